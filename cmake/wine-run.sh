@@ -1,0 +1,6 @@
+#!/bin/sh
+# Runs a Windows executable under Wine in the build folder's own prefix (WINEPREFIX is set by
+# the test), quietly and without offering to install Mono or Gecko.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+exec wine "$@"

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "scob/scobSkin.h"
+
+// The program's skin: three Themes, one per piece set ("Traditional", "Colors", "Fish"), that
+// differ only in the pictures of the board pieces.
+class skinInstance : public scobSkin {
+  public:
+    skinInstance() { skinInstance::defineThemes(); }
+    void defineThemes() override;
+};
+
+// Element ids the screens use.
+namespace element {
+constexpr int background = 4;
+constexpr int pieces = 12;
+constexpr int pin = 23;
+constexpr int titleStrip = 24;
+constexpr int question = 25;
+constexpr int woodButton = 26;
+constexpr int letterT = 29;
+constexpr int statusPlaque = 30;
+constexpr int selectionMark = 31;
+}  // namespace element
