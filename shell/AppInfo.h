@@ -1,0 +1,5 @@
+#pragma once
+
+// The window title and the version tag the web links carry.
+constexpr const char* appTitle = "Vok TicTacToe 1.2";
+constexpr const char* versionTag = "dur1.2a";
