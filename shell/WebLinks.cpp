@@ -1,0 +1,40 @@
+#include "shell/WebLinks.h"
+
+#include "platform/WindowServices.h"
+#include "shell/AppInfo.h"
+
+#ifndef VOK_SITE
+#define VOK_SITE "http://www.vok.example"
+#endif
+
+namespace {
+
+// Scheme and host only, no path and no trailing slash.
+constexpr const char* site = VOK_SITE;
+
+}  // namespace
+
+std::string webLinkAddress(int n) {
+    switch (n) {
+        case 1:
+            return std::string(site) + "/tictactoe/index.php?v=" + versionTag;
+        case 2:
+            // The query follows the host directly.
+            return std::string(site) + "?v=" + versionTag;
+        default:
+            return {};
+    }
+}
+
+void openWebLink(int n) {
+    const std::string address = webLinkAddress(n);
+    if (!address.empty()) {
+        windowServices().openUrl(address);
+    }
+}
+
+std::string publisherAddress() {
+    const std::string address = site;
+    const std::string::size_type schemeEnd = address.find("://");
+    return schemeEnd == std::string::npos ? address : address.substr(schemeEnd + 3);
+}

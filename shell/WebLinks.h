@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// The two pages of the publisher's web site the game links to, each tagged with the version:
+//   1  the game's own page    2  the publisher's home page
+// The address of link `n`, or "" for a number without a link.
+std::string webLinkAddress(int n);
+
+// Hands link `n` to the desktop to open in the default browser; the game does not wait for it.
+// A number without a link opens nothing.
+void openWebLink(int n);
+
+// The publisher's web address as the settings screen shows it: the host, without the scheme.
+std::string publisherAddress();

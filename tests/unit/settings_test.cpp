@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "shell/Settings.h"
+#include "tests/support/FakeServices.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeWhole(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// The file's lines, with either line end.
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line.push_back(c);
+        }
+    }
+    EXPECT_TRUE(line.empty()) << "the last line has no line end";
+    return lines;
+}
+
+// Each test gets an empty folder of its own under the working directory, installed as the
+// fake services' settings folder.
+struct SettingsFile : ::testing::Test {
+    ScopedFakeServices services;
+    fs::path dir;
+    Settings settings;
+
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::current_path() / "settings_test_tmp" / info->name();
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        useFolder(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void useFolder(const fs::path& folder) {
+        services.fake.folder = folder.string() + static_cast<char>(fs::path::preferred_separator);
+    }
+    fs::path file() const { return dir / settingsFileName; }
+};
+
+}  // namespace
+
+TEST(SettingsParse, ReadsLikeStrtolAndSaturatesAtThe32BitLimits) {
+    struct Case {
+        const char* text;
+        std::int32_t value;
+    } cases[] = {
+        {"42", 42},
+        {"   42", 42},
+        {"\t\n 42", 42},
+        {"+7", 7},
+        {"-5", -5},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"                                                                ", 0},
+        {"- 5", 0},
+        {"2147483647", INT32_MAX},
+        {"2147483648", INT32_MAX},
+        {"4294967288", INT32_MAX},
+        {"1234567890123456789", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"-2147483649", INT32_MIN},
+        {"-99999999999999999999999", INT32_MIN},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parseSettingNumber(c.text), c.value) << '"' << c.text << '"';
+    }
+}
+
+TEST(SettingsParse, StoresTheUnsignedTextOfThe32Bits) {
+    EXPECT_EQ(settingText(0), "0");
+    EXPECT_EQ(settingText(120), "120");
+    EXPECT_EQ(settingText(-8), "4294967288");
+    EXPECT_EQ(settingText(INT32_MIN), "2147483648");
+    EXPECT_EQ(settingText(-1), "4294967295");
+    // A stored negative number does not come back: it reads as the largest value.
+    EXPECT_EQ(parseSettingNumber(settingText(-8)), INT32_MAX);
+}
+
+TEST(SettingsList, StartsAsTenEntriesOfBlanksReadingZero) {
+    Settings settings;
+    for (int i = 0; i < Settings::entryCount; ++i) {
+        EXPECT_EQ(settings[i], std::string(64, ' '));
+        EXPECT_EQ(settings.number(i), 0);
+    }
+    settings.store(3, -8);
+    EXPECT_EQ(settings[3], "4294967288");
+}
+
+TEST_F(SettingsFile, PathIsTheFolderAndTheFileName) {
+    EXPECT_EQ(settingsPath(), services.fake.folder + "vudezazivaze.ini");
+    services.fake.folder = "";
+    EXPECT_EQ(settingsPath(), "");
+}
+
+TEST_F(SettingsFile, NoFolderOrNoFileReadsNothing) {
+    settings[0] = "keep";
+    EXPECT_FALSE(loadSettings(settings));
+    EXPECT_EQ(settings[0], "keep");
+    services.fake.folder = "";
+    EXPECT_FALSE(loadSettings(settings));
+    EXPECT_FALSE(saveSettings(settings));
+    EXPECT_EQ(settings[0], "keep");
+    EXPECT_EQ(settings[1], std::string(64, ' '));
+}
+
+TEST_F(SettingsFile, ReadsOneEntryPerLine) {
+    writeWhole(file(), "2\n1\n0\n120\n300\n1\n2\n");
+    ASSERT_TRUE(loadSettings(settings));
+    const std::int32_t expected[] = {2, 1, 0, 120, 300, 1, 2};
+    for (int i = 0; i < Settings::storedCount; ++i) {
+        EXPECT_EQ(settings.number(i), expected[i]) << "entry " << i;
+    }
+    // Entries 7 to 9 are not file entries.
+    EXPECT_EQ(settings[7], std::string(64, ' '));
+}
+
+TEST_F(SettingsFile, EntryTextsParseAsWritten) {
+    writeWhole(file(), "   42\nletters\n12letters\n-5\n4294967288\n\n7x\n");
+    ASSERT_TRUE(loadSettings(settings));
+    EXPECT_EQ(settings.number(0), 42);
+    EXPECT_EQ(settings.number(1), 0);
+    EXPECT_EQ(settings.number(2), 12);
+    EXPECT_EQ(settings.number(3), -5);
+    EXPECT_EQ(settings.number(4), INT32_MAX);
+    EXPECT_EQ(settings[5], "");
+    EXPECT_EQ(settings.number(5), 0);
+    EXPECT_EQ(settings.number(6), 7);
+}
+
+TEST_F(SettingsFile, OverlongLineFeedsOnlyItsOwnEntry) {
+    writeWhole(file(), "0\n1234567890123456789012345\n1\n100\n200\n2\n2\n");
+    ASSERT_TRUE(loadSettings(settings));
+    EXPECT_EQ(settings[1], "1234567890123456789");
+    EXPECT_EQ(settings.number(1), INT32_MAX);
+    EXPECT_EQ(settings.number(2), 1);
+    EXPECT_EQ(settings.number(3), 100);
+    EXPECT_EQ(settings.number(4), 200);
+    EXPECT_EQ(settings.number(5), 2);
+    EXPECT_EQ(settings.number(6), 2);
+}
+
+TEST_F(SettingsFile, CrLfAndLfFilesReadTheSame) {
+    const std::string lf = "2\n1\n0\n120\n300\n1234567890123456789\n2\n";
+    const std::string crlf = "2\r\n1\r\n0\r\n120\r\n300\r\n1234567890123456789\r\n2\r\n";
+    writeWhole(file(), lf);
+    Settings fromLf;
+    ASSERT_TRUE(loadSettings(fromLf));
+    writeWhole(file(), crlf);
+    Settings fromCrLf;
+    ASSERT_TRUE(loadSettings(fromCrLf));
+    for (int i = 0; i < Settings::storedCount; ++i) {
+        EXPECT_EQ(fromLf[i], fromCrLf[i]) << "entry " << i;
+    }
+    EXPECT_EQ(fromCrLf[5], "1234567890123456789");
+}
+
+TEST_F(SettingsFile, ShortFileLeavesTheLaterEntriesAlone) {
+    settings[4] = "77";
+    writeWhole(file(), "1\n1\n1\n5");  // the last line has no line feed
+    ASSERT_TRUE(loadSettings(settings));
+    EXPECT_EQ(settings[3], "5");
+    EXPECT_EQ(settings[4], "77");
+    EXPECT_EQ(settings[6], std::string(64, ' '));
+
+    writeWhole(file(), "");
+    Settings untouched;
+    ASSERT_TRUE(loadSettings(untouched));
+    EXPECT_EQ(untouched[0], std::string(64, ' '));
+}
+
+TEST_F(SettingsFile, SaveWritesExactlySevenLinesAndReadsBack) {
+    writeWhole(file(), "old\nold\nold\nold\nold\nold\nold\nold\nold\nold\nold\n");
+    for (int i = 0; i < Settings::storedCount; ++i) {
+        settings.store(i, i * 10);
+    }
+    settings.store(3, -8);
+    settings[7] = "not saved";
+    ASSERT_TRUE(saveSettings(settings));
+    const std::vector<std::string> lines = linesOf(readWhole(file()));
+    EXPECT_EQ(lines, (std::vector<std::string>{"0", "10", "20", "4294967288", "40", "50", "60"}));
+
+    Settings reread;
+    ASSERT_TRUE(loadSettings(reread));
+    EXPECT_EQ(reread.number(1), 10);
+    EXPECT_EQ(reread.number(3), INT32_MAX);
+    EXPECT_EQ(reread[7], std::string(64, ' '));
+    EXPECT_FALSE(fs::exists(dir / settingsTempName));
+}
+
+TEST_F(SettingsFile, EntryWithLineBreaksStillTakesOneLine) {
+    settings[0] = "1\n";
+    settings[2] = "3\r\nextra";
+    ASSERT_TRUE(saveSettings(settings));
+    const std::vector<std::string> lines = linesOf(readWhole(file()));
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], "1");
+    EXPECT_EQ(lines[2], "3");
+}
+
+TEST_F(SettingsFile, SaveCreatesMissingFolders) {
+    const fs::path nested = dir / "vok" / "vudezazivaze";
+    useFolder(nested);
+    settings.store(0, 2);
+    ASSERT_TRUE(saveSettings(settings));
+    EXPECT_EQ(linesOf(readWhole(nested / settingsFileName)).front(), "2");
+}
+
+TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
+    const std::string previous = "2\n1\n0\n120\n300\n1\n2\n";
+    writeWhole(file(), previous);
+    settings.store(0, 1);
+
+    services.fake.failReplace = true;
+    EXPECT_FALSE(saveSettings(settings));
+    EXPECT_EQ(readWhole(file()), previous);
+    EXPECT_FALSE(fs::exists(dir / settingsTempName));
+    services.fake.failReplace = false;
+
+    // A directory where the temporary file belongs: the write itself cannot start.
+    fs::create_directory(dir / settingsTempName);
+    EXPECT_FALSE(saveSettings(settings));
+    EXPECT_EQ(readWhole(file()), previous);
+    EXPECT_TRUE(fs::is_directory(dir / settingsTempName));
+    fs::remove(dir / settingsTempName);
+
+    services.fake.failMakeFolders = true;
+    EXPECT_FALSE(saveSettings(settings));
+    EXPECT_EQ(readWhole(file()), previous);
+    services.fake.failMakeFolders = false;
+
+    ASSERT_TRUE(saveSettings(settings));
+    EXPECT_EQ(linesOf(readWhole(file())).front(), "1");
+}
+
+TEST_F(SettingsFile, FolderBlockedByAFileWritesNothing) {
+    writeWhole(dir / "vok", "a plain file");
+    useFolder(dir / "vok" / "vudezazivaze");
+    EXPECT_FALSE(saveSettings(settings));
+    EXPECT_EQ(readWhole(dir / "vok"), "a plain file");
+}
