@@ -1,0 +1,63 @@
+"""Every bitmap the game has: its id, size, colour depth and how it is drawn."""
+
+import pieces
+import widgets
+from paint import to_palette
+from textures import parchment
+
+# The window's client area; the page shows its top-left part, so its edges are aged there.
+WINDOW = (384, 361)
+
+
+def _parchment_page():
+    return parchment(477, 426, 101, visible=WINDOW)
+
+
+def _parchment_narrow():
+    return parchment(393, 426, 607, visible=(393, 426), edge_strength=0.85)
+
+
+# id: (width, height, bits per pixel, painter)
+BITMAPS = {
+    101: (477, 426, 24, _parchment_page),
+    602: (110, 30, 24, widgets.caption_plaque),
+    607: (393, 426, 24, _parchment_narrow),
+    614: (20, 20, 8, lambda: widgets.pin_button(upright=False)),
+    615: (20, 20, 8, lambda: widgets.pin_button(upright=True)),
+    616: (475, 20, 24, widgets.title_strip),
+    617: (20, 20, 8, lambda: widgets.help_button(pressed=False)),
+    618: (20, 20, 8, lambda: widgets.help_button(pressed=True)),
+    619: (81, 31, 24, lambda: widgets.push_button(pressed=False)),
+    620: (81, 31, 24, lambda: widgets.push_button(pressed=True)),
+    632: (20, 20, 8, lambda: widgets.transparency_button(on=False)),
+    633: (20, 20, 8, lambda: widgets.transparency_button(on=True)),
+    700: (78, 78, 24, pieces.ring),
+    701: (78, 78, 24, pieces.cross),
+    715: (78, 78, 8, pieces.blank),
+    716: (78, 78, 8, lambda: pieces.gradient_square((160, 226, 128), (34, 124, 46))),
+    717: (78, 78, 8, lambda: pieces.gradient_square((255, 210, 126), (224, 104, 16))),
+    731: (78, 78, 8, pieces.blank),
+    732: (100, 30, 24, lambda: widgets.status_plaque("pink")),
+    733: (100, 30, 24, lambda: widgets.status_plaque("wood")),
+    734: (100, 30, 8, lambda: widgets.status_plaque("red")),
+    735: (100, 30, 8, lambda: widgets.status_plaque("orange")),
+    736: (100, 30, 8, lambda: widgets.status_plaque("blue")),
+    737: (78, 78, 24, pieces.striped_fish),
+    738: (78, 78, 24, pieces.spotted_fish),
+    739: (78, 78, 8, pieces.blank),
+    740: (20, 20, 8, widgets.selection_mark),
+}
+
+# Pictures whose 256 colours are better spread by dithering than by banding.
+DITHERED = {734, 735, 736}
+
+
+def render(bitmap_id):
+    """The finished picture of one bitmap: RGB for 24-bit ones, palette for 8-bit ones."""
+    width, height, bpp, painter = BITMAPS[bitmap_id]
+    img = painter()
+    if img.size != (width, height):
+        raise ValueError("bitmap %d came out %dx%d" % ((bitmap_id,) + img.size))
+    if bpp == 8:
+        return to_palette(img, dither=bitmap_id in DITHERED)
+    return img.convert("RGB")
