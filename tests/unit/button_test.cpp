@@ -82,21 +82,6 @@ TEST(PushButton, DraggingOutCancelsTheClickEvenAfterComingBack) {
     EXPECT_TRUE(clicks.commands.empty());
 }
 
-TEST(PushButton, ReleaseOutsideKeepsThePressedLookUntilThePointerMoves) {
-    auto skin = std::make_unique<skinInstance>();
-    scobButton button;
-    setUpNewGame(button, skin.get());
-    Clicks clicks;
-    clicks.add(button, 3);
-
-    clicks.down(300, 100);
-    clicks.up(10, 10);
-    EXPECT_EQ(button.getState(), 2);
-    clicks.move(10, 11);
-    EXPECT_EQ(button.getState(), 1);
-    EXPECT_TRUE(clicks.commands.empty());
-}
-
 TEST(PushButton, ReleaseWithoutPressReportsNothingButResetsTheState) {
     scobButton button;
     button.setRect(0, 0, 50, 20);

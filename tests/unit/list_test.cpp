@@ -184,15 +184,4 @@ TEST(List, NoMarkForASelectionOutsideTheRowsOrWithoutAMarkPicture) {
     EXPECT_EQ(surface.only(DrawCall::Rectangle).size(), 2u);  // the covered title row, the item
 }
 
-TEST(List, HiddenListDrawsNothing) {
-    auto skin = std::make_unique<skinInstance>();
-    scobList list;
-    list.init(0, 0, 20, 100, 25, true, skin.get());
-    list.addItem("You");
-    EXPECT_FALSE(list.isVisible());
-    RecordingSurface surface;
-    list.paint(surface);
-    EXPECT_TRUE(surface.calls.empty());
-}
-
 }  // namespace
