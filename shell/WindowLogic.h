@@ -3,6 +3,8 @@
 #include "platform/DrawingSurface.h"
 #include "scob/Page.h"
 
+struct Program;
+
 // The window's behaviour, the same on every platform: each front end turns its own events into
 // these calls and supplies the drawing surface and the window-system services. Everything works
 // on the program's one set of long-lived objects.
@@ -37,5 +39,19 @@ void drawingSize(int& width, int& height);
 void keyDown(int virtualKey);
 // A pointer move, left press or left release at client coordinates.
 void pointer(PointerEvent event, int px, int py);
+
+// The same on a given set of objects; the calls above use the program's own. Tests build
+// their own set and drive it through these.
+void startUp(Program& program);
+void savedPosition(Program& program, int& left, int& top);
+void created(Program& program);
+void applyWindowFlags(Program& program);
+void destroyed(Program& program);
+void shutDown(Program& program);
+bool timerTick(Program& program);
+void render(Program& program, DrawingSurface& offscreen);
+void drawingSize(Program& program, int& width, int& height);
+void keyDown(Program& program, int virtualKey);
+void pointer(Program& program, PointerEvent event, int px, int py);
 
 }  // namespace windowLogic

@@ -1,0 +1,103 @@
+#include "screens/Commands.h"
+
+#include "platform/WindowServices.h"
+#include "screens/Program.h"
+#include "screens/Screens.h"
+#include "shell/WebLinks.h"
+
+void restartGame(Program& p, int level) {
+    p.gameBoard.setLevel(level);
+    refreshLevelLabel(p);
+    p.gameBoard.newGame(level);
+    p.redrawPending = 1;
+}
+
+void showGameState(Program& p) {
+    // Not marked dirty: the board itself is dirty whenever the game changes.
+    p.statusDisplay.setState(p.gameBoard.getState());
+}
+
+void applyTopmost(Program& p) {
+    windowServices().setTopmost(p.topmost);
+}
+
+void applyOpacity(Program& p) {
+    windowServices().setOpacity(p.transparent ? Program::transparentAlpha : Program::opaqueAlpha);
+}
+
+void onCommand(Program& p, int commandId, int /*commandParam*/) {
+    switch (commandId) {
+        case command::newGame:
+            restartGame(p, p.gameBoard.getLevel());
+            break;
+        case command::openSettings:
+            // Both screens repaint at the next tick: their controls are still marked dirty
+            // from the click and from their last use.
+            p.boardPage().setVisible(false);
+            p.settingsPage().setVisible(true);
+            break;
+        case command::play:
+            p.boardPage().setVisible(true);
+            p.settingsPage().setVisible(false);
+            // An untouched game restarts so that a new first mover applies at once; a finished
+            // one makes way for the next; a game in progress goes on where it was left.
+            if (p.gameBoard.isFresh() || game::isOver(p.gameBoard.getState())) {
+                p.gameBoard.newGame(p.gameBoard.getLevel());
+            }
+            break;
+        case command::firstMove: {
+            const int row = p.firstMoveList.getSelected();
+            if (row == 0 || row == 1) {
+                p.gameBoard.setFirstMover(row == 0 ? game::PlayerTurn : game::ComputerTurn);
+            }
+            break;
+        }
+        case command::pieces: {
+            const int row = p.piecesList.getSelected();
+            if (row >= 0 && row < p.skin.getThemeCount()) {
+                p.skin.setTheme(row);
+            }
+            break;
+        }
+        case command::level: {
+            // Takes effect at the computer's next move; the running game goes on.
+            const int row = p.levelList.getSelected();
+            if (row >= game::Smart && row <= game::Moronic) {
+                p.gameBoard.setLevel(row);
+                refreshLevelLabel(p);
+            }
+            break;
+        }
+        case command::help:
+            openWebLink(1);
+            break;
+        case command::link:
+            openWebLink(2);
+            break;
+        case command::transparency:
+            // The T picture steps itself on the same click.
+            p.transparent = !p.transparent;
+            applyOpacity(p);
+            p.redrawPending = 1;
+            break;
+        case command::topmost:
+            p.topmost = !p.topmost;
+            applyTopmost(p);
+            p.redrawPending = 1;
+            break;
+        default:
+            // The backdrops, the board, the status display, the inert labels and unknown ids.
+            break;
+    }
+}
+
+void captureSettings(Program& p) {
+    const ScreenRect rect = windowServices().windowRect();
+    p.settings.store(0, p.skin.getTheme());
+    p.settings.store(1, p.topmost ? 1 : 0);
+    p.settings.store(2, p.transparent ? 1 : 0);
+    p.settings.store(3, rect.top);
+    p.settings.store(4, rect.left);
+    p.settings.store(5, p.gameBoard.getLevel());
+    p.settings.store(6, p.gameBoard.getFirstMover());
+}

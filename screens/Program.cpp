@@ -1,0 +1,6 @@
+#include "screens/Program.h"
+
+Program& program() {
+    static Program instance;
+    return instance;
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <string>
+
+#include "game/TicTacToe.h"
+#include "scob/Page.h"
+#include "scob/scobButton.h"
+#include "scob/scobImage.h"
+#include "scob/scobList.h"
+#include "scob/scobStateButton.h"
+#include "scob/skinInstance.h"
+#include "shell/Settings.h"
+
+// The three Pages the window uses.
+namespace page {
+constexpr int frame = 0;     // parchment, title strip, level label, help / T / pin
+constexpr int board = 1;     // the board, the status, "New Game", "Settings"
+constexpr int settings = 2;  // backdrop, the three lists, "Play !", the web address
+constexpr int count = 3;
+}  // namespace page
+
+// What each control hands to `onCommand` when it reports activation.
+namespace command {
+constexpr int background = 1;  // the parchment and the settings backdrop: nothing
+constexpr int board = 2;       // moves reach the game through the board itself
+constexpr int newGame = 3;
+constexpr int openSettings = 4;
+constexpr int play = 5;
+constexpr int firstMove = 6;
+constexpr int pieces = 7;
+constexpr int status = 8;  // nothing: the timer sets the status
+constexpr int inert = 9;   // the title strip and the level label, which take no input
+constexpr int help = 10;
+constexpr int transparency = 11;
+constexpr int topmost = 12;
+constexpr int level = 15;
+constexpr int link = 50;
+}  // namespace command
+
+// The virtual-key code that starts a new game.
+constexpr int newGameKey = 78;  // N
+
+// Every long-lived object of the program: the skin, the Pages and their controls, the game,
+// the settings list and the window-wide values. The program has one (`program()`), configured
+// once by `buildScreens` when the window is created; tests build their own on the heap (the
+// skin alone is about a megabyte).
+struct Program {
+    static constexpr int transparentAlpha = 190;  // opacity while `transparent`, of 255
+    static constexpr int opaqueAlpha = 255;
+
+    skinInstance skin;
+    PageSet pageSet;
+    Settings settings;
+
+    // Frame page.
+    scobImage backgroundImage;
+    scobButton titleStrip;
+    scobButton helpButton;
+    scobStateButton transparencyButton;
+    scobStateButton topmostButton;
+    scobButton levelLabel;
+
+    // Board screen.
+    TicTacToe gameBoard;
+    scobStateButton statusDisplay;
+    scobButton newGameButton;
+    scobButton settingsButton;
+
+    // Settings screen.
+    scobButton settingsBackdrop;
+    scobButton playButton;
+    scobButton linkLabel;
+    scobList firstMoveList;
+    scobList piecesList;
+    scobList levelList;
+
+    bool topmost = false;
+    bool transparent = false;
+    // 1: the next timer tick repaints the window.
+    int redrawPending = 0;
+    // The window's outer size, and the drawing area measured inside it.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int drawWidth = 0;
+    int drawHeight = 0;
+    std::string levelNames[3];
+
+    Page& framePage() { return pageSet.pages[page::frame]; }
+    Page& boardPage() { return pageSet.pages[page::board]; }
+    Page& settingsPage() { return pageSet.pages[page::settings]; }
+};
+
+// The program's own set, of static storage duration.
+Program& program();
