@@ -126,10 +126,6 @@ def soft_blur(img, radius):
     return img.filter(ImageFilter.GaussianBlur(radius))
 
 
-def polar(cx, cy, r, angle):
-    return cx + r * math.cos(angle), cy + r * math.sin(angle)
-
-
 def stamp_stroke(draw, points, widths, fill):
     """A brush stroke: discs of the given widths stamped densely along a polyline."""
     for i in range(len(points) - 1):

@@ -5,7 +5,7 @@ import random
 
 from PIL import Image, ImageChops, ImageDraw
 
-from paint import downsample, fractal_noise, mix, polar, smoothstep, stamp_stroke
+from paint import downsample, fractal_noise, mix, smoothstep, stamp_stroke
 
 CELL = 78
 SS = 4  # supersampling factor for everything drawn with curves
@@ -13,6 +13,10 @@ WHITE = (255, 255, 255)
 
 RING_GREEN = (34, 139, 58)
 CROSS_PURPLE = (112, 44, 150)
+
+
+def mix_int(a, b, t):
+    return tuple(int(round(c)) for c in mix(a, b, t))
 
 
 def _ink(mask, colour, rng, size):
@@ -109,38 +113,41 @@ def blank():
 
 
 def gradient_square(light, dark):
-    """A glossy square tile on white, lit from the top left."""
+    """A painted square tile on white: lit from the top left, with a bevelled rim."""
     size = CELL * SS
-    inset, radius = 8 * SS, 9 * SS
+    inset, radius = 8 * SS, 8 * SS
     box = (inset, inset, size - inset - 1, size - inset - 1)
-    mask = Image.new("L", (size, size), 0)
-    ImageDraw.Draw(mask).rounded_rectangle(box, radius, fill=255)
-    # inner face: slightly smaller, for a rim around it
-    face_mask = Image.new("L", (size, size), 0)
-    rim = int(2.2 * SS)
-    ImageDraw.Draw(face_mask).rounded_rectangle(
-        (box[0] + rim, box[1] + rim, box[2] - rim, box[3] - rim), radius - rim, fill=255)
-
     span = box[2] - box[0]
-    fill = Image.new("RGB", (size, size))
-    grad = []
-    for y in range(size):
-        for x in range(size):
-            t = ((x - box[0]) + (y - box[1]) * 1.3) / (span * 2.3)
-            t = 0.0 if t < 0 else 1.0 if t > 1 else t
-            grad.append(tuple(int(round(c)) for c in mix(light, dark, t)))
-    fill.putdata(grad)
-    rim_colour = Image.new("RGB", (size, size), tuple(int(c) for c in mix(dark, (0, 0, 0), 0.25)))
+    rim = int(3.0 * SS)
+
+    def rounded(b, r):
+        mask = Image.new("L", (size, size), 0)
+        ImageDraw.Draw(mask).rounded_rectangle(b, r, fill=255)
+        return mask
+
+    def diagonal(c0, c1, bias=0.0):
+        img = Image.new("RGB", (size, size))
+        data = []
+        for y in range(size):
+            for x in range(size):
+                t = ((x - box[0]) * 0.8 + (y - box[1]) * 1.2) / (span * 2.0) + bias
+                t = 0.0 if t < 0 else 1.0 if t > 1 else t
+                t = t * t * (3 - 2 * t)
+                data.append(tuple(int(round(c)) for c in mix(c0, c1, t)))
+        img.putdata(data)
+        return img
+
+    outer = rounded(box, radius)
+    face_box = (box[0] + rim, box[1] + rim, box[2] - rim, box[3] - rim)
+    face = rounded(face_box, radius - rim)
+    # the rim: light along the top and left, deep along the bottom and right
+    rim_img = diagonal(mix(light, WHITE, 0.55), mix(dark, (0, 0, 0), 0.3), bias=-0.05)
     tile = Image.new("RGB", (size, size), WHITE)
-    tile.paste(rim_colour, (0, 0), mask)
-    tile.paste(fill, (0, 0), face_mask)
-    # a soft sheen across the upper part of the face
-    sheen = Image.new("L", (size, size), 0)
-    ImageDraw.Draw(sheen).rounded_rectangle(
-        (box[0] + rim * 2, box[1] + rim * 2, box[2] - rim * 2, box[1] + span * 0.42),
-        radius - rim, fill=44)
-    sheen = ImageChops.multiply(sheen, face_mask)
-    tile.paste(Image.new("RGB", (size, size), WHITE), (0, 0), sheen)
+    tile.paste(rim_img, (0, 0), outer)
+    tile.paste(diagonal(light, mix(dark, light, 0.15)), (0, 0), face)
+    edge = Image.new("L", (size, size), 0)
+    ImageDraw.Draw(edge).rounded_rectangle(box, radius, outline=255, width=int(0.9 * SS))
+    tile.paste(Image.new("RGB", (size, size), mix_int(dark, (0, 0, 0), 0.45)), (0, 0), edge)
     return downsample(tile, SS)
 
 

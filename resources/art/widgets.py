@@ -201,9 +201,9 @@ def pin_button(upright):
 
 
 def _tick(draw, mask, s):
-    pts = [(10.4, 14.0), (13.0, 16.6), (18.0, 9.6)]
+    pts = [(10.6, 13.4), (13.0, 15.8), (17.0, 9.8)]
     pts = [(x * s, y * s) for x, y in pts]
-    for width, colour, alpha in ((4.6, (250, 244, 226), 255), (2.4, (30, 130, 50), 255)):
+    for width, colour, alpha in ((4.4, (250, 244, 226), 255), (2.3, (30, 130, 50), 255)):
         draw.line(pts, fill=colour, width=int(width * s), joint="curve")
         mask.line(pts, fill=alpha, width=int(width * s), joint="curve")
         for x, y in (pts[0], pts[-1]):
@@ -215,7 +215,8 @@ def _tick(draw, mask, s):
 def transparency_button(on):
     """Transparency: a T for the board shown solid; with a green tick when see-through."""
     tile = _tile(pressed=on)
-    glyph = _text_glyph("T", "DejaVuSerif-Bold.ttf", 15, INK, dx=-2 if on else 0)
+    glyph = _text_glyph("T", "DejaVuSerif-Bold.ttf", 14 if on else 15, INK,
+                        dx=-3 if on else 0, dy=-1 if on else 0)
     _compose(tile, glyph, (1, 1) if on else (0, 0))
     if on:
         _compose(tile, _glyph_layer(_tick), (0, 0))
