@@ -1,0 +1,429 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "screens/Commands.h"
+#include "screens/Screens.h"
+#include "shell/WebLinks.h"
+#include "tests/unit/program_harness.h"
+
+namespace {
+
+// Read access to the controls' configuration. A pointer to a protected member, formed through
+// a derived class, may be applied to any object of the base.
+struct ButtonFields : scobButton {
+    static std::vector<int> of(const scobButton& b) {
+        return {b.*(&ButtonFields::textColour),   b.*(&ButtonFields::fillColour),
+                b.*(&ButtonFields::borderColour), b.*(&ButtonFields::fontHeight),
+                b.*(&ButtonFields::fontWidth),    b.*(&ButtonFields::bold)};
+    }
+};
+struct ImageFields : scobImage {
+    static std::vector<int> of(const scobImage& i) {
+        return {i.*(&ImageFields::fillColour), i.*(&ImageFields::borderColour),
+                i.*(&ImageFields::stateCount)};
+    }
+};
+struct ListFields : scobList {
+    static std::vector<int> of(const scobList& l) {
+        const auto& marks = l.*(&ListFields::markElements);
+        return {l.*(&ListFields::itemTextColour),
+                l.*(&ListFields::itemFillColour),
+                l.*(&ListFields::titleTextColour),
+                l.*(&ListFields::titleFillColour),
+                l.*(&ListFields::hoverTextColour),
+                l.*(&ListFields::hoverFillColour),
+                l.*(&ListFields::selectedTextColour),
+                l.*(&ListFields::selectedFillColour),
+                l.*(&ListFields::fontHeight),
+                l.*(&ListFields::fontWidth),
+                marks[0],
+                marks[1],
+                marks[2],
+                marks[3],
+                l.*(&ListFields::indent)};
+    }
+};
+struct GridFields : TicTacToe {
+    static std::vector<int> of(const TicTacToe& g) {
+        return {g.*(&GridFields::lineColour),   g.*(&GridFields::rowLineColour),
+                g.*(&GridFields::cursorColour), g.*(&GridFields::lineWidth),
+                g.*(&GridFields::cursorWidth),  g.*(&GridFields::fillColour),
+                g.*(&GridFields::cellText),     g.*(&GridFields::textColour),
+                g.*(&GridFields::showLines),    g.*(&GridFields::showCursor)};
+    }
+};
+
+std::vector<int> rectOf(const scob& control) {
+    return {control.getX(), control.getY(), control.getWidth(), control.getHeight()};
+}
+
+struct Entry {
+    const scob* control;
+    int commandId;
+};
+
+std::vector<Entry> entriesOf(const Page& page) {
+    std::vector<Entry> entries;
+    for (int i = 0; i < page.controlCount(); ++i) {
+        EXPECT_EQ(page.commandParam(i), 0);
+        entries.push_back({page.controlAt(i), page.commandId(i)});
+    }
+    return entries;
+}
+
+struct Screens : ::testing::Test, ProgramHarness {};
+
+}  // namespace
+
+TEST_F(Screens, BuildAsksTheWindowForTimerAndSize) {
+    create();
+    EXPECT_EQ(fake().timerId, 111);
+    EXPECT_EQ(fake().timerPeriod, 1);
+    EXPECT_EQ(fake().timerStarts, 1);
+    EXPECT_EQ(fake().windowWidth, 390);
+    EXPECT_EQ(fake().windowHeight, 390);
+    EXPECT_EQ(p.windowWidth, 390);
+    EXPECT_EQ(p.drawWidth, 384);
+    EXPECT_EQ(p.drawHeight, 361);
+    EXPECT_EQ(p.redrawPending, 1);
+    EXPECT_EQ(p.pageSet.pageCount, 3);
+    EXPECT_TRUE(p.framePage().isVisible());
+    EXPECT_TRUE(p.boardPage().isVisible());
+    EXPECT_FALSE(p.settingsPage().isVisible());
+    EXPECT_EQ(p.levelNames[0], "Smart");
+    EXPECT_EQ(p.levelNames[1], "Average");
+    EXPECT_EQ(p.levelNames[2], "Moronic");
+}
+
+TEST_F(Screens, PagesHoldTheirControlsInPaintOrderWithTheirCommands) {
+    create();
+    auto check = [](const Page& page, const std::vector<Entry>& expected, const char* name) {
+        const std::vector<Entry> actual = entriesOf(page);
+        ASSERT_EQ(actual.size(), expected.size()) << name;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(actual[i].control, expected[i].control) << name << " entry " << i;
+            EXPECT_EQ(actual[i].commandId, expected[i].commandId) << name << " entry " << i;
+        }
+    };
+    check(p.framePage(),
+          {{&p.backgroundImage, 1},
+           {&p.titleStrip, 9},
+           {&p.helpButton, 10},
+           {&p.transparencyButton, 11},
+           {&p.topmostButton, 12},
+           {&p.levelLabel, 9}},
+          "frame");
+    check(p.boardPage(),
+          {{&p.gameBoard, 2}, {&p.statusDisplay, 8}, {&p.newGameButton, 3}, {&p.settingsButton, 4}},
+          "board");
+    check(p.settingsPage(),
+          {{&p.settingsBackdrop, 1},
+           {&p.playButton, 5},
+           {&p.linkLabel, 50},
+           {&p.firstMoveList, 6},
+           {&p.piecesList, 7},
+           {&p.levelList, 15}},
+          "settings");
+    for (int unused = 3; unused < PageSet::maxPages; ++unused) {
+        EXPECT_EQ(p.pageSet.pages[unused].controlCount(), 0);
+    }
+}
+
+TEST_F(Screens, ButtonsTakeTheirPlaceLookAndTexts) {
+    create();
+    struct Row {
+        const char* name;
+        const scobButton* button;
+        std::vector<int> rect;
+        int element;
+        std::vector<int> look;  // text, fill, outline colour elements; font height, width, bold
+        std::vector<std::string> texts;  // texts 1, 2, ...
+        bool enabled;
+        int state;
+        int align;
+    };
+    const std::vector<Row> rows = {
+        {"titleStrip",
+         &p.titleStrip,
+         {0, 0, 475, 20},
+         24,
+         {7, 17, 17, 15, 6, 1},
+         {"", ""},
+         false,
+         1,
+         1},
+        {"helpButton",
+         &p.helpButton,
+         {325, 1, 20, 20},
+         25,
+         {7, 8, 2, 15, 6, 1},
+         {"", ""},
+         true,
+         1,
+         1},
+        {"transparencyButton",
+         &p.transparencyButton,
+         {345, 1, 20, 20},
+         29,
+         {7, 8, 2, 15, 6, 1},
+         {"", ""},
+         true,
+         1,
+         1},
+        {"topmostButton",
+         &p.topmostButton,
+         {365, 1, 20, 20},
+         23,
+         {7, 8, 2, 15, 6, 1},
+         {"", ""},
+         true,
+         1,
+         1},
+        {"levelLabel",
+         &p.levelLabel,
+         {3, 0, 175, 20},
+         24,
+         {5, 8, 2, 15, 6, 1},
+         {"Computer IQ:  Smart"},
+         false,
+         1,
+         0},
+        {"statusDisplay",
+         &p.statusDisplay,
+         {87, 40, 100, 30},
+         30,
+         {5, 8, 2, 15, 6, 1},
+         {"Your Move", "Thinking...", "You Win !!!", "Computer wins", "Tie"},
+         true,
+         1,
+         1},
+        {"newGameButton",
+         &p.newGameButton,
+         {281, 95, 80, 31},
+         -26,
+         {1, 5, 5, 15, 6, 1},
+         {"New Game", "New Game"},
+         true,
+         1,
+         1},
+        {"settingsButton",
+         &p.settingsButton,
+         {281, 145, 80, 20},
+         -26,
+         {1, 5, 5, 14, 6, 1},
+         {"Settings", "Settings"},
+         true,
+         1,
+         1},
+        {"settingsBackdrop",
+         &p.settingsBackdrop,
+         {0, 0, 384, 361},
+         -1,
+         {2, 4, 4, 0, 0, 0},
+         {"", ""},
+         true,
+         1,
+         1},
+        {"playButton",
+         &p.playButton,
+         {145, 185, 100, 80},
+         -1,
+         {7, 6, 5, 27, 13, 1},
+         {"Play !", "Play !"},
+         true,
+         1,
+         1},
+        {"linkLabel",
+         &p.linkLabel,
+         {95, 330, 200, 25},
+         -1,
+         {5, 4, 5, 15, 6, 1},
+         {publisherAddress(), publisherAddress()},
+         true,
+         1,
+         1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const scobButton& b = *row.button;
+        EXPECT_EQ(rectOf(b), row.rect);
+        EXPECT_EQ(b.getElement(), row.element);
+        EXPECT_EQ(ButtonFields::of(b), row.look);
+        for (std::size_t i = 0; i < row.texts.size(); ++i) {
+            EXPECT_EQ(b.getText(static_cast<int>(i) + 1), row.texts[i]) << "text " << i + 1;
+        }
+        EXPECT_EQ(b.isEnabled(), row.enabled);
+        EXPECT_TRUE(b.isVisible());
+        EXPECT_EQ(b.getState(), row.state);
+        EXPECT_EQ(b.getAlign(), row.align);
+    }
+    EXPECT_EQ(publisherAddress(), "www.vok.example");
+}
+
+TEST_F(Screens, BackgroundBoardAndListsTakeTheirPlaceAndLook) {
+    create();
+    EXPECT_EQ(rectOf(p.backgroundImage), (std::vector<int>{0, 0, 384, 361}));
+    EXPECT_EQ(p.backgroundImage.getElement(), 4);
+    EXPECT_EQ(ImageFields::of(p.backgroundImage), (std::vector<int>{0, 2, 1}));
+    EXPECT_FALSE(p.backgroundImage.isEnabled());
+    EXPECT_TRUE(p.backgroundImage.isVisible());
+
+    EXPECT_EQ(rectOf(p.gameBoard), (std::vector<int>{21, 90, 234, 234}));
+    EXPECT_EQ(p.gameBoard.getElement(), 12);
+    EXPECT_EQ(p.gameBoard.getColumns(), 3);
+    EXPECT_EQ(p.gameBoard.getRows(), 3);
+    EXPECT_EQ(p.gameBoard.getCellWidth(), 78);
+    EXPECT_EQ(p.gameBoard.getCellHeight(), 78);
+    EXPECT_EQ(GridFields::of(p.gameBoard), (std::vector<int>{5, 5, 6, 1, 3, -1, -1, -1, 1, 0}));
+
+    struct Row {
+        const char* name;
+        const scobList* list;
+        std::vector<int> rect;
+        std::string title;
+        std::vector<std::string> items;
+    };
+    const std::vector<Row> rows = {
+        {"firstMoveList", &p.firstMoveList, {16, 50, 105, 60}, "First Move", {"You", "Computer"}},
+        {"piecesList",
+         &p.piecesList,
+         {137, 50, 105, 80},
+         "Pieces",
+         {"Traditional", "Colors", "Fish"}},
+        {"levelList",
+         &p.levelList,
+         {258, 50, 105, 80},
+         "Computer IQ",
+         {"Smart", "Average", "Moronic"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const scobList& list = *row.list;
+        EXPECT_EQ(rectOf(list), row.rect);
+        EXPECT_EQ(list.getRowHeight(), 20);
+        EXPECT_TRUE(list.isTitled());
+        EXPECT_EQ(list.getTitle(), row.title);
+        ASSERT_EQ(list.getItemCount(), static_cast<int>(row.items.size()));
+        for (int i = 0; i < list.getItemCount(); ++i) {
+            EXPECT_EQ(list.getItem(i), row.items[i]);
+        }
+        EXPECT_EQ(ListFields::of(list),
+                  (std::vector<int>{0, 3, 0, 1, 0, 2, 0, 3, 15, 6, -1, -1, -1, 31, 25}));
+        EXPECT_TRUE(list.isVisible());
+        EXPECT_TRUE(list.isEnabled());
+        EXPECT_EQ(list.getSelected(), 0);
+    }
+}
+
+TEST_F(Screens, FirstFrameShowsTheBoardScreenOverTheFrame) {
+    create();
+    EXPECT_TRUE(tick());
+    const RecordingSurface frame = paint();
+    const std::vector<DrawCall> bitmaps = frame.only(DrawCall::Bitmap);
+    ASSERT_FALSE(bitmaps.empty());
+    // The parchment first, over the whole drawing area; nothing of the settings screen.
+    EXPECT_EQ(bitmaps.front().id, 101);
+    EXPECT_EQ(bitmaps.front().w, 384);
+    EXPECT_EQ(bitmaps.front().h, 361);
+    std::vector<std::string> texts;
+    for (const DrawCall& call : frame.only(DrawCall::Text)) {
+        texts.push_back(call.text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Computer IQ:  Smart", "Your Move", "New Game",
+                                               "Settings"}))
+        << frame.describe();
+}
+
+TEST_F(Screens, NoSavedChoicesGiveTheDefaults) {
+    create();
+    EXPECT_EQ(p.skin.getTheme(), 0);
+    EXPECT_FALSE(p.topmost);
+    EXPECT_FALSE(p.transparent);
+    EXPECT_EQ(p.gameBoard.getLevel(), game::Smart);
+    EXPECT_EQ(p.gameBoard.getFirstMover(), game::PlayerTurn);
+    EXPECT_EQ(p.gameBoard.getState(), game::PlayerTurn);
+    EXPECT_TRUE(p.gameBoard.isFresh());
+}
+
+TEST(SavedChoices, SavedPieceSetOutsideTheThemesFallsBackToTraditional) {
+    for (const char* saved : {"3", "-1", "Fish", "2147483648"}) {
+        ProgramHarness h;
+        h.p.settings[0] = saved;
+        h.create();
+        EXPECT_EQ(h.p.skin.getTheme(), 0) << saved;
+        EXPECT_EQ(h.p.piecesList.getSelected(), 0) << saved;
+    }
+    ProgramHarness fish;
+    fish.p.settings[0] = "2";
+    fish.create();
+    EXPECT_EQ(fish.p.skin.getTheme(), 2);
+    EXPECT_EQ(fish.p.piecesList.getSelected(), 2);
+}
+
+TEST(SavedChoices, SavedLevelOutsideTheLevelsFallsBackToSmart) {
+    for (const char* saved : {"3", "7", "-1", "x"}) {
+        ProgramHarness h;
+        h.p.settings[5] = saved;
+        h.create();
+        EXPECT_EQ(h.p.gameBoard.getLevel(), game::Smart) << saved;
+        EXPECT_EQ(h.p.levelLabel.getText(1), "Computer IQ:  Smart") << saved;
+        EXPECT_EQ(h.p.levelList.getSelected(), 0) << saved;
+    }
+    ProgramHarness moronic;
+    moronic.p.settings[5] = "2";
+    moronic.create();
+    EXPECT_EQ(moronic.p.levelLabel.getText(1), "Computer IQ:  Moronic");
+    EXPECT_EQ(moronic.p.levelList.getSelected(), 2);
+}
+
+TEST(SavedChoices, SavedFirstMoverOutsideOneAndTwoLetsThePlayerBegin) {
+    for (const char* saved : {"0", "3", "-2"}) {
+        ProgramHarness h;
+        h.p.settings[6] = saved;
+        h.create();
+        h.tick();
+        EXPECT_EQ(h.p.gameBoard.getFirstMover(), game::PlayerTurn) << saved;
+        EXPECT_EQ(h.p.firstMoveList.getSelected(), 0) << saved;
+        EXPECT_EQ(h.p.statusDisplay.getText(h.p.statusDisplay.getState()), "Your Move") << saved;
+    }
+    ProgramHarness computer;
+    computer.p.settings[6] = "2";
+    computer.create();
+    computer.tick();
+    EXPECT_EQ(computer.p.firstMoveList.getSelected(), 1);
+    EXPECT_EQ(computer.p.gameBoard.getState(), game::ComputerTurn);
+    EXPECT_EQ(computer.p.statusDisplay.getText(computer.p.statusDisplay.getState()), "Thinking...");
+    EXPECT_EQ(computer.markCount(), 0);
+}
+
+TEST_F(Screens, SavedFlagsStartThePicturesInTheirSecondState) {
+    p.settings[1] = "1";
+    p.settings[2] = "2";
+    create();
+    EXPECT_TRUE(p.topmost);
+    EXPECT_TRUE(p.transparent);
+    EXPECT_EQ(p.topmostButton.getState(), 2);
+    EXPECT_EQ(p.transparencyButton.getState(), 2);
+    EXPECT_TRUE(p.transparencyButton.isEnabled());
+    windowLogic::applyWindowFlags(p);
+    EXPECT_EQ(fake().topmostCalls, std::vector<bool>{true});
+    EXPECT_EQ(fake().opacities, std::vector<int>{190});
+}
+
+TEST_F(Screens, CaptureWritesTheChoicesAndThePosition) {
+    p.settings[1] = "2";  // any number but 0 means on, and is saved back as 1
+    p.settings[6] = "2";
+    p.settings[9] = "untouched";
+    create();
+    p.skin.setTheme(1);
+    p.gameBoard.setLevel(game::Average);
+    fake().rect = ScreenRect{-8, 120, 382, 510};
+    captureSettings(p);
+    const char* expected[] = {"1", "1", "0", "120", "4294967288", "1", "2"};
+    for (int i = 0; i < Settings::storedCount; ++i) {
+        EXPECT_EQ(p.settings[i], expected[i]) << "entry " << i;
+    }
+    EXPECT_EQ(p.settings[9], "untouched");
+}

@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "screens/Program.h"
+#include "tests/unit/program_harness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct WindowLogic : ::testing::Test, ProgramHarness {
+    fs::path dir;
+
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::current_path() / "window_logic_test_tmp" / info->name();
+        fs::remove_all(dir);
+        fake().folder = (dir / "vok" / "vudezazivaze").string() +
+                        static_cast<char>(fs::path::preferred_separator);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path settingsFile() { return fs::path(fake().folder) / settingsFileName; }
+    void writeSettings(const std::string& text) {
+        fs::create_directories(fs::path(fake().folder));
+        std::ofstream(settingsFile(), std::ios::binary) << text;
+    }
+    std::vector<std::string> savedLines() {
+        std::ifstream in(settingsFile());
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    std::vector<int> position() {
+        int left = -1;
+        int top = -1;
+        windowLogic::savedPosition(p, left, top);
+        return {left, top};
+    }
+};
+
+}  // namespace
+
+TEST_F(WindowLogic, FirstRunOpensTopLeftAndKeepsItsChoices) {
+    windowLogic::startUp(p);
+    EXPECT_EQ(position(), (std::vector<int>{0, 0}));
+    create();
+    windowLogic::applyWindowFlags(p);
+    EXPECT_EQ(fake().topmostCalls, std::vector<bool>{false});
+    EXPECT_EQ(fake().opacities, std::vector<int>{255});
+    int width = 0;
+    int height = 0;
+    windowLogic::drawingSize(p, width, height);
+    EXPECT_EQ(width, 384);
+    EXPECT_EQ(height, 361);
+
+    click(spot::letterTX, spot::stripY);
+    fake().rect = ScreenRect{300, 120, 690, 510};
+    windowLogic::destroyed(p);
+    windowLogic::shutDown(p);
+    // The folder did not exist: the save made it.
+    EXPECT_EQ(savedLines(), (std::vector<std::string>{"0", "0", "1", "120", "300", "0", "1"}));
+}
+
+TEST_F(WindowLogic, SavedChoicesComeBackAtTheNextStart) {
+    writeSettings("2\r\n1\r\n0\r\n120\r\n300\r\n1\r\n2\r\n");
+    windowLogic::startUp(p);
+    EXPECT_EQ(position(), (std::vector<int>{300, 120}));
+    create();
+    EXPECT_EQ(p.skin.getTheme(), 2);
+    EXPECT_TRUE(p.topmost);
+    EXPECT_FALSE(p.transparent);
+    EXPECT_EQ(p.gameBoard.getLevel(), game::Average);
+    EXPECT_EQ(p.gameBoard.getState(), game::ComputerTurn);
+}
+
+TEST_F(WindowLogic, SavedPositionOffTheScreenBecomesTwo) {
+    // The usable screen is 1024 x 738; both bounds are accepted.
+    struct Case {
+        const char* top;
+        const char* left;
+        std::vector<int> expected;  // left, top
+    } cases[] = {
+        {"100", "-5", {2, 100}},
+        {"739", "50", {50, 2}},
+        {"738", "1024", {1024, 738}},
+        {"0", "1025", {2, 0}},
+        {"4294967288", "4294967288", {2, 2}},  // a negative edge as the file keeps it
+        {"abc", "", {0, 0}},
+    };
+    for (const Case& c : cases) {
+        p.settings[3] = c.top;
+        p.settings[4] = c.left;
+        EXPECT_EQ(position(), c.expected) << c.top << " / " << c.left;
+    }
+}
+
+TEST_F(WindowLogic, NegativeEdgeIsStoredUnsignedAndComesBackAsTwo) {
+    create();
+    fake().rect = ScreenRect{-8, -3, 382, 387};
+    windowLogic::destroyed(p);
+    windowLogic::shutDown(p);
+    EXPECT_EQ(savedLines()[3], "4294967293");
+    EXPECT_EQ(savedLines()[4], "4294967288");
+
+    ProgramHarness next;
+    next.fake().folder = fake().folder;
+    windowLogic::startUp(next.p);
+    int left = 0;
+    int top = 0;
+    windowLogic::savedPosition(next.p, left, top);
+    EXPECT_EQ(left, 2);
+    EXPECT_EQ(top, 2);
+}
+
+TEST_F(WindowLogic, TimerRepaintsOnlyWhenSomethingIsDirty) {
+    create();
+    ASSERT_TRUE(tick());  // the first frame
+    EXPECT_EQ(p.redrawPending, 0);
+    paint();
+    EXPECT_FALSE(tick());
+    EXPECT_FALSE(tick());
+    // A pointer move over nothing that reacts changes nothing.
+    windowLogic::pointer(p, PointerEvent::Move, 200, 370);
+    EXPECT_FALSE(tick());
+    // A press on a cell marks the board.
+    clickCell(1, 1);
+    EXPECT_TRUE(tick());
+    paint();
+    // The computer thinks without anything to draw, then its move is painted in its tick.
+    int quietTicks = 0;
+    while (p.gameBoard.getState() == game::ComputerTurn) {
+        const bool repaint = tick();
+        if (p.gameBoard.getState() == game::ComputerTurn) {
+            EXPECT_FALSE(repaint);
+            ++quietTicks;
+        } else {
+            EXPECT_TRUE(repaint);
+        }
+    }
+    // 22 ticks in the computer's turn: the one after the click, 20 quiet ones, the move.
+    EXPECT_EQ(quietTicks, 20);
+    // A dirty control on the hidden settings screen asks for nothing.
+    paint();
+    p.levelList.setDirty(true);
+    EXPECT_FALSE(tick());
+}
+
+TEST_F(WindowLogic, KeysReachTheBoardAndNRestarts) {
+    create();
+    clickCell(0, 0);
+    letComputerMove();
+    ASSERT_EQ(markCount(), 2);
+    windowLogic::keyDown(p, 37);  // left arrow: the cursor moves, nothing else
+    EXPECT_EQ(markCount(), 2);
+    EXPECT_EQ(p.gameBoard.getCursorColumn(), 2);
+    windowLogic::keyDown(p, 'M');
+    EXPECT_EQ(markCount(), 2);
+    tick();
+    paint();
+    windowLogic::keyDown(p, newGameKey);
+    EXPECT_EQ(markCount(), 0);
+    EXPECT_EQ(p.gameBoard.getState(), game::PlayerTurn);
+    EXPECT_TRUE(tick());
+}
+
+TEST_F(WindowLogic, AWholeGameThroughPointerTimerAndKeys) {
+    windowLogic::startUp(p);
+    create();
+    int games = 0;
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(markCount(), 0);
+        playToTheEnd();
+        ASSERT_TRUE(game::isOver(p.gameBoard.getState()));
+        EXPECT_TRUE(tick());
+        const RecordingSurface frame = paint();
+        bool statusShown = false;
+        for (const DrawCall& call : frame.only(DrawCall::Text)) {
+            statusShown = statusShown || call.text == "You Win !!!" ||
+                          call.text == "Computer wins" || call.text == "Tie";
+        }
+        EXPECT_TRUE(statusShown) << frame.describe();
+        // Clicks on the finished board change nothing.
+        const std::vector<int> finished = cells();
+        for (int cell = 0; cell < 9; ++cell) {
+            clickCell(cell / 3, cell % 3);
+        }
+        EXPECT_EQ(cells(), finished);
+        windowLogic::keyDown(p, newGameKey);
+        ++games;
+    }
+    EXPECT_EQ(games, 3);
+}
+
+TEST(StaticProgram, FrontEndCallsWorkOnTheProgramsOwnObjects) {
+    ScopedFakeServices services;
+    const fs::path dir = fs::current_path() / "window_logic_test_tmp" / "static";
+    fs::remove_all(dir);
+    services.fake.folder = dir.string() + static_cast<char>(fs::path::preferred_separator);
+    game::thinkCounter = 0;
+
+    windowLogic::startUp();
+    int left = -1;
+    int top = -1;
+    windowLogic::savedPosition(left, top);
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(top, 0);
+    windowLogic::created();
+    windowLogic::applyWindowFlags();
+    EXPECT_EQ(services.fake.timerId, 111);
+
+    ASSERT_TRUE(windowLogic::timerTick());
+    RecordingSurface surface;
+    windowLogic::render(surface);
+    EXPECT_FALSE(surface.calls.empty());
+    EXPECT_FALSE(windowLogic::timerTick());
+    windowLogic::pointer(PointerEvent::LeftDown, 60, 129);
+    windowLogic::pointer(PointerEvent::LeftUp, 60, 129);
+    EXPECT_EQ(program().gameBoard.getState(), game::ComputerTurn);
+    EXPECT_TRUE(windowLogic::timerTick());
+    windowLogic::keyDown(newGameKey);
+    EXPECT_EQ(program().gameBoard.getState(), game::PlayerTurn);
+    int width = 0;
+    int height = 0;
+    windowLogic::drawingSize(width, height);
+    EXPECT_EQ(width, 384);
+
+    windowLogic::destroyed();
+    windowLogic::shutDown();
+    EXPECT_TRUE(fs::exists(dir / settingsFileName));
+    fs::remove_all(dir);
+}
