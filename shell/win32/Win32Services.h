@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/WindowServices.h"
+
+// The window-system services on Win32. The window is handed over when it is created; until
+// then the window calls simply fail, which nothing depends on.
+class Win32Services : public WindowServices {
+  public:
+    void setWindow(HWND handle) { window = handle; }
+    HWND getWindow() const { return window; }
+
+    void startTimer(int timerId, int periodMs) override;
+    void setWindowSize(int width, int height) override;
+    void clientSize(int& width, int& height) override;
+    void setOpacity(int alpha) override;
+    void setTopmost(bool on) override;
+    ScreenRect windowRect() override;
+    void screenSize(int& width, int& height) override;
+    void openUrl(const std::string& address) override;
+    bool leftButtonDown() override;
+    std::int64_t clockSeconds() override;
+    std::string settingsFolder() override;
+    bool makeFolders(const std::string& folder) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
+
+  private:
+    HWND window = nullptr;
+};
