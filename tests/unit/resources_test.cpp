@@ -7,9 +7,7 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "resources/embedded.h"
 
