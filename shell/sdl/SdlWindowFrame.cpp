@@ -1,0 +1,33 @@
+#include "shell/sdl/SdlWindowFrame.h"
+
+#include <SDL_syswm.h>
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xlib.h>
+#endif
+
+void requestFixedFrame(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        return;
+    }
+    // The Motif hints most window managers read: which functions and decorations to offer.
+    struct {
+        unsigned long flags, functions, decorations;
+        long inputMode;
+        unsigned long status;
+    } hints = {1 | 2,            // functions and decorations given
+               4 | 8 | 32,       // move, minimise, close
+               2 | 8 | 16 | 32,  // border, title, menu, minimise button
+               0, 0};
+    Display* display = info.info.x11.display;
+    const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, info.info.x11.window, atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+    XFlush(display);
+#else
+    (void)window;
+#endif
+}

@@ -1,0 +1,201 @@
+// The Linux program: one SDL window whose events become calls of the window logic.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include "resources/embedded.h"
+#include "shell/AppInfo.h"
+#include "shell/WindowLogic.h"
+#include "shell/sdl/SdlFonts.h"
+#include "shell/sdl/SdlKeys.h"
+#include "shell/sdl/SdlServices.h"
+#include "shell/sdl/SdlSurface.h"
+#include "shell/sdl/SdlWindowFrame.h"
+
+namespace {
+
+int failed(const std::string& what) {
+    std::fprintf(stderr, "tictactoe: %s\n", what.c_str());
+    return 1;
+}
+
+std::string sdlError() {
+    const char* error = SDL_GetError();
+    return error && *error ? error : "no reason given";
+}
+
+void setIcon(SDL_Window* window) {
+    const EmbeddedResource icon = embeddedIcon();
+    if (!icon.data) {
+        return;
+    }
+    if (SDL_Surface* picture =
+            SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1)) {
+        SDL_SetWindowIcon(window, picture);
+        SDL_FreeSurface(picture);
+    }
+}
+
+// The window's one surface of drawing: the frame is drawn off-screen, then shown in one copy.
+class Presenter {
+  public:
+    Presenter(SDL_Window* w, SdlFonts& fonts) : window(w) {
+        int width = 0, height = 0;
+        windowLogic::drawingSize(width, height);
+        frame = std::make_unique<SdlSurface>(width, height, fonts);
+    }
+    void paint() {
+        frame->clear();
+        windowLogic::render(*frame);
+        if (SDL_Surface* target = SDL_GetWindowSurface(window)) {
+            SDL_BlitSurface(frame->pixels(), nullptr, target, nullptr);
+            SDL_UpdateWindowSurface(window);
+        }
+    }
+
+  private:
+    SDL_Window* window;
+    std::unique_ptr<SdlSurface> frame;
+};
+
+bool insideWindow(SDL_Window* window, int x, int y) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return x >= 0 && y >= 0 && x < width && y < height;
+}
+
+// One event; false when the window has been closed.
+bool handle(const SDL_Event& event, SDL_Window* window, Presenter& presenter) {
+    switch (event.type) {
+        case SDL_QUIT:
+            return false;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                return false;
+            }
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                presenter.paint();
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            // As on Windows, the pointer is seen only while it is over the drawing area.
+            if (insideWindow(window, event.motion.x, event.motion.y)) {
+                windowLogic::pointer(PointerEvent::Move, event.motion.x, event.motion.y);
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            // Only the left button plays; the right button's press is swallowed.
+            if (event.button.button == SDL_BUTTON_LEFT &&
+                insideWindow(window, event.button.x, event.button.y)) {
+                windowLogic::pointer(event.type == SDL_MOUSEBUTTONDOWN ? PointerEvent::LeftDown
+                                                                       : PointerEvent::LeftUp,
+                                     event.button.x, event.button.y);
+            }
+            break;
+        case SDL_KEYDOWN:
+            // Repeats included: holding a key acts once per repeat.
+            if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.mod)) {
+                windowLogic::keyDown(key);
+            }
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+void run(SDL_Window* window, SdlServices& services, Presenter& presenter) {
+    Uint64 nextTick = SDL_GetTicks64() + services.timerPeriodMs();
+    for (;;) {
+        int wait = -1;
+        if (services.timerStarted()) {
+            const Uint64 now = SDL_GetTicks64();
+            wait = now >= nextTick ? 0 : static_cast<int>(nextTick - now);
+        }
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, wait)) {
+            do {
+                if (!handle(event, window, presenter)) {
+                    return;
+                }
+            } while (SDL_PollEvent(&event));
+        }
+        if (services.timerStarted() && SDL_GetTicks64() >= nextTick) {
+            if (windowLogic::timerTick()) {
+                presenter.paint();
+            }
+            // A late tick is not made up for: the next one is a whole period away.
+            const Uint64 now = SDL_GetTicks64();
+            nextTick += services.timerPeriodMs();
+            if (nextTick <= now) {
+                nextTick = now + services.timerPeriodMs();
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int main(int, char**) {
+    // Transparency needs the desktop's compositor, which SDL would otherwise ask to stand
+    // aside. A press inside and a release outside the window is no release for the game.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        return failed("cannot open a window: " + sdlError() +
+                      " (the game needs a graphical desktop; is DISPLAY or WAYLAND_DISPLAY set?)");
+    }
+    if (TTF_Init() != 0) {
+        SDL_Quit();
+        return failed("cannot start the font renderer: " + sdlError());
+    }
+    int status = 0;
+    {
+        SdlFonts fonts;
+        if (!fonts.available()) {
+            status = failed(
+                "no sans-serif font found through fontconfig; install one (for example the "
+                "fonts-dejavu-core package)");
+        } else {
+            SdlServices services;
+            setWindowServices(&services);
+            windowLogic::startUp();
+
+            int left = 0, top = 0;
+            windowLogic::savedPosition(left, top);
+            int width = 0, height = 0;
+            services.clientSize(width, height);
+            SDL_Window* window =
+                SDL_CreateWindow(appTitle, left, top, width, height, SDL_WINDOW_HIDDEN);
+            if (!window) {
+                status = failed("cannot create the window: " + sdlError());
+            } else {
+                services.attach(window);
+                windowLogic::created();
+                setIcon(window);
+                requestFixedFrame(window);
+                windowLogic::applyWindowFlags();
+                SDL_ShowWindow(window);
+                {
+                    Presenter presenter(window, fonts);
+                    presenter.paint();
+                    run(window, services, presenter);
+                }
+                windowLogic::destroyed();
+                services.attach(nullptr);
+                SDL_DestroyWindow(window);
+                windowLogic::shutDown();
+            }
+            setWindowServices(nullptr);
+        }
+    }
+    TTF_Quit();
+    SDL_Quit();
+    return status;
+}

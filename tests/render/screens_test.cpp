@@ -1,0 +1,266 @@
+// The real screens drawn through the SDL surface, as the Linux window shows them: pixel probes
+// at known places, and screenshots for people to look at.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "screens/Commands.h"
+#include "screens/Program.h"
+#include "shell/WindowLogic.h"
+#include "shell/sdl/SdlServices.h"
+#include "shell/sdl/SdlSurface.h"
+#include "tests/render/RenderSupport.h"
+#include "tests/support/FakeServices.h"
+
+namespace {
+
+const Colour black = rgb(0, 0, 0);
+const Colour white = rgb(255, 255, 255);
+
+// The board's cell (c, r) starts here; cells are 78 pixels square.
+int cellX(int c) {
+    return 21 + 78 * c;
+}
+int cellY(int r) {
+    return 90 + 78 * r;
+}
+
+// A fresh program in a window the size of the Windows program's drawing area, with no settings
+// file and a fixed clock, drawn through the SDL surface.
+class Screens : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        services.fake.clientWidth = 390 - windowsFrameWidth;
+        services.fake.clientHeight = 390 - windowsFrameHeight;
+        p = std::make_unique<Program>();
+        windowLogic::startUp(*p);
+        windowLogic::created(*p);
+        int w = 0, h = 0;
+        windowLogic::drawingSize(*p, w, h);
+        frame = std::make_unique<SdlSurface>(w, h, testFonts());
+        draw();
+    }
+
+    void draw() {
+        frame->clear();
+        windowLogic::render(*p, *frame);
+    }
+    // Ticks until the frame needs a repaint, then draws it.
+    void tickAndDraw(int ticks = 1) {
+        for (int i = 0; i < ticks; ++i) {
+            if (windowLogic::timerTick(*p)) {
+                draw();
+            }
+        }
+    }
+    void click(int x, int y) {
+        windowLogic::pointer(*p, PointerEvent::Move, x, y);
+        windowLogic::pointer(*p, PointerEvent::LeftDown, x, y);
+        windowLogic::pointer(*p, PointerEvent::LeftUp, x, y);
+        tickAndDraw();
+    }
+    // Ticks through the computer's thinking pause.
+    void letComputerMove() {
+        for (int i = 0; i < 100 && p->gameBoard.getState() == 2; ++i) {
+            tickAndDraw();
+        }
+        tickAndDraw();
+    }
+    // Settings, a row of the Pieces list, "Play !".
+    void choosePieces(int row) {
+        click(320, 155);
+        click(137 + 50, 50 + 20 * (row + 1) + 10);
+        click(195, 225);
+    }
+    void save(const std::string& name) {
+        const std::string path = screenshotFolder() + "/" + name + ".png";
+        EXPECT_TRUE(writePng(path, frame->pixels())) << path;
+    }
+
+    // True when the frame at (x, y) shows picture `id`'s pixel (px, py).
+    bool showsPicture(int id, int x, int y, int px, int py) {
+        SDL_Surface* picture = programBitmap(id);
+        if (!picture) {
+            return false;
+        }
+        const Uint32 p = static_cast<Uint32*>(picture->pixels)[py * picture->pitch / 4 + px];
+        return frame->pixel(x, y) == rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // True when the inside of cell (c, r) is exactly picture `id`.
+    bool cellShows(int c, int r, int id) {
+        for (int y = 1; y < 77; ++y) {
+            for (int x = 1; x < 77; ++x) {
+                if (!showsPicture(id, cellX(c) + x, cellY(r) + y, x, y)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+    // How many pixels of the box have exactly this colour.
+    int count(int left, int top, int right, int bottom, Colour colour) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                n += frame->pixel(x, y) == colour;
+            }
+        }
+        return n;
+    }
+
+    ScopedFakeServices services;
+    std::unique_ptr<Program> p;
+    std::unique_ptr<SdlSurface> frame;
+};
+
+TEST_F(Screens, TheBoardScreenOnParchmentWithTheFrameStrip) {
+    ASSERT_EQ(frame->width(), 384);
+    ASSERT_EQ(frame->height(), 365);
+    // Parchment where nothing else is, the title strip along the top.
+    EXPECT_TRUE(showsPicture(101, 200, 350, 200, 350));
+    EXPECT_TRUE(showsPicture(101, 370, 200, 370, 200));
+    EXPECT_TRUE(showsPicture(616, 250, 10, 250, 10));
+    // The three picture buttons at the right of the strip.
+    EXPECT_TRUE(showsPicture(617, 330, 5, 5, 4));
+    EXPECT_TRUE(showsPicture(632, 350, 5, 5, 4));
+    EXPECT_TRUE(showsPicture(614, 370, 5, 5, 4));
+    // The level label's black text on the strip's left.
+    EXPECT_GT(count(3, 0, 178, 20, black), 20);
+    // An empty board: white cells, black lines.
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r < 3; ++r) {
+            EXPECT_TRUE(cellShows(c, r, 715)) << c << "," << r;
+        }
+    }
+    EXPECT_EQ(frame->pixel(cellX(1), cellY(0) + 40), black);
+    EXPECT_EQ(frame->pixel(cellX(0) + 40, cellY(3)), black);
+    // "New Game" and "Settings": black rectangles with soft green text.
+    EXPECT_EQ(frame->pixel(282, 96), black);
+    EXPECT_EQ(frame->pixel(359, 124), black);
+    EXPECT_EQ(frame->pixel(283, 147), black);
+    EXPECT_GT(count(281, 95, 361, 126, rgb(0x9B, 0xC9, 0x99)), 15);
+    EXPECT_GT(count(281, 145, 361, 165, rgb(0x9B, 0xC9, 0x99)), 15);
+    save("board");
+}
+
+TEST_F(Screens, TheStatusPlaqueFollowsEveryGameState) {
+    const char* names[] = {"", "your-move", "thinking", "you-win", "computer-wins", "tie"};
+    for (int state = 1; state <= 5; ++state) {
+        p->gameBoard.setState(state);
+        p->gameBoard.setDirty(true);
+        tickAndDraw();
+        // The plaque of the state, with its text in black across the middle.
+        EXPECT_TRUE(showsPicture(731 + state, 87 + 4, 40 + 4, 4, 4)) << state;
+        EXPECT_TRUE(showsPicture(731 + state, 87 + 95, 40 + 25, 95, 25)) << state;
+        EXPECT_GT(count(87, 40, 187, 70, black), 15) << state;
+        if (state == 3 || state == 5) {
+            save(std::string("status-") + names[state]);
+        }
+    }
+}
+
+TEST_F(Screens, APlayedCellShowsTheRingAndTheComputerAnswersWithItsCross) {
+    click(cellX(0) + 39, cellY(0) + 39);
+    EXPECT_TRUE(cellShows(0, 0, 700));
+    EXPECT_TRUE(showsPicture(733, 87 + 4, 40 + 4, 4, 4));  // "Thinking..."
+    letComputerMove();
+    int crosses = 0;
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r < 3; ++r) {
+            crosses += cellShows(c, r, 701);
+        }
+    }
+    EXPECT_EQ(crosses, 1);
+    EXPECT_TRUE(showsPicture(732, 87 + 4, 40 + 4, 4, 4));  // "Your Move" again
+}
+
+TEST_F(Screens, EachPieceSetDrawsItsOwnPieces) {
+    struct Set {
+        int row, ring, cross;
+        const char* name;
+    };
+    const Set sets[] = {
+        {0, 700, 701, "traditional"}, {1, 716, 717, "colors"}, {2, 737, 738, "fish"}};
+    // Two moves each side on the board, the same for every set.
+    click(cellX(1) + 39, cellY(1) + 39);
+    letComputerMove();
+    for (int c = 0; c < 3; ++c) {
+        if (p->gameBoard.getState() == 1 && p->gameBoard.cellValue(c, 2) == 0) {
+            click(cellX(c) + 39, cellY(2) + 39);
+            letComputerMove();
+            break;
+        }
+    }
+    for (const Set& set : sets) {
+        choosePieces(set.row);
+        ASSERT_EQ(p->skin.getTheme(), set.row);
+        EXPECT_TRUE(cellShows(1, 1, set.ring)) << set.name;
+        int crosses = 0;
+        for (int c = 0; c < 3; ++c) {
+            for (int r = 0; r < 3; ++r) {
+                crosses += cellShows(c, r, set.cross);
+            }
+        }
+        EXPECT_EQ(crosses, 2) << set.name;
+        save(std::string("pieces-") + set.name);
+    }
+}
+
+TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
+    click(320, 155);
+    windowLogic::pointer(*p, PointerEvent::Move, 195, 300);  // the pointer rests below the lists
+    tickAndDraw();
+    // White backdrop over the whole window, the frame strip included.
+    EXPECT_EQ(frame->pixel(5, 300), white);
+    EXPECT_EQ(frame->pixel(370, 5), white);
+    EXPECT_EQ(frame->pixel(200, 10), white);
+    // Each list: a soft green title row, the selected first row with its mark, pale rows.
+    const int listX[] = {16, 137, 258};
+    for (int x : listX) {
+        EXPECT_EQ(frame->pixel(x + 100, 52), rgb(0x9B, 0xC9, 0x99)) << x;
+        EXPECT_EQ(frame->pixel(x + 100, 75), rgb(0xB9, 0xE6, 0xB8)) << x;
+        // The mark: the picture's dark pixels, the row's green where the picture is white.
+        SDL_Surface* mark = programBitmap(740);
+        ASSERT_NE(mark, nullptr);
+        int dark = 0;
+        for (int y = 0; y < 20; ++y) {
+            for (int mx = 0; mx < 20; ++mx) {
+                const Uint32 m = static_cast<Uint32*>(mark->pixels)[y * mark->pitch / 4 + mx];
+                const Colour shown = frame->pixel(x + mx, 70 + y);
+                if ((m & 0xFFFFFF) == 0xFFFFFF) {
+                    ASSERT_NE(shown, white) << x << ": " << mx << "," << y;
+                } else {
+                    ++dark;
+                    ASSERT_EQ(shown, rgb((m >> 16) & 0xFF, (m >> 8) & 0xFF, m & 0xFF));
+                }
+            }
+        }
+        EXPECT_GT(dark, 50);
+        // The unselected second row carries no mark.
+        EXPECT_EQ(frame->pixel(x + 10, 100), rgb(0xB9, 0xE6, 0xB8)) << x;
+    }
+    // "Play !": a red button with white text; the link in black on a white box.
+    EXPECT_EQ(frame->pixel(150, 190), rgb(255, 0, 0));
+    EXPECT_EQ(frame->pixel(240, 260), rgb(255, 0, 0));
+    EXPECT_GT(count(145, 185, 245, 265, white), 60);
+    EXPECT_EQ(frame->pixel(95, 330), black);
+    EXPECT_GT(count(96, 331, 294, 354, black), 30);
+    save("settings");
+}
+
+TEST_F(Screens, ASelectionMovesTheMarkAndTheHoverRowLightens) {
+    click(320, 155);
+    click(258 + 50, 50 + 60 + 10);                                         // "Moronic"
+    windowLogic::pointer(*p, PointerEvent::Move, 137 + 50, 50 + 40 + 10);  // over "Colors"
+    tickAndDraw();
+    EXPECT_EQ(frame->pixel(258 + 100, 115), rgb(0xB9, 0xE6, 0xB8));
+    EXPECT_NE(frame->pixel(258 + 5, 115), rgb(0xB9, 0xE6, 0xB8));  // the mark moved here
+    EXPECT_EQ(frame->pixel(258 + 5, 75), rgb(0xB9, 0xE6, 0xB8));   // and left "Smart"
+    EXPECT_EQ(frame->pixel(137 + 100, 95), rgb(0xDC, 0xFF, 0xDB));
+    // The label on the strip is hidden under the backdrop, but the game has the new level.
+    EXPECT_EQ(p->gameBoard.getLevel(), 2);
+}
+
+}  // namespace
