@@ -336,17 +336,6 @@ TEST_F(Screens, FirstFrameShowsTheBoardScreenOverTheFrame) {
         << frame.describe();
 }
 
-TEST_F(Screens, NoSavedChoicesGiveTheDefaults) {
-    create();
-    EXPECT_EQ(p.skin.getTheme(), 0);
-    EXPECT_FALSE(p.topmost);
-    EXPECT_FALSE(p.transparent);
-    EXPECT_EQ(p.gameBoard.getLevel(), game::Smart);
-    EXPECT_EQ(p.gameBoard.getFirstMover(), game::PlayerTurn);
-    EXPECT_EQ(p.gameBoard.getState(), game::PlayerTurn);
-    EXPECT_TRUE(p.gameBoard.isFresh());
-}
-
 TEST(SavedChoices, SavedPieceSetOutsideTheThemesFallsBackToTraditional) {
     for (const char* saved : {"3", "-1", "Fish", "2147483648"}) {
         ProgramHarness h;

@@ -58,7 +58,11 @@ struct SettingsFile : ::testing::Test {
         fs::create_directories(dir);
         useFolder(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override {
+        fs::remove_all(dir);
+        std::error_code ignored;
+        fs::remove(dir.parent_path(), ignored);  // only once the last test's folder is gone
+    }
 
     void useFolder(const fs::path& folder) {
         services.fake.folder = folder.string() + static_cast<char>(fs::path::preferred_separator);
@@ -144,19 +148,6 @@ TEST_F(SettingsFile, ReadsOneEntryPerLine) {
     EXPECT_EQ(settings[7], std::string(64, ' '));
 }
 
-TEST_F(SettingsFile, EntryTextsParseAsWritten) {
-    writeWhole(file(), "   42\nletters\n12letters\n-5\n4294967288\n\n7x\n");
-    ASSERT_TRUE(loadSettings(settings));
-    EXPECT_EQ(settings.number(0), 42);
-    EXPECT_EQ(settings.number(1), 0);
-    EXPECT_EQ(settings.number(2), 12);
-    EXPECT_EQ(settings.number(3), -5);
-    EXPECT_EQ(settings.number(4), INT32_MAX);
-    EXPECT_EQ(settings[5], "");
-    EXPECT_EQ(settings.number(5), 0);
-    EXPECT_EQ(settings.number(6), 7);
-}
-
 TEST_F(SettingsFile, OverlongLineFeedsOnlyItsOwnEntry) {
     writeWhole(file(), "0\n1234567890123456789012345\n1\n100\n200\n2\n2\n");
     ASSERT_TRUE(loadSettings(settings));
@@ -206,8 +197,15 @@ TEST_F(SettingsFile, SaveWritesExactlySevenLinesAndReadsBack) {
     settings.store(3, -8);
     settings[7] = "not saved";
     ASSERT_TRUE(saveSettings(settings));
-    const std::vector<std::string> lines = linesOf(readWhole(file()));
-    EXPECT_EQ(lines, (std::vector<std::string>{"0", "10", "20", "4294967288", "40", "50", "60"}));
+    const std::string written = readWhole(file());
+    EXPECT_EQ(linesOf(written),
+              (std::vector<std::string>{"0", "10", "20", "4294967288", "40", "50", "60"}));
+#ifdef _WIN32
+    // A text file of the platform: CR LF line ends.
+    EXPECT_EQ(written.substr(0, 5), "0\r\n10");
+#else
+    EXPECT_EQ(written.substr(0, 4), "0\n10");
+#endif
 
     Settings reread;
     ASSERT_TRUE(loadSettings(reread));

@@ -23,7 +23,11 @@ struct WindowLogic : ::testing::Test, ProgramHarness {
         fake().folder = (dir / "vok" / "vudezazivaze").string() +
                         static_cast<char>(fs::path::preferred_separator);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override {
+        fs::remove_all(dir);
+        std::error_code ignored;
+        fs::remove(dir.parent_path(), ignored);  // only once the last test's folder is gone
+    }
 
     fs::path settingsFile() { return fs::path(fake().folder) / settingsFileName; }
     void writeSettings(const std::string& text) {
@@ -239,4 +243,6 @@ TEST(StaticProgram, FrontEndCallsWorkOnTheProgramsOwnObjects) {
     windowLogic::shutDown();
     EXPECT_TRUE(fs::exists(dir / settingsFileName));
     fs::remove_all(dir);
+    std::error_code ignored;
+    fs::remove(dir.parent_path(), ignored);
 }
