@@ -2,71 +2,14 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
-#include "game/GameCodes.h"
-#include "game/TicTacToe.h"
-#include "scob/skinInstance.h"
-#include "tests/support/FakeServices.h"
+#include "tests/unit/game_support.h"
 
 namespace {
 
 using namespace game;
 
-// The game with its board writable, to set up positions directly.
-class TestGame : public TicTacToe {
-  public:
-    using TicTacToe::placeMark;
-};
-
-// The board as the screens lay it out: 3 x 3 cells of 78 pixels at (21, 90), no cursor frame.
-constexpr int boardLeft = 21;
-constexpr int boardTop = 90;
-constexpr int cellSize = 78;
-
-struct Game : ::testing::Test {
-    std::unique_ptr<skinInstance> skin = std::make_unique<skinInstance>();
-    std::unique_ptr<TestGame> game = std::make_unique<TestGame>();
-    ScopedFakeServices services;
-
-    void SetUp() override {
-        thinkCounter = 0;
-        game->setLayout(boardLeft, boardTop, 234, 234, 3, 3, skin.get());
-        game->setLook(5, 5, 6, 1, 3, element::pieces, -1, -1, -1, 1, 0);
-    }
-
-    // A press in the middle of a cell, as the window delivers it.
-    bool press(int column, int row) {
-        return game->mouseButton(boardLeft + column * cellSize + cellSize / 2,
-                                 boardTop + row * cellSize + cellSize / 2, 1, false);
-    }
-
-    // The marks, column by column, e.g. "1..|.2.|..." for the board and the grid alike.
-    std::string board() const {
-        std::string text;
-        for (int c = 0; c < 3; ++c) {
-            for (int r = 0; r < 3; ++r) {
-                const int mark = game->cellValue(c, r);
-                EXPECT_EQ(game->getCell(c, r), mark) << "grid and board differ at " << c << r;
-                text += mark == Empty ? '.' : static_cast<char>('0' + mark);
-            }
-            if (c < 2) {
-                text += '|';
-            }
-        }
-        return text;
-    }
-
-    // Fills the board from a picture in the same layout as `board()`.
-    void setBoard(const std::string& picture) {
-        for (int c = 0; c < 3; ++c) {
-            for (int r = 0; r < 3; ++r) {
-                const char mark = picture[c * 4 + r];
-                game->placeMark(c, r, mark == '.' ? Empty : mark - '0');
-            }
-        }
-    }
-};
+using Game = GameFixture;
 
 TEST_F(Game, ConstructionLeavesNoGameOnAnEmptyBoard) {
     auto fresh = std::make_unique<TicTacToe>();

@@ -6,20 +6,12 @@
 #include <string>
 #include <utility>
 
-#include "game/GameCodes.h"
 #include "game/Random.h"
-#include "game/TicTacToe.h"
-#include "scob/skinInstance.h"
-#include "tests/support/FakeServices.h"
+#include "tests/unit/game_support.h"
 
 namespace {
 
 using namespace game;
-
-class OpponentGame : public TicTacToe {
-  public:
-    using TicTacToe::placeMark;
-};
 
 // What one computer move draws at a given clock: a and b of the level table.
 struct Draws {
@@ -48,47 +40,10 @@ std::int64_t clockWhere(const std::function<bool(Draws)>& wanted) {
     return base;
 }
 
-struct Opponent : ::testing::Test {
-    std::unique_ptr<skinInstance> skin = std::make_unique<skinInstance>();
-    std::unique_ptr<OpponentGame> game = std::make_unique<OpponentGame>();
-    ScopedFakeServices services;
-
+struct Opponent : GameFixture {
     void SetUp() override {
-        thinkCounter = 0;
-        game->setLayout(21, 90, 234, 234, 3, 3, skin.get());
-        game->setLook(5, 5, 6, 1, 3, element::pieces, -1, -1, -1, 1, 0);
+        GameFixture::SetUp();
         game->newGame(Smart);
-    }
-
-    // Column by column, '.' empty, e.g. "1..|.2.|...".
-    std::string board() const {
-        std::string text;
-        for (int c = 0; c < 3; ++c) {
-            for (int r = 0; r < 3; ++r) {
-                const int mark = game->cellValue(c, r);
-                EXPECT_EQ(game->getCell(c, r), mark) << "grid and board differ at " << c << r;
-                text += mark == Empty ? '.' : static_cast<char>('0' + mark);
-            }
-            if (c < 2) {
-                text += '|';
-            }
-        }
-        return text;
-    }
-
-    void setBoard(const std::string& picture) {
-        for (int c = 0; c < 3; ++c) {
-            for (int r = 0; r < 3; ++r) {
-                const char mark = picture[c * 4 + r];
-                game->placeMark(c, r, mark == '.' ? Empty : mark - '0');
-            }
-        }
-    }
-
-    // `picture` with one more computer mark at (column, row).
-    static std::string with(std::string picture, int column, int row) {
-        picture[column * 4 + row] = '2';
-        return picture;
     }
 
     // Where the random corner goes, by the shuffle of the four corners worked out by hand.
@@ -387,7 +342,7 @@ TEST_F(Opponent, ThinkingPauseIs22TicksAndOutlivesANewGame) {
         game->tick();
     }
     EXPECT_EQ(thinkCounter, 10);
-    game->mouseButton(21 + 39, 90 + 39, 1, false);
+    press(0, 0);
     ASSERT_EQ(game->getState(), ComputerTurn);
     for (int i = 0; i < 11; ++i) {
         game->tick();
@@ -411,7 +366,7 @@ TEST_F(Opponent, LevelChangeTakesEffectAtTheNextComputerMove) {
     const auto cell = expectedCell(clock, opening);
 
     game->newGame(Smart);
-    game->mouseButton(21 + 39, 90 + 39, 1, false);
+    press(0, 0);
     game->setLevel(Average);
     for (int i = 0; i < 22; ++i) {
         game->tick();
@@ -419,7 +374,7 @@ TEST_F(Opponent, LevelChangeTakesEffectAtTheNextComputerMove) {
     EXPECT_EQ(board(), with(opening, cell.first, cell.second));
 
     game->newGame(Average);
-    game->mouseButton(21 + 39, 90 + 39, 1, false);
+    press(0, 0);
     game->setLevel(Smart);
     for (int i = 0; i < 22; ++i) {
         game->tick();
