@@ -70,7 +70,6 @@ bool loadSettings(Settings& settings) {
         return false;
     }
     std::string line;
-    bool lineStarted = false;
     int index = 0;
     // Each line of the file feeds exactly one entry, however long it is.
     auto finishLine = [&] {
@@ -79,13 +78,12 @@ bool loadSettings(Settings& settings) {
         }
         settings[index++] = line.substr(0, maxEntryLength);
         line.clear();
-        lineStarted = false;
     };
     while (index < Settings::storedCount) {
         const int c = std::fgetc(file);
         if (c == EOF) {
             // A last line without its line feed still counts.
-            if (lineStarted) {
+            if (!line.empty()) {
                 finishLine();
             }
             break;
@@ -94,7 +92,6 @@ bool loadSettings(Settings& settings) {
             finishLine();
             continue;
         }
-        lineStarted = true;
         // One character beyond the limit is kept so that a CR before the line feed can still
         // be told from a character of the entry.
         if (line.size() <= maxEntryLength) {
