@@ -33,8 +33,4 @@ void openWebLink(int n) {
     }
 }
 
-std::string publisherAddress() {
-    const std::string address = site;
-    const std::string::size_type schemeEnd = address.find("://");
-    return schemeEnd == std::string::npos ? address : address.substr(schemeEnd + 3);
-}
+std::string publisherAddress() { return site; }

@@ -11,5 +11,5 @@ std::string webLinkAddress(int n);
 // A number without a link opens nothing.
 void openWebLink(int n);
 
-// The publisher's web address as the settings screen shows it: the host, without the scheme.
+// The publisher's web address, shown as plain text on the settings screen.
 std::string publisherAddress();

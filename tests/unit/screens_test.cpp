@@ -259,7 +259,7 @@ TEST_F(Screens, ButtonsTakeTheirPlaceLookAndTexts) {
         EXPECT_EQ(b.getState(), row.state);
         EXPECT_EQ(b.getAlign(), row.align);
     }
-    EXPECT_EQ(publisherAddress(), "www.vok.example");
+    EXPECT_EQ(publisherAddress(), "http://www.vok.example");
 }
 
 TEST_F(Screens, BackgroundBoardAndListsTakeTheirPlaceAndLook) {

@@ -35,7 +35,7 @@ TEST(WebLinks, OtherNumbersOpenNothing) {
     EXPECT_TRUE(services.fake.urls.empty());
 }
 
-TEST(WebLinks, PublisherAddressIsTheHost) {
-    const std::string site = VOK_SITE;
-    EXPECT_EQ("http://" + publisherAddress(), site);
+TEST(WebLinks, PublisherAddressIsTheSiteItself) {
+    EXPECT_EQ(publisherAddress(), VOK_SITE);
+    EXPECT_EQ(webLinkAddress(2).rfind(publisherAddress(), 0), 0u);
 }
