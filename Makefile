@@ -1,5 +1,5 @@
 # The two commands people use: `make run` and `make test`. Both install what is missing first.
-.PHONY: all deps build test run linux windows windows-tests clean
+.PHONY: all deps build test run linux windows windows-tests asan clean
 
 all: build
 
@@ -20,10 +20,16 @@ windows-tests:
 
 build: deps linux windows windows-tests
 
-test: build
+# The native unit tests again, under the address and undefined-behaviour sanitizers.
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+
+test: build asan
 	ctest --preset linux
 	ctest --preset windows-tests
 	ctest --preset windows
+	ctest --preset asan
 	@if [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import PIL' 2>/dev/null \
 	    && [ -x resources/art/check_reproducible.sh ]; then \
 	    resources/art/check_reproducible.sh; fi
