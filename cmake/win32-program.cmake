@@ -29,6 +29,10 @@ add_test(NAME win32_resources
 add_executable(win32_checks ${VOK_WIN32_TESTS}/win32_checks.cpp ${VOK_WIN32_TESTS}/checks.rc)
 target_link_libraries(win32_checks PRIVATE vokwin32 vokwarnings)
 
+# Drives the real program under Wine: finds its window, sends input, reads pixels back.
+add_executable(e2e_driver ${VOK_WIN32_TESTS}/e2e_driver.cpp)
+target_link_libraries(e2e_driver PRIVATE gdi32 shell32 vokwarnings)
+
 # A fresh Wine prefix of the program's own for the runs below.
 set(VOK_E2E_PREFIX ${CMAKE_BINARY_DIR}/wineprefix-e2e)
 add_test(NAME win32_wine_prefix
@@ -38,6 +42,9 @@ set_tests_properties(win32_wine_prefix PROPERTIES FIXTURES_SETUP win32wine TIMEO
 add_test(NAME win32_checks
     COMMAND ${VOK_WIN32_TESTS}/with-xvfb.sh
             ${CMAKE_CURRENT_SOURCE_DIR}/cmake/wine-run.sh $<TARGET_FILE:win32_checks>)
-set_tests_properties(win32_checks PROPERTIES
+add_test(NAME win32_e2e
+    COMMAND ${VOK_WIN32_TESTS}/with-xvfb.sh ${VOK_WIN32_TESTS}/e2e.sh
+            $<TARGET_FILE:e2e_driver> $<TARGET_FILE:TicTacToe> ${CMAKE_BINARY_DIR}/screenshots)
+set_tests_properties(win32_checks win32_e2e PROPERTIES
     FIXTURES_REQUIRED win32wine RESOURCE_LOCK win32wine
     ENVIRONMENT "WINEPREFIX=${VOK_E2E_PREFIX}" TIMEOUT 400)

@@ -1,0 +1,963 @@
+// End-to-end run of the real TicTacToe.exe under Wine: starts it, finds its window by class,
+// clicks and types with real input, reads the window back from the screen and compares what it
+// shows with the program's own pictures, closes it through the system and checks the settings
+// file it leaves behind. Then starts it again from crafted settings files.
+//
+// usage: e2e_driver.exe <TicTacToe.exe> <folder for screenshots>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---- reporting ------------------------------------------------------------------------------
+
+int failures = 0;
+std::string scenario;
+
+bool expect(bool ok, const std::string& what) {
+    std::printf("%s [%s] %s\n", ok ? "ok    " : "FAILED", scenario.c_str(), what.c_str());
+    std::fflush(stdout);
+    if (!ok) {
+        ++failures;
+    }
+    return ok;
+}
+
+std::string str(long value) {
+    return std::to_string(value);
+}
+
+// ---- the program's layout, in client pixels ---------------------------------------------------
+
+struct Box {
+    int left, top, width, height;
+    int centreX() const { return left + width / 2; }
+    int centreY() const { return top + height / 2; }
+};
+
+const Box statusBox{87, 40, 100, 30};
+const Box levelLabelBox{3, 0, 175, 20};
+const Box helpBox{325, 1, 20, 20};
+const Box transparencyBox{345, 1, 20, 20};
+const Box topmostBox{365, 1, 20, 20};
+const Box newGameBox{281, 95, 80, 31};
+const Box settingsBox{281, 145, 80, 20};
+const Box playBox{145, 185, 100, 80};
+const int boardLeft = 21, boardTop = 90, cellSize = 78;
+const int firstMoveListX = 16, piecesListX = 137, levelListX = 258, listTop = 50, rowHeight = 20;
+
+Box cellBox(int column, int row) {
+    return {boardLeft + column * cellSize, boardTop + row * cellSize, cellSize, cellSize};
+}
+// Row 0 is a list's title; items follow.
+Box listRow(int listX, int item) {
+    return {listX, listTop + (item + 1) * rowHeight, 105, rowHeight};
+}
+
+enum Plaque { YourMove = 732, Thinking = 733, YouWin = 734, ComputerWins = 735, Tie = 736 };
+const char* statusText(int plaque) {
+    switch (plaque) {
+        case YourMove:
+            return "Your Move";
+        case Thinking:
+            return "Thinking...";
+        case YouWin:
+            return "You Win !!!";
+        case ComputerWins:
+            return "Computer wins";
+        case Tie:
+            return "Tie";
+    }
+    return "";
+}
+const char* const levelNames[3] = {"Smart", "Average", "Moronic"};
+// Piece pictures per piece set: empty, the player's, the computer's.
+const int pieces[3][3] = {{715, 700, 701}, {731, 716, 717}, {739, 737, 738}};
+
+// ---- pixels -----------------------------------------------------------------------------------
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Reads an image out of a bitmap, as 0x00BBGGRR per pixel.
+Image readBitmap(HDC reference, HBITMAP bitmap, int width, int height) {
+    Image image;
+    image.width = width;
+    image.height = height;
+    std::vector<DWORD> raw(static_cast<std::size_t>(width) * height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(reference, bitmap, 0, height, raw.data(), &info, DIB_RGB_COLORS);
+    image.pixels.resize(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        DWORD p = raw[i];
+        image.pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    return image;
+}
+
+// Writes an image as a 24-bit BMP (the test script turns it into a PNG).
+void saveImage(const Image& image, const std::string& path) {
+    int rowBytes = (image.width * 3 + 3) & ~3;
+    std::vector<unsigned char> data(static_cast<std::size_t>(rowBytes) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        unsigned char* row = &data[static_cast<std::size_t>(image.height - 1 - y) * rowBytes];
+        for (int x = 0; x < image.width; ++x) {
+            COLORREF c = image.at(x, y);
+            row[x * 3] = GetBValue(c);
+            row[x * 3 + 1] = GetGValue(c);
+            row[x * 3 + 2] = GetRValue(c);
+        }
+    }
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = image.width;
+    info.biHeight = image.height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(data.size());
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) {
+        expect(false, "can write " + path);
+        return;
+    }
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::fwrite(data.data(), 1, data.size(), out);
+    std::fclose(out);
+}
+
+// The program's pictures, read from its own resources.
+class Pictures {
+  public:
+    HMODULE handle() const { return module; }
+
+    explicit Pictures(const std::string& exe) {
+        module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }
+    const Image& get(int id) {
+        for (auto& entry : cache) {
+            if (entry.first == id) {
+                return entry.second;
+            }
+        }
+        Image image;
+        HBITMAP bitmap = module ? LoadBitmapA(module, MAKEINTRESOURCEA(id)) : nullptr;
+        if (bitmap) {
+            BITMAP info = {};
+            GetObjectA(bitmap, sizeof info, &info);
+            HDC screen = GetDC(nullptr);
+            image = readBitmap(screen, bitmap, info.bmWidth, info.bmHeight);
+            ReleaseDC(nullptr, screen);
+            DeleteObject(bitmap);
+        }
+        cache.push_back({id, image});
+        return cache.back().second;
+    }
+
+  private:
+    HMODULE module = nullptr;
+    std::vector<std::pair<int, Image>> cache;
+};
+
+// Share of the pixels of `box`, shrunk by `margin`, that equal picture `id` drawn at the box's
+// top-left corner.
+double matchPicture(const Image& shot, const Image& picture, const Box& box, int margin) {
+    int same = 0, total = 0;
+    for (int y = margin; y < box.height - margin; ++y) {
+        for (int x = margin; x < box.width - margin; ++x) {
+            if (x >= picture.width || y >= picture.height) {
+                continue;
+            }
+            ++total;
+            same += shot.at(box.left + x, box.top + y) == picture.at(x, y);
+        }
+    }
+    return total ? static_cast<double>(same) / total : 0.0;
+}
+
+// A line of text as the program draws it: the same font and DrawTextA flags, over the same
+// background (one of the program's pictures, or a solid fill).
+struct TextLook {
+    const char* text;
+    int fontHeight, fontWidth;
+    UINT align;        // DT_LEFT, DT_CENTER
+    COLORREF colour;   // of the text
+    int backgroundId;  // picture under the text, drawn from the area's corner; 0: fill
+    COLORREF fill;     // when there is no picture
+    RECT textBox;      // where the text is drawn, relative to the area
+};
+
+// Share of the area's pixels (less a one-pixel frame, where outlines lie) that equal the text
+// drawn the program's way. The driver's GDI and the program's are the same, so a right text
+// matches almost exactly and a wrong one does not.
+double textMatch(const Image& shot, const Box& area, const TextLook& look, HMODULE art) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, area.width, area.height);
+    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
+    RECT all = {0, 0, area.width, area.height};
+    HBRUSH brush = CreateSolidBrush(look.fill);
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    if (look.backgroundId > 0) {
+        HBITMAP picture = LoadBitmapA(art, MAKEINTRESOURCEA(look.backgroundId));
+        HDC source = CreateCompatibleDC(screen);
+        HGDIOBJ oldPicture = SelectObject(source, picture);
+        BitBlt(memory, 0, 0, area.width, area.height, source, 0, 0, SRCCOPY);
+        SelectObject(source, oldPicture);
+        DeleteDC(source);
+        DeleteObject(picture);
+    }
+    HFONT font =
+        CreateFontA(look.fontHeight, look.fontWidth, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    SetTextColor(memory, look.colour);
+    SetBkMode(memory, TRANSPARENT);
+    RECT box = look.textBox;
+    DrawTextA(memory, look.text, -1, &box, DT_SINGLELINE | DT_VCENTER | look.align);
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+    SelectObject(memory, oldCanvas);
+    Image expected = readBitmap(screen, canvas, area.width, area.height);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    int same = 0, total = 0;
+    for (int y = 1; y < area.height - 1; ++y) {
+        for (int x = 1; x < area.width - 1; ++x) {
+            ++total;
+            same += shot.at(area.left + x, area.top + y) == expected.at(x, y);
+        }
+    }
+    return total ? static_cast<double>(same) / total : 0.0;
+}
+
+bool showsText(const Image& shot, const Box& area, const TextLook& look, HMODULE art) {
+    double match = textMatch(shot, area, look, art);
+    if (match < 0.98 && std::getenv("E2E_VERBOSE")) {
+        std::printf("       text \"%s\" matches %.1f%% of its area\n", look.text, match * 100);
+    }
+    return match >= 0.98;
+}
+
+// ---- files ------------------------------------------------------------------------------------
+
+std::string programData() {
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+std::string settingsFolder() {
+    return programData() + "\\vok\\vudezazivaze";
+}
+std::string settingsFile() {
+    return settingsFolder() + "\\vudezazivaze.ini";
+}
+
+bool readFile(const std::string& path, std::string& content) {
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) {
+        return false;
+    }
+    content.clear();
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        content.append(buffer, n);
+    }
+    std::fclose(in);
+    return true;
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out) {
+        std::fwrite(content.data(), 1, content.size(), out);
+        std::fclose(out);
+    }
+}
+
+void removeSettings() {
+    std::string folder = settingsFolder();
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                DeleteFileA((folder + "\\" + found.cFileName).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+    std::string vok = programData() + "\\vok";
+    RemoveDirectoryA(vok.c_str());
+    DeleteFileA(vok.c_str());
+}
+
+// Writes a settings file as a person would (line ends as given).
+void craftSettings(const std::string& content) {
+    removeSettings();
+    CreateDirectoryA((programData() + "\\vok").c_str(), nullptr);
+    CreateDirectoryA(settingsFolder().c_str(), nullptr);
+    writeFile(settingsFile(), content);
+}
+
+std::string visible(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// ---- time -------------------------------------------------------------------------------------
+
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(15);
+    }
+}
+
+struct WindowSearch {
+    DWORD pid;
+    HWND main;
+    int count;
+};
+
+BOOL CALLBACK countOtherWindows(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->pid && window != search->main && IsWindowVisible(window)) {
+        ++search->count;
+    }
+    return TRUE;
+}
+
+// ---- the program under test -------------------------------------------------------------------
+
+class Game {
+  public:
+    Game(const std::string& exePath, Pictures& pictures) : exe(exePath), art(pictures) {}
+    ~Game() {
+        if (process.hProcess) {
+            if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(process.hProcess, 99);
+            }
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+    }
+
+    // Starts the program and waits for its window (and, when it is on the screen, for its
+    // first frame).
+    bool start(bool onScreen = true) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        // Ask for a minimised start: the program must open its window normally anyway.
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWMINNOACTIVE;
+        std::string commandLine = "\"" + exe + "\"";
+        if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process)) {
+            return expect(false, "the program starts");
+        }
+        bool found = waitFor(
+            [this] {
+                window = FindWindowA("winMain", nullptr);
+                DWORD owner = 0;
+                if (window) {
+                    GetWindowThreadProcessId(window, &owner);
+                }
+                return window && owner == process.dwProcessId && IsWindowVisible(window);
+            },
+            20000);
+        if (!expect(found, "a visible window of class winMain appears")) {
+            return false;
+        }
+        if (!onScreen) {
+            return true;
+        }
+        // The first frame: the parchment covers the client area.
+        return expect(waitFor([this] { return !isBlank(capture()); }, 5000),
+                      "the window draws its first frame");
+    }
+
+    HWND hwnd() const { return window; }
+
+    RECT windowRect() const {
+        RECT r = {};
+        GetWindowRect(window, &r);
+        return r;
+    }
+
+    bool topmost() const { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+    bool layered() const { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+    int alpha() const {
+        BYTE value = 0;
+        DWORD flags = 0;
+        COLORREF key = 0;
+        if (!GetLayeredWindowAttributes(window, &key, &value, &flags) || !(flags & LWA_ALPHA)) {
+            return -1;
+        }
+        return value;
+    }
+
+    // The client area as it is on the screen now.
+    Image capture() const {
+        RECT client = {};
+        GetClientRect(window, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(window, &origin);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+        SelectObject(memory, old);
+        Image image = readBitmap(screen, bitmap, client.right, client.bottom);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return image;
+    }
+
+    // Real input: the pointer moves there, the left button goes down and up.
+    void click(int x, int y) {
+        POINT at = {x, y};
+        ClientToScreen(window, &at);
+        SetCursorPos(at.x, at.y);
+        Sleep(30);
+        INPUT input[2] = {};
+        input[0].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].type = INPUT_MOUSE;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &input[0], sizeof(INPUT));
+        Sleep(30);
+        SendInput(1, &input[1], sizeof(INPUT));
+        Sleep(60);
+    }
+    void click(const Box& box) { click(box.centreX(), box.centreY()); }
+
+    void key(WORD virtualKey) {
+        SetForegroundWindow(window);
+        Sleep(30);
+        INPUT input[2] = {};
+        input[0].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = virtualKey;
+        input[1].type = INPUT_KEYBOARD;
+        input[1].ki.wVk = virtualKey;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+        Sleep(60);
+    }
+
+    // What the window shows.
+    int plaque(const Image& shot) {
+        // The top and bottom rows of the plaque are clear of the centred text.
+        for (int id : {YourMove, Thinking, YouWin, ComputerWins, Tie}) {
+            const Image& picture = art.get(id);
+            if (matchRows(shot, picture, 0, 7) > 0.95 &&
+                matchRows(shot, picture, statusBox.height - 7, statusBox.height) > 0.95) {
+                return id;
+            }
+        }
+        return 0;
+    }
+    bool status(const Image& shot, int expected) {
+        // The plaque is the status display's own picture, the text centred on it in black.
+        TextLook look{statusText(expected), 15,       6, DT_CENTER,
+                      RGB(0, 0, 0),         expected, 0, {0, 0, statusBox.width, statusBox.height}};
+        return plaque(shot) == expected && showsText(shot, statusBox, look, art.handle());
+    }
+    // Waits (a frame may still be on its way to the screen) for the status to read `expected`.
+    bool showsStatus(int expected) {
+        return waitFor([&] { return status(capture(), expected); }, 3000);
+    }
+    // 0 empty, 1 the player's piece, 2 the computer's, -1 none of the set's pictures.
+    int cell(const Image& shot, int pieceSet, int column, int row) {
+        for (int mark = 0; mark < 3; ++mark) {
+            // Inside the grid lines.
+            if (matchPicture(shot, art.get(pieces[pieceSet][mark]), cellBox(column, row), 3) >
+                0.97) {
+                return mark;
+            }
+        }
+        return -1;
+    }
+    std::string board(const Image& shot, int pieceSet) {
+        std::string marks;
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                int mark = cell(shot, pieceSet, column, row);
+                marks += mark < 0 ? '?' : static_cast<char>('0' + mark);
+            }
+        }
+        return marks;
+    }
+    bool levelLabel(const Image& shot, int level) {
+        std::string text = std::string("Computer IQ:  ") + levelNames[level];
+        // Black on its own piece of the title strip.
+        TextLook look{text.c_str(), 15,  6, DT_LEFT,
+                      RGB(0, 0, 0), 616, 0, {0, 0, levelLabelBox.width, levelLabelBox.height}};
+        return showsText(shot, levelLabelBox, look, art.handle());
+    }
+    bool picture(const Image& shot, const Box& box, int id) {
+        return matchPicture(shot, art.get(id), box, 0) > 0.95;
+    }
+
+    // Closes the window as its close box does, and waits for the process to end.
+    bool close(DWORD& exitCode) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
+            return expect(false, "the program ends after WM_CLOSE");
+        }
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        return true;
+    }
+
+    // Other visible top-level windows of the program (a message box, say).
+    int otherWindows() const {
+        WindowSearch search{process.dwProcessId, window, 0};
+        EnumWindows(countOtherWindows, reinterpret_cast<LPARAM>(&search));
+        return search.count;
+    }
+
+  private:
+    // Rows [from, to) of the status plaque against the same rows of a picture.
+    static double matchRows(const Image& shot, const Image& picture, int from, int to) {
+        int same = 0, total = 0;
+        for (int y = from; y < to && y < picture.height; ++y) {
+            for (int x = 0; x < statusBox.width && x < picture.width; ++x) {
+                ++total;
+                same += shot.at(statusBox.left + x, statusBox.top + y) == picture.at(x, y);
+            }
+        }
+        return total ? static_cast<double>(same) / total : 0.0;
+    }
+
+    static bool isBlank(const Image& image) {
+        if (image.pixels.empty()) {
+            return true;
+        }
+        // The middle of the parchment, right of the board, is never black.
+        COLORREF c = image.at(image.width - 10, image.height - 10);
+        return c == RGB(0, 0, 0);
+    }
+
+    std::string exe;
+    Pictures& art;
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr;
+};
+
+// ---- scenarios --------------------------------------------------------------------------------
+
+struct Context {
+    std::string exe;
+    std::string shots;
+    Pictures* art;
+};
+
+void saveShot(const Context& context, const Image& shot, const char* name) {
+    saveImage(shot, context.shots + "\\" + name + ".bmp");
+}
+
+bool closeAndCheckExit(Game& game) {
+    DWORD code = 0;
+    if (!game.close(code)) {
+        return false;
+    }
+    return expect(code == 1, "exit code after a normal close is 1 (got " + str(code) + ")");
+}
+
+// Waits until the computer has answered: the status is back at "Your Move" or the game is over.
+int waitForAnswer(Game& game, Image& shot, bool& sawThinking) {
+    int seen = 0;
+    waitFor(
+        [&] {
+            shot = game.capture();
+            seen = game.plaque(shot);
+            sawThinking = sawThinking || seen == Thinking;
+            return seen == YourMove || seen == YouWin || seen == ComputerWins || seen == Tie;
+        },
+        5000);
+    return seen;
+}
+
+// Plays to the end by clicking the first empty cell each turn.
+void playWholeGame(Game& game, int pieceSet, const Context& context) {
+    bool sawThinking = false;
+    int outcome = 0;
+    Image shot = game.capture();
+    for (int turn = 0; turn < 5 && outcome == 0; ++turn) {
+        std::string before = game.board(shot, pieceSet);
+        std::size_t empty = before.find('0');
+        if (empty == std::string::npos) {
+            break;
+        }
+        game.click(cellBox(static_cast<int>(empty % 3), static_cast<int>(empty / 3)));
+        int now = waitForAnswer(game, shot, sawThinking);
+        std::string after = game.board(shot, pieceSet);
+        int players = 0, computers = 0, unknown = 0;
+        for (char c : after) {
+            players += c == '1';
+            computers += c == '2';
+            unknown += c == '?';
+        }
+        expect(unknown == 0 && after[empty] == '1',
+               "turn " + str(turn + 1) + ": the clicked cell shows the player's piece (board " +
+                   after + ")");
+        if (now == YourMove) {
+            expect(computers == players, "turn " + str(turn + 1) +
+                                             ": the computer answered with one piece (board " +
+                                             after + ")");
+        } else {
+            outcome = now;
+        }
+    }
+    expect(sawThinking, "the status showed \"Thinking...\" while the computer paused");
+    expect(outcome == YouWin || outcome == ComputerWins || outcome == Tie,
+           "the game ended with a result plaque");
+    if (outcome != 0) {
+        expect(game.showsStatus(outcome),
+               std::string("the status reads \"") + statusText(outcome) + "\"");
+    }
+    saveShot(context, shot, "board-game-over");
+}
+
+void firstStart(const Context& context) {
+    scenario = "first start";
+    removeSettings();
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    RECT r = game.windowRect();
+    expect(r.left == 0 && r.top == 0,
+           "the window opens at (0, 0) (got " + str(r.left) + ", " + str(r.top) + ")");
+    expect(r.right - r.left == 390 && r.bottom - r.top == 390, "the window is 390 x 390");
+    RECT client = {};
+    GetClientRect(game.hwnd(), &client);
+    std::printf("       client area %ld x %ld\n", client.right, client.bottom);
+    expect(!IsIconic(game.hwnd()), "the window opens normally despite a minimised start");
+    expect(game.layered(), "the window is layered");
+    expect(!game.topmost(), "the window is not topmost");
+    expect(game.alpha() == 255, "the window is opaque (alpha " + str(game.alpha()) + ")");
+    char title[64] = {};
+    GetWindowTextA(game.hwnd(), title, sizeof title);
+    expect(std::strcmp(title, "Vok TicTacToe 1.2") == 0, std::string("title \"") + title + "\"");
+
+    Image shot = game.capture();
+    saveShot(context, shot, "board");
+    expect(game.showsStatus(YourMove), "the status reads \"Your Move\" on the pink plaque");
+    expect(game.levelLabel(shot, 0), "the level label reads \"Computer IQ:  Smart\"");
+    expect(!game.levelLabel(shot, 2), "(and the label check tells Moronic from Smart)");
+    expect(game.board(shot, 0) == "000000000", "the board is empty, Traditional set");
+    expect(game.picture(shot, transparencyBox, 632), "the T picture is in its first state");
+    expect(game.picture(shot, topmostBox, 614), "the pin lies flat");
+
+    playWholeGame(game, 0, context);
+
+    game.key('N');
+    Image cleared;
+    bool clearedOk = waitFor(
+        [&] {
+            cleared = game.capture();
+            return game.board(cleared, 0) == "000000000";
+        },
+        3000);
+    expect(clearedOk, "N clears the board");
+    expect(game.showsStatus(YourMove), "after N the status reads \"Your Move\"");
+    closeAndCheckExit(game);
+
+    std::string saved;
+    expect(readFile(settingsFile(), saved), "the settings file exists after the first close");
+    expect(saved == "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n",
+           "it holds the defaults and the position (\"" + visible(saved) + "\")");
+}
+
+void settingsScreen(const Context& context) {
+    scenario = "settings screen";
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    game.click(settingsBox);
+    Image shot;
+    bool shown = waitFor(
+        [&] {
+            shot = game.capture();
+            return shot.at(200, 300) == RGB(255, 255, 255) &&
+                   shot.at(300, 20) == RGB(255, 255, 255);
+        },
+        3000);
+    expect(shown, "\"Settings\" shows the white settings screen");
+    // The title row: soft green, the title 5 pixels in.
+    TextLook title{"First Move",          15, 6, DT_LEFT, RGB(0, 0, 0), 0, RGB(0x9B, 0xC9, 0x99),
+                   {5, 0, 110, rowHeight}};
+    expect(showsText(shot, {firstMoveListX, listTop, 105, rowHeight}, title, context.art->handle()),
+           "the first list is titled \"First Move\"");
+    TextLook play{"Play !",
+                  27,
+                  13,
+                  DT_CENTER,
+                  RGB(255, 255, 255),
+                  0,
+                  RGB(255, 0, 0),
+                  {0, 0, playBox.width, playBox.height}};
+    expect(showsText(shot, playBox, play, context.art->handle()), "the button reads \"Play !\"");
+    saveShot(context, shot, "settings");
+
+    game.click(listRow(firstMoveListX, 1));  // Computer
+    game.click(listRow(piecesListX, 2));     // Fish
+    game.click(listRow(levelListX, 2));      // Moronic
+    Sleep(150);
+    saveShot(context, game.capture(), "settings-chosen");
+
+    game.click(playBox);
+    bool sawThinking = false;
+    waitFor(
+        [&] {
+            shot = game.capture();
+            sawThinking = sawThinking || game.plaque(shot) == Thinking;
+            return game.plaque(shot) == YourMove;
+        },
+        5000);
+    std::string marks = game.board(shot, 2);
+    int computers = 0;
+    for (char c : marks) {
+        computers += c == '2';
+    }
+    expect(sawThinking, "\"Play !\" starts a new game with the computer thinking first");
+    expect(computers == 1 && marks.find('1') == std::string::npos &&
+               marks.find('?') == std::string::npos,
+           "the computer opened with one fish (board " + marks + ")");
+    expect(game.showsStatus(YourMove), "then the status reads \"Your Move\"");
+    expect(game.levelLabel(shot, 2), "the level label reads \"Computer IQ:  Moronic\"");
+    std::size_t empty = marks.find('0');
+    game.click(cellBox(static_cast<int>(empty % 3), static_cast<int>(empty / 3)));
+    waitForAnswer(game, shot, sawThinking);
+    expect(game.cell(shot, 2, static_cast<int>(empty % 3), static_cast<int>(empty / 3)) == 1,
+           "the player's move shows the player's fish");
+    saveShot(context, shot, "board-fish");
+
+    // T and pin, twice each: the window and the pictures follow.
+    game.click(transparencyBox);
+    expect(waitFor([&] { return game.alpha() == 190; }, 2000),
+           "T makes the window translucent (190)");
+    expect(waitFor([&] { return game.picture(game.capture(), transparencyBox, 633); }, 2000),
+           "T shows its ticked picture");
+    game.click(transparencyBox);
+    expect(waitFor([&] { return game.alpha() == 255; }, 2000), "T again makes it opaque");
+    expect(waitFor([&] { return game.picture(game.capture(), transparencyBox, 632); }, 2000),
+           "T shows its first picture again");
+    game.click(topmostBox);
+    expect(waitFor([&] { return game.topmost(); }, 2000), "the pin keeps the window on top");
+    expect(waitFor([&] { return game.picture(game.capture(), topmostBox, 615); }, 2000),
+           "the pin stands upright");
+    game.click(topmostBox);
+    expect(waitFor([&] { return !game.topmost(); }, 2000), "the pin again releases it");
+    expect(waitFor([&] { return game.picture(game.capture(), topmostBox, 614); }, 2000),
+           "the pin lies flat again");
+
+    // Leave both on, and the window elsewhere, for the file.
+    game.click(transparencyBox);
+    game.click(topmostBox);
+    waitFor([&] { return game.alpha() == 190 && game.topmost(); }, 2000);
+    SetWindowPos(game.hwnd(), nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    waitFor([&] { return game.windowRect().left == 120; }, 2000);
+    expect(game.otherWindows() == 0, "no other window opened");
+    closeAndCheckExit(game);
+
+    std::string saved;
+    readFile(settingsFile(), saved);
+    expect(
+        saved == "2\r\n1\r\n1\r\n80\r\n120\r\n2\r\n2\r\n",
+        "the file holds exactly seven CR LF lines with the choices (\"" + visible(saved) + "\")");
+}
+
+void savedChoicesReturn(const Context& context) {
+    scenario = "saved choices";
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    RECT r = game.windowRect();
+    expect(r.left == 120 && r.top == 80,
+           "the window opens where it was closed (got " + str(r.left) + ", " + str(r.top) + ")");
+    expect(game.topmost(), "always on top from the start");
+    expect(game.alpha() == 190, "translucent from the start (alpha " + str(game.alpha()) + ")");
+    Image shot;
+    // The first frame shows "Your Move" before the first tick: wait for the computer's piece.
+    bool answered = waitFor(
+        [&] {
+            shot = game.capture();
+            return game.plaque(shot) == YourMove &&
+                   game.board(shot, 2).find('2') != std::string::npos;
+        },
+        5000);
+    expect(answered && game.board(shot, 2).find('2') != std::string::npos,
+           "the computer opens, with a fish (board " + game.board(shot, 2) + ")");
+    expect(game.levelLabel(shot, 2), "the label reads Moronic");
+    expect(game.picture(shot, transparencyBox, 633) && game.picture(shot, topmostBox, 615),
+           "the T and pin pictures match the saved flags");
+    closeAndCheckExit(game);
+}
+
+struct Crafted {
+    const char* name;
+    const char* content;  // written with bare LF line ends, as any editor might
+    int left, top, pieceSet, level;
+    bool topmost, transparent, computerFirst;
+};
+
+void craftedFiles(const Context& context) {
+    int width = GetSystemMetrics(SM_CXFULLSCREEN);
+    std::string onEdge = "0\n0\n0\n0\n" + str(width) + "\n1\n1\n";
+    const Crafted cases[] = {
+        {"position off the screen", "1\n0\n0\n5000\n-5\n1\n1\n", 2, 2, 1, 1, false, false, false},
+        {"left edge at the screen width", onEdge.c_str(), width, 0, 0, 1, false, false, false},
+        {"garbage", "garbage\n\xff\xfe junk\n!!\n\n12abc\nx\n-\n", 12, 0, 0, 0, false, false,
+         false},
+        // Each line is one entry, however long: the first 19 digits count (saturating), the
+        // rest of that line is dropped, and the lines after it keep their own places.
+        {"25-digit line", "2\n1234567890123456789012345\n40\n50\n2\n2\n1\n", 2, 50, 2, 2, true,
+         true, false},
+        {"computer first", "0\n0\n0\n30\n20\n1\n2\n", 20, 30, 0, 1, false, false, true},
+        {"out-of-range values", "3\n0\n0\n7\n9\n7\n3\n", 9, 7, 0, 0, false, false, false},
+    };
+    for (const Crafted& c : cases) {
+        scenario = std::string("crafted file: ") + c.name;
+        craftSettings(c.content);
+        Game game(context.exe, *context.art);
+        bool onScreen = c.left < GetSystemMetrics(SM_CXSCREEN);
+        if (!game.start(onScreen)) {
+            continue;
+        }
+        RECT r = game.windowRect();
+        expect(r.left == c.left && r.top == c.top, "window at (" + str(c.left) + ", " + str(c.top) +
+                                                       ") (got " + str(r.left) + ", " + str(r.top) +
+                                                       ")");
+        expect(game.topmost() == c.topmost, std::string("topmost ") + (c.topmost ? "on" : "off"));
+        expect(game.alpha() == (c.transparent ? 190 : 255), "alpha " + str(game.alpha()));
+        if (!onScreen) {
+            closeAndCheckExit(game);
+            continue;
+        }
+        Image shot;
+        bool settled = waitFor(
+            [&] {
+                shot = game.capture();
+                bool opened = game.board(shot, c.pieceSet).find('2') != std::string::npos;
+                return game.plaque(shot) == YourMove && opened == c.computerFirst;
+            },
+            5000);
+        std::string marks = game.board(shot, c.pieceSet);
+        bool computerMoved = marks.find('2') != std::string::npos;
+        expect(settled && marks.find('?') == std::string::npos && computerMoved == c.computerFirst,
+               std::string("piece set ") + str(c.pieceSet) + ", " +
+                   (c.computerFirst ? "computer" : "player") + " first (board " + marks + ")");
+        expect(game.levelLabel(shot, c.level), std::string("level ") + levelNames[c.level]);
+        closeAndCheckExit(game);
+        std::string saved;
+        readFile(settingsFile(), saved);
+        int lines = 0;
+        for (std::size_t at = 0; (at = saved.find("\r\n", at)) != std::string::npos; at += 2) {
+            ++lines;
+        }
+        expect(lines == 7 && saved.size() >= 14 && saved.substr(saved.size() - 2) == "\r\n",
+               "the file is rewritten as seven clean lines (\"" + visible(saved) + "\")");
+    }
+}
+
+void unwritableFolder(const Context& context) {
+    scenario = "folder blocked by a file";
+    removeSettings();
+    std::string blocker = programData() + "\\vok";
+    const std::string blockerText = "not a folder\r\n";
+    writeFile(blocker, blockerText);
+    {
+        Game game(context.exe, *context.art);
+        if (game.start()) {
+            RECT r = game.windowRect();
+            expect(r.left == 0 && r.top == 0, "the window opens at (0, 0) with the defaults");
+            Sleep(300);
+            expect(game.otherWindows() == 0, "nothing is reported at the start");
+            game.click(cellBox(0, 0));
+            Sleep(300);
+            closeAndCheckExit(game);
+        }
+    }
+    std::string after;
+    expect(readFile(blocker, after) && after == blockerText,
+           "the file standing in the folder's place is untouched");
+    DWORD attributes = GetFileAttributesA(settingsFolder().c_str());
+    expect(attributes == INVALID_FILE_ATTRIBUTES, "no settings folder appeared");
+    DeleteFileA(blocker.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: e2e_driver <TicTacToe.exe> <screenshot folder>\n");
+        return 2;
+    }
+    Pictures pictures(argv[1]);
+    Context context{argv[1], argv[2], &pictures};
+    CreateDirectoryA(context.shots.c_str(), nullptr);
+    if (pictures.get(YourMove).pixels.empty()) {
+        std::printf("FAILED cannot read the pictures of %s\n", argv[1]);
+        return 1;
+    }
+
+    firstStart(context);
+    settingsScreen(context);
+    savedChoicesReturn(context);
+    craftedFiles(context);
+    unwritableFolder(context);
+
+    if (failures > 0) {
+        std::printf("%d check(s) failed\n", failures);
+        return 1;
+    }
+    std::printf("all end-to-end checks passed\n");
+    return 0;
+}
