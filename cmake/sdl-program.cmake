@@ -42,13 +42,15 @@ if(VOK_BUILD_TESTS)
         vokwarnings)
     set(VOK_SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
     add_test(NAME render_tests COMMAND render_tests)
-    set_tests_properties(render_tests PROPERTIES TIMEOUT 300
-        ENVIRONMENT "VOK_SCREENSHOT_DIR=${VOK_SCREENSHOT_DIR};SDL_VIDEODRIVER=dummy")
+    set_tests_properties(render_tests PROPERTIES TIMEOUT 300 FIXTURES_SETUP rendered_frames
+        ENVIRONMENT "VOK_SCREENSHOT_DIR=${VOK_SCREENSHOT_DIR}")
 
-    # The real program in a virtual X display with a window manager, driven like a person.
+    # The real program in a virtual X display with a window manager, driven like a person; the
+    # window must show exactly the frames the render tests drew.
     add_test(NAME linux_e2e
         COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/linux/e2e.py
-            --program $<TARGET_FILE:tictactoe> --out ${CMAKE_BINARY_DIR}/e2e)
+            --program $<TARGET_FILE:tictactoe> --out ${CMAKE_BINARY_DIR}/e2e
+            --reference ${VOK_SCREENSHOT_DIR})
     set_tests_properties(linux_e2e PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77
-        RESOURCE_LOCK xdisplay)
+        FIXTURES_REQUIRED rendered_frames)
 endif()

@@ -146,10 +146,21 @@ int main(int, char**) {
     // aside. A press inside and a release outside the window is no release for the game.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // The frame is software pixels: show them as they are, without a 3D renderer in between
+    // (asking for one can make SDL replace the window, losing what was set on it).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         return failed("cannot open a window: " + sdlError() +
                       " (the game needs a graphical desktop; is DISPLAY or WAYLAND_DISPLAY set?)");
+    }
+    // Without a desktop SDL falls back to drawing into memory, where no one would see the game.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) {
+        SDL_Quit();
+        return failed(
+            "no display to open the window on (the game needs a graphical desktop; is DISPLAY "
+            "or WAYLAND_DISPLAY set?)");
     }
     if (TTF_Init() != 0) {
         SDL_Quit();
@@ -178,6 +189,8 @@ int main(int, char**) {
             } else {
                 services.attach(window);
                 windowLogic::created();
+                // The window's pixels exist before anything else is set on the window.
+                SDL_GetWindowSurface(window);
                 setIcon(window);
                 requestFixedFrame(window);
                 windowLogic::applyWindowFlags();

@@ -1,0 +1,607 @@
+#!/usr/bin/python3
+"""The Linux program end to end: the real binary in a private Xvfb display with the openbox
+window manager, driven with xdotool like a person would, screenshots taken with ImageMagick,
+the settings under a temporary XDG_CONFIG_HOME.
+
+usage: e2e.py --program PATH [--out FOLDER] [--reference FOLDER]
+
+--reference names the render tests' screenshots: the window must show exactly those frames.
+Exits 77 (skipped) when a tool it needs is missing.
+"""
+
+import argparse
+import io
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+SKIP = 77
+TITLE = "Vok TicTacToe 1.2"
+CLIENT = (384, 365)
+HERE = os.path.dirname(os.path.abspath(__file__))
+BITMAPS = os.path.join(HERE, "..", "..", "resources", "bitmaps")
+HELP_URL = "http://www.vok.example/tictactoe/index.php?v=dur1.2a"
+
+# Places in the drawing area.
+PLAQUE = (87, 40)
+TEXT_STRIP = (3, 0, 178, 20)
+HELP, T_BUTTON, PIN = (335, 10), (355, 10), (375, 10)
+NEW_GAME, SETTINGS, PLAY = (320, 110), (320, 155), (195, 225)
+LIST_X = {"first": 16, "pieces": 137, "level": 258}
+
+
+def cell_origin(c, r):
+    return 21 + 78 * c, 90 + 78 * r
+
+
+def cell_centre(c, r):
+    x, y = cell_origin(c, r)
+    return x + 39, y + 39
+
+
+def list_row(name, row):
+    return LIST_X[name] + 50, 50 + 20 * (row + 1) + 10
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(*command, env=None, timeout=10):
+    return subprocess.run(command, env=env, timeout=timeout, capture_output=True, text=True)
+
+
+def picture(bitmap_id):
+    from PIL import Image
+    return Image.open(os.path.join(BITMAPS, "%d.bmp" % bitmap_id)).convert("RGB")
+
+
+class Display:
+    """A private Xvfb screen with openbox on it."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        with os.fdopen(read_end, "rb") as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise Failure("Xvfb did not start")
+        self.name = ":" + number.decode()
+        self.env = dict(os.environ, DISPLAY=self.name)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # openbox is ready once it owns the screen.
+        for _ in range(100):
+            if "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run("xprop", "-root", env=self.env).stdout:
+                break
+            time.sleep(0.05)
+
+    def close(self):
+        for process in (self.wm, self.xvfb):
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+
+
+class Game:
+    """One run of the program in its own settings folder."""
+
+    def __init__(self, display, program, config, extra_env=None):
+        self.display = display
+        self.config = config
+        self.env = dict(display.env, XDG_CONFIG_HOME=config)
+        self.env.update(extra_env or {})
+        self.process = subprocess.Popen([program], env=self.env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE, text=True)
+        self.window = self._find_window()
+        self._wait_for_frame()
+
+    def _find_window(self):
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise Failure("the program ended at start: %s" % self.process.stderr.read())
+            found = run("xdotool", "search", "--all", "--onlyvisible", "--pid",
+                        str(self.process.pid), "--name", "^Vok TicTacToe", env=self.env).stdout
+            if found.split():
+                return found.split()[0]
+            time.sleep(0.05)
+        raise Failure("no window appeared")
+
+    def _wait_for_frame(self):
+        # Shown, framed by the window manager and painted.
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            if self.frame_extents() and self.has_plaque_area_painted():
+                return
+            time.sleep(0.05)
+        raise Failure("the window was not framed and painted")
+
+    def has_plaque_area_painted(self):
+        return self.shot().getpixel((0, 0)) != (0, 0, 0)
+
+    # What the window system knows.
+    def prop(self, name):
+        return run("xprop", "-id", self.window, name, env=self.env).stdout.strip()
+
+    def frame_extents(self):
+        text = self.prop("_NET_FRAME_EXTENTS")
+        if "=" not in text:
+            return None
+        return [int(v) for v in text.split("=")[1].split(",")]
+
+    def client_rect(self):
+        info = run("xwininfo", "-id", self.window, env=self.env).stdout
+        values = {}
+        for line in info.splitlines():
+            if ":" in line:
+                key, _, value = line.strip().partition(":")
+                values[key] = value.strip()
+        return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
+                int(values["Width"]), int(values["Height"]))
+
+    def frame_position(self):
+        left, _, top, _ = self.frame_extents()
+        x, y, _, _ = self.client_rect()
+        return x - left, y - top
+
+    def title(self):
+        return run("xdotool", "getwindowname", self.window, env=self.env).stdout.strip()
+
+    def opacity(self):
+        text = self.prop("_NET_WM_WINDOW_OPACITY")
+        if "=" not in text:
+            return 1.0
+        return int(text.split("=")[1]) / 0xFFFFFFFF
+
+    def above(self):
+        return "_NET_WM_STATE_ABOVE" in self.prop("_NET_WM_STATE")
+
+    # What the window shows.
+    def shot(self, save_as=None):
+        from PIL import Image
+        data = subprocess.run(["import", "-window", self.window, "png:-"], env=self.env,
+                              capture_output=True, timeout=10).stdout
+        image = Image.open(io.BytesIO(data)).convert("RGB")
+        if save_as:
+            image.save(save_as)
+        return image
+
+    def shows_picture(self, image, bitmap_id, x, y, w, h):
+        """The box at (x, y) shows the top-left w x h of the picture, a pixel in four."""
+        source = picture(bitmap_id)
+        for py in range(1, h - 1, 2):
+            for px in range(1, w - 1, 2):
+                if image.getpixel((x + px, y + py)) != source.getpixel((px, py)):
+                    return False
+        return True
+
+    def plaque(self, image=None):
+        """The game state the status plaque shows, or None while the board screen is hidden."""
+        image = image or self.shot()
+        for state in range(1, 6):
+            source = picture(731 + state)
+            if all(image.getpixel((PLAQUE[0] + x, PLAQUE[1] + y)) == source.getpixel((x, y))
+                   for x, y in ((3, 3), (96, 3), (3, 26), (96, 26))):
+                return state
+        return None
+
+    def cell(self, image, c, r):
+        """'empty', 'player', 'computer' or '?' for cell (c, r), in any piece set."""
+        x, y = cell_origin(c, r)
+        for bitmap_id, name in ((715, "empty"), (700, "player"), (701, "computer"),
+                                (716, "player"), (717, "computer"), (737, "player"),
+                                (738, "computer")):
+            if self.shows_picture(image, bitmap_id, x, y, 78, 78):
+                return name
+        return "?"
+
+    def marked_row(self, image, name, row):
+        """True when the row of the named list carries the selection mark."""
+        mark = picture(740)
+        top = 50 + 20 * (row + 1)
+        return all(image.getpixel((LIST_X[name] + x, top + y)) == mark.getpixel((x, y))
+                   for y in range(20) for x in range(20)
+                   if mark.getpixel((x, y)) != (255, 255, 255))
+
+    def cells(self, image=None):
+        image = image or self.shot()
+        return [[self.cell(image, c, r) for r in range(3)] for c in range(3)]
+
+    def label_right_edge(self, image=None):
+        """The rightmost black pixel of the level label: longer names reach further."""
+        image = image or self.shot()
+        left, top, right, bottom = TEXT_STRIP
+        edge = -1
+        for x in range(left, right):
+            for y in range(top + 3, bottom - 3):
+                if image.getpixel((x, y)) == (0, 0, 0):
+                    edge = x
+        return edge
+
+    # What a person does.
+    def click(self, point, button=1):
+        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]),
+            "click", str(button), env=self.env)
+        time.sleep(0.08)
+
+    def hover(self, point):
+        run("xdotool", "mousemove", "--window", self.window, str(point[0]), str(point[1]),
+            env=self.env)
+        time.sleep(0.08)
+
+    def key(self, name):
+        run("xdotool", "windowactivate", "--sync", self.window, env=self.env)
+        run("xdotool", "key", name, env=self.env)
+        time.sleep(0.08)
+
+    def wait_for(self, condition, what, timeout=5.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if condition():
+                return
+            time.sleep(0.05)
+        raise Failure("timed out waiting for " + what)
+
+    def close(self):
+        """Closes the window through the window manager; the exit code."""
+        self.key("alt+F4")
+        try:
+            return self.process.wait(10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise Failure("the program did not end after the window was closed")
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def settings_file(self):
+        return os.path.join(self.config, "vok", "vudezazivaze", "vudezazivaze.ini")
+
+    def saved_lines(self):
+        with open(self.settings_file(), "rb") as f:
+            return f.read().decode("latin-1").split("\n")
+
+
+class Suite:
+    def __init__(self, args):
+        self.args = args
+        self.out = os.path.abspath(args.out)
+        shutil.rmtree(self.out, ignore_errors=True)
+        os.makedirs(self.out)
+        self.temp = tempfile.mkdtemp(prefix="vok-e2e-")
+        self.display = Display()
+        self.games = []
+        self.passed = 0
+        self.failed = 0
+
+    def config(self, name, lines=None, raw=None):
+        folder = os.path.join(self.temp, name)
+        if lines is not None or raw is not None:
+            os.makedirs(os.path.join(folder, "vok", "vudezazivaze"))
+            with open(os.path.join(folder, "vok", "vudezazivaze", "vudezazivaze.ini"),
+                      "wb") as f:
+                f.write(raw if raw is not None else "".join(l + "\n" for l in lines).encode())
+        else:
+            os.makedirs(folder, exist_ok=True)
+        return folder
+
+    def start(self, config, extra_env=None):
+        game = Game(self.display, self.args.program, config, extra_env)
+        self.games.append(game)
+        return game
+
+    def shot_path(self, name):
+        return os.path.join(self.out, name + ".png")
+
+    def reference(self, name):
+        if not self.args.reference:
+            return None
+        path = os.path.join(self.args.reference, name + ".png")
+        if not os.path.exists(path):
+            return None
+        from PIL import Image
+        return Image.open(path).convert("RGB")
+
+    def same_as_reference(self, image, name):
+        expected = self.reference(name)
+        if expected is None:
+            print("  (no reference %s.png: exact comparison skipped)" % name)
+            return True
+        if expected.size != image.size:
+            return False
+        from PIL import ImageChops
+        return ImageChops.difference(expected, image).getbbox() is None
+
+    def run(self, scenarios):
+        for scenario in scenarios:
+            name = scenario.__name__
+            started = time.time()
+            try:
+                scenario()
+                self.passed += 1
+                print("PASS %s (%.1f s)" % (name, time.time() - started))
+            except Exception as error:  # every failure is reported, the next scenario runs
+                self.failed += 1
+                print("FAIL %s: %s" % (name, error))
+                if not isinstance(error, Failure):
+                    traceback.print_exc()
+            finally:
+                for game in self.games:
+                    game.kill()
+                self.games = []
+            sys.stdout.flush()
+
+    def finish(self):
+        self.display.close()
+        shutil.rmtree(self.temp, ignore_errors=True)
+        print("screenshots: %s" % self.out)
+        print("%d passed, %d failed" % (self.passed, self.failed))
+        return 0 if self.failed == 0 else 1
+
+
+def scenarios(suite):
+    def first_start():
+        config = suite.config("first")
+        game = suite.start(config)
+        check(game.title() == TITLE, "title is %r" % game.title())
+        _, _, w, h = game.client_rect()
+        check((w, h) == CLIENT, "drawing area is %dx%d" % (w, h))
+        check(game.frame_position() == (0, 0), "window at %s, not (0, 0)" % (game.frame_position(),))
+        check(not game.above(), "on top without being asked")
+        check(game.opacity() == 1.0, "transparent without being asked")
+        image = game.shot(suite.shot_path("first-start"))
+        check(game.plaque(image) == 1, "status is not \"Your Move\"")
+        check(game.cells(image) == [["empty"] * 3] * 3, "the board is not empty")
+        check(suite.same_as_reference(image, "board"),
+              "the window differs from the render test's board screen")
+        # Traditional, You and Smart are the selected rows of the settings screen.
+        game.click(SETTINGS)
+        game.hover((195, 300))
+        image = game.shot(suite.shot_path("first-settings"))
+        check(image.getpixel((5, 300)) == (255, 255, 255), "no white settings backdrop")
+        check(suite.same_as_reference(image, "settings"),
+              "the window differs from the render test's settings screen")
+        for name in ("first", "pieces", "level"):
+            check(game.marked_row(image, name, 0) and not game.marked_row(image, name, 1),
+                  "the first row of %s is not the selected one" % name)
+        check(game.close() == 0, "a normal close did not exit with 0")
+        lines = game.saved_lines()
+        check(lines == ["0", "0", "0", "0", "0", "0", "1", ""],
+              "saved settings are %r" % lines)
+
+    def whole_game_by_clicks():
+        game = suite.start(suite.config("game"))
+        # The right button plays no part.
+        game.click(cell_centre(0, 0), button=3)
+        time.sleep(0.5)
+        check(game.cells()[0][0] == "empty", "a right click placed a piece")
+        moves = 0
+        while game.plaque() == 1 and moves < 5:
+            board = game.cells()
+            free = [(c, r) for r in range(3) for c in range(3) if board[c][r] == "empty"]
+            c, r = free[0] if moves else (0, 0)
+            clicked = time.time()
+            game.click(cell_centre(c, r))
+            image = game.shot()
+            check(game.cell(image, c, r) == "player", "no ring in the cell just played")
+            if game.plaque(image) == 2:
+                game.wait_for(lambda: game.plaque() != 2, "the computer's answer")
+                pause = time.time() - clicked
+                check(pause > 0.15, "the computer answered after only %.2f s" % pause)
+            moves += 1
+            if moves == 1:
+                game.shot(suite.shot_path("game-first-move"))
+        image = game.shot(suite.shot_path("game-over"))
+        check(game.plaque(image) in (4, 5), "the game against Smart did not end in a loss or tie")
+        flat = sum(game.cells(image), [])
+        check(flat.count("player") >= 3 and flat.count("computer") >= 3,
+              "the board does not show the game: %r" % flat)
+        # N clears the board for a new game.
+        game.key("n")
+        game.wait_for(lambda: game.cells() == [["empty"] * 3] * 3, "the board to clear")
+        check(game.plaque() == 1, "a new game does not start with \"Your Move\"")
+        check(game.close() == 0, "exit code")
+
+    def settings_choices_then_restart():
+        config = suite.config("choices")
+        game = suite.start(config)
+        smart_edge = game.label_right_edge()
+        game.click(SETTINGS)
+        game.click(list_row("first", 1))   # Computer
+        game.click(list_row("pieces", 2))  # Fish
+        game.click(list_row("level", 2))   # Moronic
+        game.hover((195, 300))
+        game.shot(suite.shot_path("choices-settings"))
+        game.click(PLAY)
+        # The untouched game restarts with the computer first, in fish.
+        check(game.plaque() == 2, "\"Play !\" did not start the computer's game")
+        game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's first fish")
+        image = game.shot(suite.shot_path("choices-board"))
+        check(game.shows_picture(image, 738, *cell_origin(*next(
+            (c, r) for c in range(3) for r in range(3)
+            if game.cell(image, c, r) == "computer")), 78, 78), "the computer's piece is no fish")
+        check(game.label_right_edge(image) > smart_edge + 5,
+              "the level label did not change to the longer \"Moronic\"")
+        # T and the pin.
+        game.click(T_BUTTON)
+        game.wait_for(lambda: abs(game.opacity() - 190 / 255) < 0.01, "opacity 190")
+        game.click(PIN)
+        game.wait_for(game.above, "always on top")
+        image = game.shot(suite.shot_path("choices-flags"))
+        check(game.shows_picture(image, 633, 345, 1, 20, 20), "the T shows no tick")
+        check(game.shows_picture(image, 615, 365, 1, 20, 20), "the pin does not stand")
+        game.click(T_BUTTON)
+        game.wait_for(lambda: game.opacity() == 1.0, "opaque again")
+        game.click(PIN)
+        game.wait_for(lambda: not game.above(), "not on top again")
+        game.click(T_BUTTON)
+        game.click(PIN)
+        game.wait_for(lambda: game.above() and game.opacity() < 1.0, "both flags on")
+        x, y = game.frame_position()
+        check(game.close() == 0, "exit code")
+        lines = game.saved_lines()
+        check(lines == ["2", "1", "1", str(y), str(x), "2", "2", ""],
+              "saved settings are %r" % lines)
+
+        again = suite.start(config)
+        check(again.frame_position() == (x, y), "the window did not come back to its place")
+        check(again.above(), "not on top after the restart")
+        check(abs(again.opacity() - 190 / 255) < 0.01, "not transparent after the restart")
+        image = again.shot()
+        check(again.plaque(image) == 2, "the computer does not open after the restart")
+        check(again.shows_picture(image, 633, 345, 1, 20, 20) and
+              again.shows_picture(image, 615, 365, 1, 20, 20), "T and pin not in their second state")
+        again.wait_for(lambda: "computer" in sum(again.cells(), []), "the computer's fish")
+        again.shot(suite.shot_path("restart"))
+        check(again.close() == 0, "exit code")
+
+    def crafted_settings_file():
+        config = suite.config("crafted", ["2", "1", "0", "120", "300", "1", "2"])
+        game = suite.start(config)
+        check(game.frame_position() == (300, 120),
+              "window at %s, not (300, 120)" % (game.frame_position(),))
+        check(game.above() and game.opacity() == 1.0, "flags not as saved")
+        check(game.plaque() == 2, "the computer does not move first")
+        game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's fish")
+        game.shot(suite.shot_path("crafted"))
+        game.key("n")
+        check(game.close() == 0, "exit code")
+        check(game.saved_lines() == ["2", "1", "0", "120", "300", "1", "2", ""],
+              "saved settings are %r" % game.saved_lines())
+
+    def broken_settings_files():
+        cases = {
+            "garbage": b"\x00\xff\xfe garbage\n\n{{{{\nabc\n\x1b[31m\n-\n--3\n",
+            "short": b"2\n1\n",
+            "long-line": b"2\n0\n0\n1234567890123456789012345\n300\n0\n2\n",
+            "off-screen": b"1\n0\n0\n5000\n-5\n0\n1\n",
+        }
+        for name, raw in cases.items():
+            config = suite.config("broken-" + name, raw=raw)
+            game = suite.start(config)
+            image = game.shot(suite.shot_path("broken-" + name))
+            position = game.frame_position()
+            if name == "garbage":
+                check(position == (0, 0), "garbage: window at %s" % (position,))
+                check(suite.same_as_reference(image, "board"), "garbage: not the first start")
+            elif name == "short":
+                check(game.above() and game.plaque(image) == 1, "short: not Fish, on top, Your Move")
+            elif name == "long-line":
+                check(position == (300, 2), "long line: window at %s" % (position,))
+                check(game.plaque(image) == 2, "long line: the seventh line was not read")
+            else:
+                check(position == (2, 2), "off screen: window at %s, not (2, 2)" % (position,))
+            check(game.close() == 0, name + ": exit code")
+            lines = game.saved_lines()
+            check(len(lines) == 8 and lines[-1] == "" and all(l.isdigit() for l in lines[:7]),
+                  "%s: the saved file is not seven numbers: %r" % (name, lines))
+
+    def folder_that_cannot_be_created():
+        config = suite.config("blocked")
+        with open(os.path.join(config, "vok"), "w") as f:
+            f.write("a file, not a folder\n")
+        game = suite.start(config)
+        game.click(cell_centre(1, 1))
+        game.wait_for(lambda: game.plaque() == 1, "the computer's answer")
+        check(game.close() == 0, "exit code")
+        with open(os.path.join(config, "vok")) as f:
+            check(f.read() == "a file, not a folder\n", "the file in the way was changed")
+
+    def help_opens_the_page_without_waiting():
+        tools = os.path.join(suite.temp, "opener")
+        os.makedirs(tools, exist_ok=True)
+        record = os.path.join(tools, "opened")
+        opener = os.path.join(tools, "xdg-open")
+        with open(opener, "w") as f:
+            f.write("#!/bin/sh\nprintf '%%s\\n' \"$*\" >> %s\nsleep 5\n" % record)
+        os.chmod(opener, 0o755)
+        game = suite.start(suite.config("help"),
+                           {"PATH": tools + os.pathsep + os.environ.get("PATH", "")})
+        game.click(HELP)
+        # The game goes on while the browser would still be starting.
+        game.click(cell_centre(0, 0))
+        check(game.cells()[0][0] == "player", "the game waited for the browser")
+        game.wait_for(lambda: os.path.exists(record), "the address to be handed over")
+        with open(record) as f:
+            check(f.read().strip() == HELP_URL, "the help address is wrong")
+        check(game.close() == 0, "exit code")
+
+    def bad_environments():
+        # No display at all.
+        env = dict(os.environ, XDG_CONFIG_HOME=suite.config("nodisplay"))
+        env.pop("DISPLAY", None)
+        env.pop("WAYLAND_DISPLAY", None)
+        result = run(suite.args.program, env=env)
+        check(result.returncode == 1, "no display: exit code %d" % result.returncode)
+        check("tictactoe:" in result.stderr and "display" in result.stderr.lower(),
+              "no display: message %r" % result.stderr)
+        # No font: fontconfig with an empty configuration finds nothing.
+        empty = os.path.join(suite.temp, "fonts.conf")
+        with open(empty, "w") as f:
+            f.write('<?xml version="1.0"?>\n<fontconfig><cachedir>%s</cachedir></fontconfig>\n'
+                    % os.path.join(suite.temp, "fontcache"))
+        env = dict(suite.display.env, XDG_CONFIG_HOME=suite.config("nofont"),
+                   FONTCONFIG_FILE=empty)
+        result = run(suite.args.program, env=env)
+        check(result.returncode == 1, "no font: exit code %d" % result.returncode)
+        check("font" in result.stderr, "no font: message %r" % result.stderr)
+        # SDL cannot start its video system.
+        env = dict(suite.display.env, SDL_VIDEODRIVER="nonexistent")
+        result = run(suite.args.program, env=env)
+        check(result.returncode == 1, "no video driver: exit code %d" % result.returncode)
+        check("tictactoe:" in result.stderr, "no video driver: message %r" % result.stderr)
+
+    return [first_start, whole_game_by_clicks, settings_choices_then_restart,
+            crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
+            help_opens_the_page_without_waiting, bad_environments]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--out", default="e2e")
+    parser.add_argument("--reference")
+    args = parser.parse_args()
+
+    missing = [tool for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import")
+               if not shutil.which(tool)]
+    try:
+        import PIL  # noqa: F401
+    except ImportError:
+        missing.append("python3-pil")
+    if missing:
+        print("skipped: missing " + ", ".join(missing))
+        return SKIP
+
+    suite = Suite(args)
+    try:
+        suite.run(scenarios(suite))
+    finally:
+        status = suite.finish()
+    return status
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    sys.exit(main())
