@@ -1,5 +1,5 @@
 # The two commands people use: `make run` and `make test`. Both install what is missing first.
-.PHONY: all deps build test run linux windows windows-tests asan clean
+.PHONY: all deps build test run linux windows windows-tests asan fuzzer fuzz clean
 
 all: build
 
@@ -25,11 +25,22 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 
-test: build asan
+# The settings-file fuzzer: `make test` runs it for half a minute, `make fuzz` for ten
+# (FUZZ_SECONDS=n for another length).
+fuzzer: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
+fuzz: fuzzer
+	tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/settings_fuzzer $${FUZZ_SECONDS:-600} \
+	    tests/fuzz build/fuzz/tests/fuzz/work
+
+test: build asan fuzzer
 	ctest --preset linux
 	ctest --preset windows-tests
 	ctest --preset windows
 	ctest --preset asan
+	ctest --preset fuzz
 	@if [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import PIL' 2>/dev/null \
 	    && [ -x resources/art/check_reproducible.sh ]; then \
 	    resources/art/check_reproducible.sh; fi
