@@ -1,0 +1,63 @@
+// Idle timer ticks: the program waits for the player and nothing on the shown screen is dirty.
+// Run under callgrind, which counts the instructions of `idleTicks` alone:
+//
+//     valgrind --tool=callgrind --toggle-collect=idleTicks idle_tick board|settings 10000
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "screens/Commands.h"
+#include "screens/Program.h"
+#include "shell/WindowLogic.h"
+#include "tests/support/FakeServices.h"
+
+namespace {
+
+// Draws nothing: the frames before the measured ticks only have to clear the dirty marks.
+class NullSurface : public DrawingSurface {
+  public:
+    void copyBitmap(int, int, int, int, int) override {}
+    void copyBitmapKeyed(int, int, int, int, int) override {}
+    void rectangle(int, int, int, int, Colour, bool, Colour, int) override {}
+    void line(int, int, int, int, Colour, int) override {}
+    void text(const std::string&, int, int, int, int, const Font&, Colour, TextAlign) override {}
+};
+
+}  // namespace
+
+// Out of line and unmangled, so callgrind can count exactly these ticks.
+extern "C" __attribute__((noinline)) int idleTicks(Program& program, int count) {
+    int repaints = 0;
+    for (int i = 0; i < count; ++i) {
+        repaints += windowLogic::timerTick(program) ? 1 : 0;
+    }
+    return repaints;
+}
+
+int main(int argc, char** argv) {
+    const bool settings = argc > 1 && std::strcmp(argv[1], "settings") == 0;
+    const int count = argc > 2 ? std::atoi(argv[2]) : 10000;
+
+    FakeServices services;
+    setWindowServices(&services);
+    auto program = std::make_unique<Program>();
+    windowLogic::created(*program);
+    if (settings) {
+        onCommand(*program, command::openSettings, 0);
+    }
+    // Until the screen has been drawn and nothing more changes.
+    NullSurface frame;
+    for (int i = 0; i < 100; ++i) {
+        if (windowLogic::timerTick(*program)) {
+            windowLogic::render(*program, frame);
+        }
+    }
+
+    const int repaints = idleTicks(*program, count);
+    std::printf("%d idle ticks on the %s screen, %d of them repainted\n", count,
+                settings ? "settings" : "board", repaints);
+    setWindowServices(nullptr);
+    return repaints == 0 ? 0 : 1;
+}

@@ -1,0 +1,116 @@
+// Full repaints of the board and settings screens through the SDL drawing surface, as the
+// Linux program makes them (the frame cleared, every shown Page drawn, the frame copied to the
+// window's surface), against the floor for the same frame: the background picture copied into
+// the frame and the frame copied to its destination, nothing else.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include "screens/Commands.h"
+#include "screens/Program.h"
+#include "shell/WindowLogic.h"
+#include "shell/sdl/SdlFonts.h"
+#include "shell/sdl/SdlServices.h"
+#include "shell/sdl/SdlSurface.h"
+#include "tests/support/FakeServices.h"
+
+namespace {
+
+// One program with one screen shown, its frame and the window surface the frame goes to.
+struct Scene {
+    explicit Scene(bool settingsScreen) {
+        services.clientWidth = 390 - windowsFrameWidth;
+        services.clientHeight = 390 - windowsFrameHeight;
+        setWindowServices(&services);
+        program = std::make_unique<Program>();
+        windowLogic::created(*program);
+        if (settingsScreen) {
+            onCommand(*program, command::openSettings, 0);
+        }
+        int width = 0, height = 0;
+        windowLogic::drawingSize(*program, width, height);
+        frame = std::make_unique<SdlSurface>(width, height, fonts());
+        // What an X11 window's surface is: 32-bit pixels, red in the third byte.
+        window = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
+        const scob& background = program->backgroundImage;
+        backgroundId =
+            program->skin.getBitmap(background.getElement(), background.getState(), 0) & 0xFFFF;
+        setWindowServices(nullptr);
+    }
+    ~Scene() { SDL_FreeSurface(window); }
+
+    void repaint() {
+        frame->clear();
+        windowLogic::render(*program, *frame);
+        SDL_BlitSurface(frame->pixels(), nullptr, window, nullptr);
+    }
+    void floor() {
+        frame->copyBitmap(backgroundId, 0, 0, frame->width(), frame->height());
+        SDL_BlitSurface(frame->pixels(), nullptr, window, nullptr);
+    }
+
+    static SdlFonts& fonts() {
+        static SdlFonts shared;
+        return shared;
+    }
+
+    FakeServices services;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<SdlSurface> frame;
+    SDL_Surface* window = nullptr;
+    int backgroundId = 0;
+};
+
+Scene& boardScene() {
+    static Scene scene(false);
+    return scene;
+}
+Scene& settingsScene() {
+    static Scene scene(true);
+    return scene;
+}
+
+void BoardRepaint(benchmark::State& state) {
+    for (auto _ : state) {
+        boardScene().repaint();
+    }
+}
+void BoardFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        boardScene().floor();
+    }
+}
+void SettingsRepaint(benchmark::State& state) {
+    for (auto _ : state) {
+        settingsScene().repaint();
+    }
+}
+void SettingsFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        settingsScene().floor();
+    }
+}
+
+BENCHMARK(BoardRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BoardFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SettingsRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SettingsFloor)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (TTF_Init() != 0) {
+        return 1;
+    }
+    // The first frames open the fonts and decode the pictures; the program does that once too.
+    boardScene().repaint();
+    settingsScene().repaint();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
