@@ -46,6 +46,11 @@ class BitmapCache {
                 pixels = SDL_ConvertSurfaceFormat(loaded, surfaceFormat, 0);
                 SDL_FreeSurface(loaded);
             }
+            // The unused top byte is cleared once here, so that copies can move whole rows.
+            for (int y = 0; pixels && y < pixels->h; ++y) {
+                Uint32* line = row(pixels, y);
+                std::transform(line, line + pixels->w, line, [](Uint32 p) { return p & 0xFFFFFF; });
+            }
         }
         decoded[id] = pixels;
         return pixels;
@@ -83,14 +88,17 @@ SdlSurface::SdlSurface(int width, int height, SdlFonts& fontSet) : fonts(fontSet
 }
 
 SdlSurface::~SdlSurface() {
+    freeTextCache();
     if (surface) {
         SDL_FreeSurface(surface);
     }
 }
 
 void SdlSurface::clear() {
+    // Plain stores: SDL_FillRect's streaming stores push the frame out of the cache just before
+    // the next frame is drawn into it, which made a whole repaint take twice as long.
     if (surface) {
-        SDL_FillRect(surface, nullptr, 0);
+        fillBox(0, 0, surface->w, surface->h, 0);
     }
 }
 
@@ -119,14 +127,20 @@ void SdlSurface::copy(int bitmapId, int x, int y, int w, int h, bool keyed) {
     const int copyH = std::min(h, source->h);
     const int x0 = std::max(x, 0), x1 = std::min(x + copyW, surface->w);
     const int y0 = std::max(y, 0), y1 = std::min(y + copyH, surface->h);
+    if (x1 <= x0) {
+        return;
+    }
     const Uint32 white = 0xFFFFFF;
     for (int ty = y0; ty < y1; ++ty) {
-        const Uint32* from = row(source, ty - y);
-        Uint32* to = row(surface, ty);
-        for (int tx = x0; tx < x1; ++tx) {
-            const Uint32 p = from[tx - x] & 0xFFFFFF;
-            if (!keyed || p != white) {
-                to[tx] = p;
+        const Uint32* from = row(source, ty - y) + (x0 - x);
+        Uint32* to = row(surface, ty) + x0;
+        if (!keyed) {
+            std::copy(from, from + (x1 - x0), to);
+            continue;
+        }
+        for (int i = 0; i < x1 - x0; ++i) {
+            if (from[i] != white) {
+                to[i] = from[i];
             }
         }
     }
@@ -184,7 +198,31 @@ void SdlSurface::plot(int x, int y, Colour colour, int penWidth) {
     fillBox(x - from, y - from, x - from + penWidth, y - from + penWidth, colour);
 }
 
+namespace {
+
+// The points a straight walk from `from` towards `to` plots, end point excluded: low..high.
+void walkedSpan(int from, int to, int& low, int& high) {
+    low = from < to ? from : to + 1;
+    high = from < to ? to - 1 : from;
+}
+
+}  // namespace
+
 void SdlSurface::line(int x0, int y0, int x1, int y1, Colour colour, int penWidth) {
+    // A level or upright line (the board's grid lines) covers one box: the very pixels the walk
+    // below would plot one by one.
+    if ((x0 == x1) != (y0 == y1)) {
+        int lowX = x0, highX = x0, lowY = y0, highY = y0;
+        if (y0 == y1) {
+            walkedSpan(x0, x1, lowX, highX);
+        } else {
+            walkedSpan(y0, y1, lowY, highY);
+        }
+        const int pen = penWidth <= 1 ? 1 : penWidth;
+        const int from = pen == 1 ? 0 : pen / 2;
+        fillBox(lowX - from, lowY - from, highX - from + pen, highY - from + pen, colour);
+        return;
+    }
     // Bresenham's walk, stopping before the end point.
     const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
@@ -214,13 +252,7 @@ void SdlSurface::text(const std::string& text, int left, int top, int right, int
     if (!sized.ttf) {
         return;
     }
-    const SDL_Color white = {255, 255, 255, 255};
-    SDL_Surface* glyphs = TTF_RenderText_Blended(sized.ttf, shown.c_str(), white);
-    if (!glyphs) {
-        return;
-    }
-    SDL_Surface* rendered = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(glyphs);
+    SDL_Surface* rendered = renderedText(sized.ttf, shown);
     if (!rendered) {
         return;
     }
@@ -243,12 +275,17 @@ void SdlSurface::text(const std::string& text, int left, int top, int right, int
     const int clipT = std::max({top, y, 0});
     const int clipB = std::min({bottom, y + rendered->h, surface->h});
     const int r = redOf(colour), g = greenOf(colour), b = blueOf(colour);
+    const Uint32 ink = pixelOf(colour);
     for (int ty = clipT; ty < clipB; ++ty) {
         const Uint32* from = row(rendered, ty - y);
         Uint32* to = row(surface, ty);
         for (int tx = clipL; tx < clipR; ++tx) {
             const int a = static_cast<int>(from[tx - x] >> 24);
             if (a == 0) {
+                continue;
+            }
+            if (a == 255) {
+                to[tx] = ink;
                 continue;
             }
             const Uint32 old = to[tx];
@@ -260,5 +297,35 @@ void SdlSurface::text(const std::string& text, int left, int top, int right, int
                      static_cast<Uint32>(newB);
         }
     }
-    SDL_FreeSurface(rendered);
+}
+
+SDL_Surface* SdlSurface::renderedText(TTF_Font* font, const std::string& shown) {
+    const auto key = std::make_pair(font, shown);
+    const auto found = textCache.find(key);
+    if (found != textCache.end()) {
+        return found->second;
+    }
+    // The program shows a few dozen texts; should it ever show ever new ones, start over
+    // rather than grow without end.
+    if (textCache.size() >= maxCachedTexts) {
+        freeTextCache();
+    }
+    // The coverage alone (white glyphs); the colour is blended in when it is drawn.
+    const SDL_Color white = {255, 255, 255, 255};
+    SDL_Surface* rendered = nullptr;
+    if (SDL_Surface* glyphs = TTF_RenderText_Blended(font, shown.c_str(), white)) {
+        rendered = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(glyphs);
+    }
+    if (rendered) {
+        textCache[key] = rendered;
+    }
+    return rendered;
+}
+
+void SdlSurface::freeTextCache() {
+    for (auto& entry : textCache) {
+        SDL_FreeSurface(entry.second);
+    }
+    textCache.clear();
 }

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <map>
+#include <string>
+#include <utility>
+
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include "platform/DrawingSurface.h"
 #include "shell/sdl/SdlFonts.h"
@@ -37,12 +42,19 @@ class SdlSurface : public DrawingSurface {
     Colour pixel(int x, int y) const;
 
   private:
+    // Texts rendered once and kept, by font and text: the coverage of the glyphs, which the
+    // colour is blended with at each draw.
+    static constexpr std::size_t maxCachedTexts = 256;
+    SDL_Surface* renderedText(TTF_Font* font, const std::string& shown);
+    void freeTextCache();
+
     void copy(int bitmapId, int x, int y, int w, int h, bool keyed);
     void fillBox(int left, int top, int right, int bottom, Colour colour);
     void plot(int x, int y, Colour colour, int penWidth);
 
     SDL_Surface* surface = nullptr;
     SdlFonts& fonts;
+    std::map<std::pair<TTF_Font*, std::string>, SDL_Surface*> textCache;
 };
 
 // The text DrawTextA shows for a string: a single '&' marks the next character and is not
