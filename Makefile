@@ -1,5 +1,5 @@
 # The two commands people use: `make run` and `make test`. Both install what is missing first.
-.PHONY: all deps build test run linux windows windows-tests asan fuzzer fuzz clean
+.PHONY: all deps build test run linux windows windows-tests asan fuzzer fuzz bench clean
 
 all: build
 
@@ -34,6 +34,12 @@ fuzzer: deps
 fuzz: fuzzer
 	tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/settings_fuzzer $${FUZZ_SECONDS:-600} \
 	    tests/fuzz build/fuzz/tests/fuzz/work
+
+# Each figure of the README's Measurements, measured anew on this machine.
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench
+	python3 bench/run.py build/bench
 
 test: build asan fuzzer
 	ctest --preset linux
