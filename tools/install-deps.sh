@@ -7,7 +7,7 @@ packages="g++ cmake make pkg-config googletest libgtest-dev
 libsdl2-dev libsdl2-ttf-dev fontconfig fonts-dejavu-core
 g++-mingw-w64-i686 binutils-mingw-w64-i686
 wine wine32:i386 xvfb xdotool openbox imagemagick icoutils
-python3-pil valgrind clang libclang-rt-14-dev"
+python3 python3-pil valgrind clang libclang-rt-14-dev libbenchmark-dev"
 
 missing=""
 for p in $packages; do
