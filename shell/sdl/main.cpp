@@ -14,7 +14,7 @@
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlServices.h"
 #include "shell/sdl/SdlSurface.h"
-#include "shell/sdl/SdlWindowFrame.h"
+#include "shell/sdl/SdlX11.h"
 
 namespace {
 
@@ -110,31 +110,35 @@ bool handle(const SDL_Event& event, SDL_Window* window, Presenter& presenter) {
 }
 
 void run(SDL_Window* window, SdlServices& services, Presenter& presenter) {
+    // The loop polls and sleeps until the next tick rather than blocking in SDL's wait: that
+    // wait wakes itself through a second X connection, whose late messages to a window that
+    // was just closed can end the program with an X error.
+    constexpr Uint64 idleMs = 10;  // how often input is looked at before the timer starts
     Uint64 nextTick = SDL_GetTicks64() + services.timerPeriodMs();
     for (;;) {
-        int wait = -1;
-        if (services.timerStarted()) {
-            const Uint64 now = SDL_GetTicks64();
-            wait = now >= nextTick ? 0 : static_cast<int>(nextTick - now);
-        }
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, wait)) {
-            do {
-                if (!handle(event, window, presenter)) {
-                    return;
-                }
-            } while (SDL_PollEvent(&event));
+        while (SDL_PollEvent(&event)) {
+            if (!handle(event, window, presenter)) {
+                return;
+            }
         }
-        if (services.timerStarted() && SDL_GetTicks64() >= nextTick) {
-            if (windowLogic::timerTick()) {
-                presenter.paint();
-            }
-            // A late tick is not made up for: the next one is a whole period away.
-            const Uint64 now = SDL_GetTicks64();
-            nextTick += services.timerPeriodMs();
-            if (nextTick <= now) {
-                nextTick = now + services.timerPeriodMs();
-            }
+        const Uint64 now = SDL_GetTicks64();
+        if (!services.timerStarted()) {
+            SDL_Delay(idleMs);
+            continue;
+        }
+        if (now < nextTick) {
+            SDL_Delay(static_cast<Uint32>(nextTick - now));
+            continue;
+        }
+        if (windowLogic::timerTick()) {
+            presenter.paint();
+        }
+        // A late tick is not made up for: the next one is a whole period away.
+        nextTick += services.timerPeriodMs();
+        const Uint64 after = SDL_GetTicks64();
+        if (nextTick <= after) {
+            nextTick = after + services.timerPeriodMs();
         }
     }
 }

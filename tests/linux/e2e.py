@@ -91,6 +91,8 @@ class Display:
             if "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run("xprop", "-root", env=self.env).stdout:
                 break
             time.sleep(0.05)
+        # The first synthetic key of a fresh server can get lost while the keymap settles.
+        run("xdotool", "key", "shift", env=self.env)
 
     def close(self):
         for process in (self.wm, self.xvfb):
@@ -263,12 +265,20 @@ class Game:
 
     def close(self):
         """Closes the window through the window manager; the exit code."""
-        self.key("alt+F4")
-        try:
-            return self.process.wait(10)
-        except subprocess.TimeoutExpired:
+        errors = None
+        for attempt in range(3):
+            self.key("alt+F4")
+            try:
+                _, errors = self.process.communicate(timeout=4)
+                break
+            except subprocess.TimeoutExpired:
+                print("  the window was still open after alt+F4 (attempt %d)" % (attempt + 1))
+        if errors is None:
             self.process.kill()
             raise Failure("the program did not end after the window was closed")
+        if self.process.returncode != 0:
+            print("  exit code %d, stderr: %s" % (self.process.returncode, errors.strip()))
+        return self.process.returncode
 
     def kill(self):
         if self.process.poll() is None:
@@ -534,7 +544,9 @@ def scenarios(suite):
         record = os.path.join(tools, "opened")
         opener = os.path.join(tools, "xdg-open")
         with open(opener, "w") as f:
-            f.write("#!/bin/sh\nprintf '%%s\\n' \"$*\" >> %s\nsleep 5\n" % record)
+            # Like a browser, it lives on after handing over; not on the game's output.
+            f.write("#!/bin/sh\nexec >/dev/null 2>&1\nprintf '%%s\\n' \"$*\" >> %s\nsleep 5\n"
+                    % record)
         os.chmod(opener, 0o755)
         game = suite.start(suite.config("help"),
                            {"PATH": tools + os.pathsep + os.environ.get("PATH", "")})

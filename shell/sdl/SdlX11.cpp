@@ -1,4 +1,4 @@
-#include "shell/sdl/SdlWindowFrame.h"
+#include "shell/sdl/SdlX11.h"
 
 #include <SDL_syswm.h>
 
