@@ -1,5 +1,5 @@
 # The two commands people use: `make run` and `make test`. Both install what is missing first.
-.PHONY: all deps build test run linux windows windows-tests asan fuzzer fuzz bench clean
+.PHONY: all deps build test run linux windows windows-tests asan fuzzer fuzz bench screenshots clean
 
 all: build
 
@@ -55,6 +55,12 @@ run: deps linux
 	@if [ -x build/linux/tictactoe ]; then exec build/linux/tictactoe; else \
 	    echo "The Linux program is not built yet: only the Windows program exists so far." >&2; \
 	    exit 1; fi
+
+# The README's pictures: each screen of each program, into docs/.
+screenshots: deps linux windows
+	ctest --preset linux -R render_tests
+	ctest --preset windows -R win32_e2e
+	tests/linux/docs-screenshots.sh
 
 clean:
 	rm -rf build
