@@ -250,17 +250,4 @@ TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
     save("settings");
 }
 
-TEST_F(Screens, ASelectionMovesTheMarkAndTheHoverRowLightens) {
-    click(320, 155);
-    click(258 + 50, 50 + 60 + 10);                                         // "Moronic"
-    windowLogic::pointer(*p, PointerEvent::Move, 137 + 50, 50 + 40 + 10);  // over "Colors"
-    tickAndDraw();
-    EXPECT_EQ(frame->pixel(258 + 100, 115), rgb(0xB9, 0xE6, 0xB8));
-    EXPECT_NE(frame->pixel(258 + 5, 115), rgb(0xB9, 0xE6, 0xB8));  // the mark moved here
-    EXPECT_EQ(frame->pixel(258 + 5, 75), rgb(0xB9, 0xE6, 0xB8));   // and left "Smart"
-    EXPECT_EQ(frame->pixel(137 + 100, 95), rgb(0xDC, 0xFF, 0xDB));
-    // The label on the strip is hidden under the backdrop, but the game has the new level.
-    EXPECT_EQ(p->gameBoard.getLevel(), 2);
-}
-
 }  // namespace

@@ -36,16 +36,6 @@ Box inkBox(const SdlSurface& s, Colour background) {
     return box;
 }
 
-TEST(SdlSurface, StartsBlackAndAnswersOutsideWithMinusOne) {
-    SdlSurface s(10, 8, testFonts());
-    EXPECT_EQ(s.width(), 10);
-    EXPECT_EQ(s.height(), 8);
-    EXPECT_EQ(s.pixel(0, 0), black);
-    EXPECT_EQ(s.pixel(9, 7), black);
-    EXPECT_EQ(s.pixel(10, 0), -1);
-    EXPECT_EQ(s.pixel(0, -1), -1);
-}
-
 TEST(SdlSurface, RectangleOutlinesLeftTopAndRightMinusOneBottomMinusOne) {
     SdlSurface s(12, 12, testFonts());
     s.rectangle(2, 3, 8, 7, red, false, blue, 0);
