@@ -1,5 +1,6 @@
 // The Linux program: one SDL window whose events become calls of the window logic.
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -146,6 +147,9 @@ void run(SDL_Window* window, SdlServices& services, Presenter& presenter) {
 }  // namespace
 
 int main(int, char**) {
+    // A write past a file-size limit must fail like any other write (the settings file then
+    // keeps its previous content), not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Transparency needs the desktop's compositor, which SDL would otherwise ask to stand
     // aside. A press inside and a release outside the window is no release for the game.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");

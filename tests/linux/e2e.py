@@ -12,6 +12,7 @@ Exits 77 (skipped) when a tool it needs is missing.
 import argparse
 import io
 import os
+import resource
 import shutil
 import signal
 import subprocess
@@ -106,13 +107,14 @@ class Display:
 class Game:
     """One run of the program in its own settings folder."""
 
-    def __init__(self, display, program, config, extra_env=None):
+    def __init__(self, display, program, config, extra_env=None, preexec=None):
         self.display = display
         self.config = config
         self.env = dict(display.env, XDG_CONFIG_HOME=config)
         self.env.update(extra_env or {})
         self.process = subprocess.Popen([program], env=self.env, stdout=subprocess.PIPE,
-                                        stderr=subprocess.PIPE, text=True)
+                                        stderr=subprocess.PIPE, text=True,
+                                        preexec_fn=preexec)
         self.window = self._find_window()
         self._wait_for_frame()
 
@@ -316,8 +318,8 @@ class Suite:
             os.makedirs(folder, exist_ok=True)
         return folder
 
-    def start(self, config, extra_env=None):
-        game = Game(self.display, self.args.program, config, extra_env)
+    def start(self, config, extra_env=None, preexec=None):
+        game = Game(self.display, self.args.program, config, extra_env, preexec)
         self.games.append(game)
         return game
 
@@ -538,6 +540,22 @@ def scenarios(suite):
         with open(os.path.join(config, "vok")) as f:
             check(f.read() == "a file, not a folder\n", "the file in the way was changed")
 
+    def file_size_limit_at_close():
+        config = suite.config("limited", ["1", "0", "0", "10", "10", "1", "1"])
+        path = os.path.join(config, "vok", "vudezazivaze", "vudezazivaze.ini")
+        with open(path, "rb") as f:
+            before = f.read()
+        # No file may grow: the save at the end fails, and the program must still end normally.
+        game = suite.start(config, preexec=lambda: resource.setrlimit(
+            resource.RLIMIT_FSIZE, (0, resource.RLIM_INFINITY)))
+        game.click(cell_centre(0, 0))
+        game.wait_for(lambda: game.plaque() == 1, "the computer's answer")
+        check(game.close() == 0, "exit code under a file-size limit")
+        with open(path, "rb") as f:
+            check(f.read() == before, "the previous settings file was changed")
+        check(os.listdir(os.path.dirname(path)) == ["vudezazivaze.ini"],
+              "files left beside the settings: %r" % os.listdir(os.path.dirname(path)))
+
     def help_opens_the_page_without_waiting():
         tools = os.path.join(suite.temp, "opener")
         os.makedirs(tools, exist_ok=True)
@@ -586,7 +604,7 @@ def scenarios(suite):
 
     return [first_start, whole_game_by_clicks, settings_choices_then_restart,
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
-            help_opens_the_page_without_waiting, bad_environments]
+            file_size_limit_at_close, help_opens_the_page_without_waiting, bad_environments]
 
 
 def main():
