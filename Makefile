@@ -53,8 +53,7 @@ test: build asan fuzzer
 
 run: deps linux
 	@if [ -x build/linux/tictactoe ]; then exec build/linux/tictactoe; else \
-	    echo "The Linux program is not built yet: only the Windows program exists so far." >&2; \
-	    exit 1; fi
+	    echo "build/linux/tictactoe was not built: see the messages above." >&2; exit 1; fi
 
 # The README's pictures: each screen of each program, into docs/.
 screenshots: deps linux windows
