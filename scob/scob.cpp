@@ -41,6 +41,10 @@ bool scob::mouseMove(int px, int py) {
     return false;
 }
 
+std::int32_t scob::themeColour(int colourElement) const {
+    return scobSkin::inRange(colourElement, 1) ? skin->getColour(colourElement, 1) : -1;
+}
+
 void scob::hover(int, int) {}
 void scob::leave() {}
 bool scob::release(int, int) {

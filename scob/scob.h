@@ -53,6 +53,10 @@ class scob {
     }
 
   protected:
+    // The colour of a colour element in the current Theme (state 1, as every control paints);
+    // -1, no colour, for an element outside the skin's table.
+    std::int32_t themeColour(int colourElement) const;
+
     scobSkin* skin = nullptr;
     std::int32_t stateCount = 1;
     std::int32_t elementId = -1;

@@ -1,17 +1,5 @@
 #include "scob/scobButton.h"
 
-namespace {
-
-// A colour element outside the skin's table has no colour; reading it would run off the table.
-std::int32_t themeColour(const scobSkin* skin, int colourElement) {
-    if (colourElement < 0 || colourElement >= scobSkin::maxElements) {
-        return -1;
-    }
-    return skin->getColour(colourElement, 1);
-}
-
-}  // namespace
-
 scobButton::scobButton() {
     state = 1;
     visible = true;
@@ -76,9 +64,9 @@ void scobButton::paint(DrawingSurface& hdc) {
     if (!visible) {
         return;
     }
-    const Colour fill = themeColour(skin, fillColour);
-    const Colour outline = themeColour(skin, borderColour);
-    const Colour ink = themeColour(skin, textColour);
+    const Colour fill = themeColour(fillColour);
+    const Colour outline = themeColour(borderColour);
+    const Colour ink = themeColour(textColour);
 
     int left = x;
     int top = y;

@@ -9,8 +9,7 @@ namespace {
 // Skin lookups with the table bounds checked: a grid that names no element, no colour or no
 // text (a negative id), or has no skin yet, reads nothing instead of memory outside the tables.
 bool inSkin(const scobSkin* skin, int element, int state) {
-    return skin != nullptr && element >= 0 && element < scobSkin::maxElements && state >= 0 &&
-           state < scobSkin::maxStates;
+    return skin != nullptr && scobSkin::inRange(element, state);
 }
 
 }  // namespace

@@ -2,13 +2,6 @@
 
 namespace {
 
-std::int32_t themeColour(const scobSkin* skin, int colourElement) {
-    if (colourElement < 0 || colourElement >= scobSkin::maxElements) {
-        return -1;
-    }
-    return skin->getColour(colourElement, 1);
-}
-
 // Side of the selection mark, pixels.
 constexpr int markSize = 20;
 
@@ -129,14 +122,14 @@ void scobList::paint(DrawingSurface& hdc) {
     const Font font{fontHeight, fontWidth, 700};
 
     // The title row is drawn even without a title; the first item row then covers it.
-    const Colour titleFill = themeColour(skin, titleFillColour);
+    const Colour titleFill = themeColour(titleFillColour);
     hdc.rectangle(x, y, x + width, y + rowHeight, titleFill, false, titleFill, 1);
     if (!title.empty()) {
-        hdc.text(title, x + 5, y, x + 5 + width, y + rowHeight, font,
-                 themeColour(skin, titleTextColour), TextAlign::Left);
+        hdc.text(title, x + 5, y, x + 5 + width, y + rowHeight, font, themeColour(titleTextColour),
+                 TextAlign::Left);
     }
 
-    const bool hasMark = markElements[3] >= 0 && markElements[3] < scobSkin::maxElements;
+    const bool hasMark = scobSkin::inRange(markElements[3], 1);
     for (int i = 0; i < itemCount; ++i) {
         // The highlight under the pointer wins over the selection.
         int textElement = itemTextColour;
@@ -148,7 +141,7 @@ void scobList::paint(DrawingSurface& hdc) {
             textElement = selectedTextColour;
             fillElement = selectedFillColour;
         }
-        const Colour fill = themeColour(skin, fillElement);
+        const Colour fill = themeColour(fillElement);
         const int top = y + i * rowHeight + (hasTitle ? rowHeight : 0);
         const int bottom = top + rowHeight;
         hdc.rectangle(x, top, x + width, bottom, fill, false, fill, 1);
@@ -158,8 +151,8 @@ void scobList::paint(DrawingSurface& hdc) {
             hdc.copyBitmapKeyed(bitmapId, x, top, markSize, markSize);
         }
         if (!items[i].empty()) {
-            hdc.text(items[i], x + indent, top, x + width, bottom, font,
-                     themeColour(skin, textElement), TextAlign::Left);
+            hdc.text(items[i], x + indent, top, x + width, bottom, font, themeColour(textElement),
+                     TextAlign::Left);
         }
     }
 }

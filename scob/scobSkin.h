@@ -19,6 +19,12 @@ class scobSkin {
 
     virtual void defineThemes() {}
 
+    // Whether an element (or colour element) and a state lie inside the tables. The lookups
+    // themselves check nothing; callers that may hold a "none" id ask this first.
+    static bool inRange(int element, int state) {
+        return element >= 0 && element < maxElements && state >= 0 && state < maxStates;
+    }
+
     std::int32_t getColour(int colourElement, int state) const {
         return colours[currentTheme][colourElement][state];
     }
