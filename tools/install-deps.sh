@@ -6,7 +6,7 @@ set -e
 packages="g++ cmake make pkg-config googletest libgtest-dev
 libsdl2-dev libsdl2-ttf-dev fontconfig fonts-dejavu-core
 g++-mingw-w64-i686 binutils-mingw-w64-i686
-wine wine32:i386 xvfb xdotool openbox imagemagick icoutils
+wine wine32:i386 xvfb xauth x11-utils xdotool openbox imagemagick icoutils
 python3 python3-pil valgrind clang libclang-rt-14-dev libbenchmark-dev"
 
 missing=""
@@ -24,4 +24,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
