@@ -12,20 +12,7 @@
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
 #include "tests/support/FakeServices.h"
-
-namespace {
-
-// Draws nothing: the frames before the measured ticks only have to clear the dirty marks.
-class NullSurface : public DrawingSurface {
-  public:
-    void copyBitmap(int, int, int, int, int) override {}
-    void copyBitmapKeyed(int, int, int, int, int) override {}
-    void rectangle(int, int, int, int, Colour, bool, Colour, int) override {}
-    void line(int, int, int, int, Colour, int) override {}
-    void text(const std::string&, int, int, int, int, const Font&, Colour, TextAlign) override {}
-};
-
-}  // namespace
+#include "tests/support/NullSurface.h"
 
 // Out of line and unmangled, so callgrind can count exactly these ticks.
 extern "C" __attribute__((noinline)) int idleTicks(Program& program, int count) {

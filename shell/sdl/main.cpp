@@ -13,6 +13,7 @@
 #include "shell/WindowLogic.h"
 #include "shell/sdl/SdlFonts.h"
 #include "shell/sdl/SdlKeys.h"
+#include "shell/sdl/SdlPresenter.h"
 #include "shell/sdl/SdlServices.h"
 #include "shell/sdl/SdlSurface.h"
 #include "shell/sdl/SdlX11.h"
@@ -41,28 +42,6 @@ void setIcon(SDL_Window* window) {
     }
 }
 
-// The window's one surface of drawing: the frame is drawn off-screen, then shown in one copy.
-class Presenter {
-  public:
-    Presenter(SDL_Window* w, SdlFonts& fonts) : window(w) {
-        int width = 0, height = 0;
-        windowLogic::drawingSize(width, height);
-        frame = std::make_unique<SdlSurface>(width, height, fonts);
-    }
-    void paint() {
-        frame->clear();
-        windowLogic::render(*frame);
-        if (SDL_Surface* target = SDL_GetWindowSurface(window)) {
-            SDL_BlitSurface(frame->pixels(), nullptr, target, nullptr);
-            SDL_UpdateWindowSurface(window);
-        }
-    }
-
-  private:
-    SDL_Window* window;
-    std::unique_ptr<SdlSurface> frame;
-};
-
 bool insideWindow(SDL_Window* window, int x, int y) {
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
@@ -70,7 +49,7 @@ bool insideWindow(SDL_Window* window, int x, int y) {
 }
 
 // One event; false when the window has been closed.
-bool handle(const SDL_Event& event, SDL_Window* window, Presenter& presenter) {
+bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter) {
     switch (event.type) {
         case SDL_QUIT:
             return false;
@@ -110,7 +89,7 @@ bool handle(const SDL_Event& event, SDL_Window* window, Presenter& presenter) {
     return true;
 }
 
-void run(SDL_Window* window, SdlServices& services, Presenter& presenter) {
+void run(SDL_Window* window, SdlServices& services, SdlPresenter& presenter) {
     // The loop polls and sleeps until the next tick rather than blocking in SDL's wait: that
     // wait wakes itself through a second X connection, whose late messages to a window that
     // was just closed can end the program with an X error.
@@ -204,7 +183,7 @@ int main(int, char**) {
                 windowLogic::applyWindowFlags();
                 SDL_ShowWindow(window);
                 {
-                    Presenter presenter(window, fonts);
+                    SdlPresenter presenter(window, fonts);
                     presenter.paint();
                     run(window, services, presenter);
                 }

@@ -18,6 +18,7 @@
 #include "shell/Settings.h"
 #include "shell/WindowLogic.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/NullSurface.h"
 
 namespace {
 
@@ -35,16 +36,6 @@ void require(bool holds, const char* what, long value = 0) {
 bool inRange(long value, long low, long high) {
     return value >= low && value <= high;
 }
-
-// Draws nothing; the frame only has to be walked through.
-class NullSurface : public DrawingSurface {
-  public:
-    void copyBitmap(int, int, int, int, int) override {}
-    void copyBitmapKeyed(int, int, int, int, int) override {}
-    void rectangle(int, int, int, int, Colour, bool, Colour, int) override {}
-    void line(int, int, int, int, Colour, int) override {}
-    void text(const std::string&, int, int, int, int, const Font&, Colour, TextAlign) override {}
-};
 
 FakeServices& services() {
     static FakeServices fake = [] {

@@ -16,6 +16,7 @@
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
 #include "shell/sdl/SdlFonts.h"
+#include "shell/sdl/SdlPresenter.h"
 #include "shell/sdl/SdlServices.h"
 #include "shell/sdl/SdlSurface.h"
 
@@ -23,20 +24,11 @@ namespace {
 
 class Session {
   public:
-    Session(SDL_Window* w, SdlFonts& fonts) : window(w) {
-        int width = 0, height = 0;
-        windowLogic::drawingSize(width, height);
-        frame = std::make_unique<SdlSurface>(width, height, fonts);
-    }
+    Session(SDL_Window* w, SdlFonts& fonts) : presenter(w, fonts) {}
 
     // As the program's event loop: the frame drawn off screen, then shown in one copy.
     void present() {
-        frame->clear();
-        windowLogic::render(*frame);
-        if (SDL_Surface* target = SDL_GetWindowSurface(window)) {
-            SDL_BlitSurface(frame->pixels(), nullptr, target, nullptr);
-            SDL_UpdateWindowSurface(window);
-        }
+        presenter.paint();
         ++frames;
     }
     void tick() {
@@ -87,8 +79,7 @@ class Session {
         click(195, 225);
     }
 
-    SDL_Window* window;
-    std::unique_ptr<SdlSurface> frame;
+    SdlPresenter presenter;
     long frames = 0;
     long games = 0;
 };
