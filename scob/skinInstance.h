@@ -22,3 +22,17 @@ constexpr int letterT = 29;
 constexpr int statusPlaque = 30;
 constexpr int selectionMark = 31;
 }  // namespace element
+
+// Colour elements the screens use; 8 and 17 are set in no Theme and read as black.
+namespace colour {
+constexpr int listText = 0;
+constexpr int softGreen = 1;
+constexpr int paleGreen = 2;
+constexpr int rowGreen = 3;
+constexpr int white = 4;
+constexpr int black = 5;
+constexpr int red = 6;
+constexpr int whiteText = 7;
+constexpr int none8 = 8;    // unset in every Theme: black
+constexpr int none17 = 17;  // unset in every Theme: black
+}  // namespace colour

@@ -10,20 +10,6 @@ constexpr int timerId = 111;
 constexpr int timerPeriodMs = 1;
 constexpr int windowSize = 390;
 
-// Colour elements of the skin.
-namespace colour {
-constexpr int listText = 0;
-constexpr int softGreen = 1;
-constexpr int paleGreen = 2;
-constexpr int rowGreen = 3;
-constexpr int white = 4;
-constexpr int black = 5;
-constexpr int red = 6;
-constexpr int whiteText = 7;
-constexpr int none8 = 8;    // unset in every Theme: black
-constexpr int none17 = 17;  // unset in every Theme: black
-}  // namespace colour
-
 // The small picture buttons of the title strip share their look.
 void initStripButton(Program& p, scobButton& button, int x, int elementId) {
     button.init(x, 1, 20, 20, &p.skin, colour::whiteText, colour::none8, colour::paleGreen, 15, 6,
