@@ -180,9 +180,11 @@ def _vertical_gradient(size, top, bottom, y0, y1):
 
 
 class FishStyle:
-    def __init__(self, back, belly, fin, fin_dark, pattern):
+    def __init__(self, back, belly, fin, fin_dark, pattern, marks):
         self.back, self.belly, self.fin, self.fin_dark = back, belly, fin, fin_dark
-        self.pattern = pattern  # callable(draw, body_x, top, bottom, scale) painting markings
+        # pattern: callable(draw, mask, body_x, top, bottom, scale, rng, marks) painting markings
+        self.pattern = pattern
+        self.marks = marks  # the markings' colours
 
 
 def fish(style, seed, facing_left):
@@ -260,7 +262,8 @@ def fish(style, seed, facing_left):
     img.paste(shade, (0, 0), body_mask)
     marks = Image.new("RGB", (size, size), WHITE)
     marks_mask = Image.new("L", (size, size), 0)
-    style.pattern(ImageDraw.Draw(marks), ImageDraw.Draw(marks_mask), bx, top, bottom, s, rng)
+    style.pattern(ImageDraw.Draw(marks), ImageDraw.Draw(marks_mask), bx, top, bottom, s, rng,
+                  style.marks)
     img.paste(marks, (0, 0), ImageChops.multiply(marks_mask, body_mask))
     pts = scaled(body)
     draw.line(pts + [pts[0]], fill=OUTLINE, width=line_w, joint="curve")
@@ -294,8 +297,7 @@ def fish(style, seed, facing_left):
     return out
 
 
-def _stripes(draw, mask, bx, top, bottom, s, rng):
-    colours = [(255, 206, 60), (250, 128, 40), (236, 70, 96)]
+def _stripes(draw, mask, bx, top, bottom, s, rng, colours):
     for k, u in enumerate((0.22, 0.38, 0.54)):
         c = colours[k % len(colours)]
         half = 2.9
@@ -316,7 +318,7 @@ def _stripes(draw, mask, bx, top, bottom, s, rng):
         draw.line(pts[21:], fill=(255, 250, 235), width=int(0.9 * s))
 
 
-def _spots(draw, mask, bx, top, bottom, s, rng):
+def _spots(draw, mask, bx, top, bottom, s, rng, colours):
     placed = []
     tries = 0
     while len(placed) < 9 and tries < 400:
@@ -330,14 +332,15 @@ def _spots(draw, mask, bx, top, bottom, s, rng):
         placed.append((x, y, r))
     for x, y, r in placed:
         box = [(x - r) * s, (y - r) * s, (x + r) * s, (y + r) * s]
-        draw.ellipse(box, fill=(220, 48, 40))
+        draw.ellipse(box, fill=colours[0])
         mask.ellipse(box, fill=255)
 
 
 STRIPED = FishStyle(back=(52, 124, 206), belly=(148, 208, 244), fin=(252, 160, 60),
-                    fin_dark=(214, 110, 30), pattern=_stripes)
+                    fin_dark=(214, 110, 30), pattern=_stripes,
+                    marks=[(255, 206, 60), (250, 128, 40), (236, 70, 96)])
 SPOTTED = FishStyle(back=(250, 196, 30), belly=(255, 240, 150), fin=(244, 112, 46),
-                    fin_dark=(200, 70, 30), pattern=_spots)
+                    fin_dark=(200, 70, 30), pattern=_spots, marks=[(220, 48, 40)])
 
 
 def striped_fish():
