@@ -34,8 +34,9 @@ BITMAPS = {
     700: (78, 78, 24, pieces.ring),
     701: (78, 78, 24, pieces.cross),
     715: (78, 78, 8, pieces.blank),
-    716: (78, 78, 8, lambda: pieces.gradient_square((160, 226, 128), (34, 124, 46))),
-    717: (78, 78, 8, lambda: pieces.gradient_square((255, 210, 126), (224, 104, 16))),
+    # the player's tile light mint, the computer's deep copper: they differ in lightness too
+    716: (78, 78, 8, lambda: pieces.gradient_square((214, 248, 186), (124, 204, 110))),
+    717: (78, 78, 8, lambda: pieces.gradient_square((226, 136, 60), (136, 52, 10))),
     731: (78, 78, 8, pieces.blank),
     732: (100, 30, 24, lambda: widgets.status_plaque("pink")),
     733: (100, 30, 24, lambda: widgets.status_plaque("wood")),

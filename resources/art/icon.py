@@ -7,10 +7,13 @@ whole pixels so the grid lines stay sharp.
 from PIL import Image, ImageDraw
 
 from paint import mix
-from pieces import CROSS_PURPLE, RING_GREEN
 from textures import wood
 
 SS = 8
+# Inks of their own rather than the board pieces': at 16 pixels on cream paper a pale ring
+# fades away, so both marks here are strong mid-tones.
+RING_GREEN = (34, 139, 58)
+CROSS_PURPLE = (112, 44, 150)
 FRAME_DARK = (84, 52, 24)
 GRID = (112, 78, 44)
 PAPER_TOP = (252, 245, 224)

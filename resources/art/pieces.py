@@ -11,8 +11,10 @@ CELL = 78
 SS = 4  # supersampling factor for everything drawn with curves
 WHITE = (255, 255, 255)
 
-RING_GREEN = (34, 139, 58)
-CROSS_PURPLE = (112, 44, 150)
+# The player's pieces are light and the computer's dark, in every set, so that the two stay
+# apart by lightness alone when their hues look alike (as reds and greens do to many people).
+RING_GREEN = (82, 188, 92)
+CROSS_PURPLE = (72, 20, 104)
 
 
 def mix_int(a, b, t):
@@ -336,11 +338,13 @@ def _spots(draw, mask, bx, top, bottom, s, rng, colours):
         mask.ellipse(box, fill=255)
 
 
-STRIPED = FishStyle(back=(52, 124, 206), belly=(148, 208, 244), fin=(252, 160, 60),
-                    fin_dark=(214, 110, 30), pattern=_stripes,
-                    marks=[(255, 206, 60), (250, 128, 40), (236, 70, 96)])
-SPOTTED = FishStyle(back=(250, 196, 30), belly=(255, 240, 150), fin=(244, 112, 46),
-                    fin_dark=(200, 70, 30), pattern=_spots, marks=[(220, 48, 40)])
+# the player's fish: sky blue with pastel stripes
+STRIPED = FishStyle(back=(126, 194, 240), belly=(212, 240, 254), fin=(255, 210, 120),
+                    fin_dark=(232, 160, 70), pattern=_stripes,
+                    marks=[(255, 224, 110), (255, 170, 86), (248, 124, 146)])
+# the computer's fish: deep red with golden spots
+SPOTTED = FishStyle(back=(110, 22, 36), belly=(170, 52, 44), fin=(140, 32, 42),
+                    fin_dark=(90, 20, 30), pattern=_spots, marks=[(255, 206, 90)])
 
 
 def striped_fish():
