@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -78,6 +81,64 @@ std::string readFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+using Matrix3 = std::array<std::array<double, 3>, 3>;
+using Rgb = std::array<double, 3>;
+
+// The mean colour (sRGB, 0..255) of what a piece picture has drawn on its paper, and how many
+// pixels that is. Pieces sit on white and their antialiased rims fade into it: a pixel with
+// every channel at 240 or more is mostly paper, and counting it would pull both pieces of a
+// set toward white and shrink the difference in lightness between them.
+struct Ink {
+    Rgb mean;
+    int pixels;
+};
+
+Ink inkOf(const EmbeddedResource& r) {
+    const BmpHeader h = readHeader(r);
+    Rgb sum{};
+    int pixels = 0;
+    for (int y = 0; y < h.height; ++y) {
+        for (int x = 0; x < h.width; ++x) {
+            const std::uint32_t c = pixelAt(r, x, y);
+            const Rgb rgb{double(c >> 16 & 0xFF), double(c >> 8 & 0xFF), double(c & 0xFF)};
+            if (rgb[0] >= 240 && rgb[1] >= 240 && rgb[2] >= 240) {
+                continue;
+            }
+            for (int i = 0; i < 3; ++i) {
+                sum[i] += rgb[i];
+            }
+            ++pixels;
+        }
+    }
+    for (double& v : sum) {
+        v /= pixels > 0 ? pixels : 1;
+    }
+    return {sum, pixels};
+}
+
+double sRgbToLinear(double v) {
+    v /= 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+
+// CIE L* (D65 white) of a colour seen through `vision`, a matrix on linear-light sRGB.
+double lightness(const Rgb& srgb, const Matrix3& vision) {
+    Rgb linear;
+    for (int i = 0; i < 3; ++i) {
+        linear[i] = sRgbToLinear(srgb[i]);
+    }
+    Rgb seen{};
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            seen[i] += vision[i][j] * linear[j];
+        }
+        seen[i] = std::min(1.0, std::max(0.0, seen[i]));
+    }
+    const double y = 0.2126 * seen[0] + 0.7152 * seen[1] + 0.0722 * seen[2];
+    const double f = y > 216.0 / 24389.0 ? std::cbrt(y) : (24389.0 / 27.0 * y + 16.0) / 116.0;
+    return 116.0 * f - 16.0;
+}
+
 const std::filesystem::path kResources = std::filesystem::path(VOK_SOURCE_DIR) / "resources";
 
 }  // namespace
@@ -142,6 +203,49 @@ TEST(EmbeddedBitmaps, SelectionMarkIsSeeThroughOnlyAroundItsBox) {
         }
     }
     EXPECT_GT(inked, 10);  // the cross is there, in a colour that is not the key
+}
+
+TEST(EmbeddedBitmaps, PlayerAndComputerPiecesDifferInLightnessForEveryEye) {
+    // Hue alone does not tell the pieces apart for everyone: each set's two pieces must also
+    // be clearly lighter and darker, for normal vision and for the red-green dichromacies.
+    // Those are simulated at full severity with the matrices of Machado, Oliveira and
+    // Fernandes (2009), which apply to linear-light sRGB.
+    struct Vision {
+        const char* name;
+        Matrix3 matrix;
+    };
+    const Vision visions[] = {
+        {"normal", {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}},
+        {"protanopia",
+         {{{0.152286, 1.052583, -0.204868},
+           {0.114503, 0.786281, 0.099216},
+           {-0.003882, -0.048116, 1.051998}}}},
+        {"deuteranopia",
+         {{{0.367322, 0.860646, -0.227968},
+           {0.280085, 0.672501, 0.047413},
+           {-0.011820, 0.042940, 0.968881}}}},
+    };
+    struct Set {
+        const char* name;
+        int player, computer;
+    };
+    const Set sets[] = {{"Traditional", 700, 701}, {"Colors", 716, 717}, {"Fish", 737, 738}};
+    for (const Set& set : sets) {
+        SCOPED_TRACE(set.name);
+        const EmbeddedResource player = findEmbeddedBitmap(set.player);
+        const EmbeddedResource computer = findEmbeddedBitmap(set.computer);
+        ASSERT_NE(player.data, nullptr);
+        ASSERT_NE(computer.data, nullptr);
+        const Ink a = inkOf(player), b = inkOf(computer);
+        // a piece covers a good part of its cell, so the mean is not a few stray pixels
+        EXPECT_GT(a.pixels, 600);
+        EXPECT_GT(b.pixels, 600);
+        for (const Vision& vision : visions) {
+            const double la = lightness(a.mean, vision.matrix);
+            const double lb = lightness(b.mean, vision.matrix);
+            EXPECT_GE(std::abs(la - lb), 20.0) << vision.name << ": L* " << la << " against " << lb;
+        }
+    }
 }
 
 TEST(EmbeddedBitmaps, EmptyCellsArePlainWhite) {
