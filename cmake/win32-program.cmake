@@ -10,7 +10,7 @@ set(VOK_WIN32_MAIN ${CMAKE_CURRENT_SOURCE_DIR}/shell/win32/WinMain.cpp)
 set(VOK_WIN32_SHELL ${VOK_WIN32_SOURCES})
 list(REMOVE_ITEM VOK_WIN32_SHELL ${VOK_WIN32_MAIN})
 add_library(vokwin32 STATIC ${VOK_WIN32_SHELL})
-target_link_libraries(vokwin32 PUBLIC vokcore gdi32 msimg32 shell32 shlwapi PRIVATE vokwarnings)
+target_link_libraries(vokwin32 PUBLIC vokcore gdi32 msimg32 shell32 PRIVATE vokwarnings)
 
 add_executable(TicTacToe WIN32 ${VOK_WIN32_MAIN} ${VOK_APP_RC})
 target_link_libraries(TicTacToe PRIVATE vokwin32 vokwarnings)

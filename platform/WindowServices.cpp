@@ -14,9 +14,16 @@ class InertServices : public WindowServices {
     void openUrl(const std::string&) override {}
     bool leftButtonDown() override { return false; }
     std::int64_t clockSeconds() override { return 0; }
-    std::string settingsFolder() override { return {}; }
-    bool makeFolders(const std::string&) override { return false; }
-    bool replaceFile(const std::string&, const std::string&) override { return false; }
+    std::string settingsBase() override { return {}; }
+    bool makeFolders(const std::string&, std::string& why) override {
+        why = "no file system";
+        return false;
+    }
+    bool readFile(const std::string&, std::size_t, std::string&) override { return false; }
+    bool replaceFileContent(const std::string&, const std::string&, std::string& why) override {
+        why = "no file system";
+        return false;
+    }
 };
 
 InertServices inert;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -37,13 +38,21 @@ class WindowServices {
     // The calendar clock, whole seconds since 1970-01-01 UTC.
     virtual std::int64_t clockSeconds() = 0;
 
-    // Files. The folder that holds the settings file (ending in a separator), or "" when the
-    // system cannot name one.
-    virtual std::string settingsFolder() = 0;
-    // Creates a folder and every missing parent; true when it exists afterwards.
-    virtual bool makeFolders(const std::string& folder) = 0;
-    // Moves `from` over `to`, replacing it in one step; true on success.
-    virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
+    // Files. The folder the program keeps its own settings folder in (ending in the platform's
+    // separator, '/' or '\\'), or "" when the system names none; the program adds the rest.
+    virtual std::string settingsBase() = 0;
+    // Creates a folder and every missing parent; true when it exists afterwards, otherwise
+    // `why` says what stood in the way.
+    virtual bool makeFolders(const std::string& folder, std::string& why) = 0;
+    // At most `limit` bytes of the regular file at `path`. False, without waiting, when there
+    // is no regular file there (a FIFO, a device or a folder is never read) or it cannot be read.
+    virtual bool readFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
+    // Makes `bytes` the whole content of the file at `path` in one step: a temporary file of this
+    // save's own, in the same folder, flushed to disk and then moved over the file, and never
+    // left behind. A file that is a symbolic link stays one (its target is replaced); a file the
+    // user may not write is left as it is. True on success, otherwise `why` says what failed.
+    virtual bool replaceFileContent(const std::string& path, const std::string& bytes,
+                                    std::string& why) = 0;
 };
 
 // The program's current window-system services. Until a front end (or a test) installs its

@@ -90,14 +90,3 @@ void onCommand(Program& p, int commandId, int /*commandParam*/) {
             break;
     }
 }
-
-void captureSettings(Program& p) {
-    const ScreenRect rect = windowServices().windowRect();
-    p.settings.store(0, p.skin.getTheme());
-    p.settings.store(1, p.topmost ? 1 : 0);
-    p.settings.store(2, p.transparent ? 1 : 0);
-    p.settings.store(3, rect.top);
-    p.settings.store(4, rect.left);
-    p.settings.store(5, p.gameBoard.getLevel());
-    p.settings.store(6, p.gameBoard.getFirstMover());
-}

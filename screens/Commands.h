@@ -18,6 +18,3 @@ void showGameState(Program& program);
 // Hands the two window flags to the window system: always-on-top, and opacity 190 or opaque.
 void applyTopmost(Program& program);
 void applyOpacity(Program& program);
-
-// Copies the current choices and the window's position into settings entries 0 to 6.
-void captureSettings(Program& program);

@@ -27,12 +27,6 @@ void initList(Program& p, scobList& list, int x, const char* title) {
     list.setTitle(title);
 }
 
-// A saved number, or `fallback` when it lies outside `low`..`high`.
-int savedInRange(const Program& p, int entry, int low, int high, int fallback) {
-    const int value = p.settings.number(entry);
-    return value < low || value > high ? fallback : value;
-}
-
 }  // namespace
 
 void refreshLevelLabel(Program& p) {
@@ -46,7 +40,7 @@ void refreshLevelLabel(Program& p) {
     p.levelLabel.setText(text, 1);
 }
 
-void buildScreens(Program& p) {
+void buildScreens(Program& p, const Choices& saved) {
     // Built once per window; starting from empty Pages keeps a second build from doubling them.
     for (Page& each : p.pageSet.pages) {
         each.clear();
@@ -54,7 +48,7 @@ void buildScreens(Program& p) {
     WindowServices& services = windowServices();
     services.startTimer(timerId, timerPeriodMs);
 
-    p.skin.setTheme(savedInRange(p, 0, 0, p.skin.getThemeCount() - 1, 0));
+    p.skin.setTheme(saved.theme);
 
     p.windowWidth = windowSize;
     p.windowHeight = windowSize;
@@ -67,8 +61,8 @@ void buildScreens(Program& p) {
     p.backgroundImage.setRect(0, 0, p.drawWidth, p.drawHeight);
     p.redrawPending = 1;
 
-    p.topmost = p.settings.number(1) != 0;
-    p.transparent = p.settings.number(2) != 0;
+    p.topmost = saved.topmost;
+    p.transparent = saved.transparent;
 
     p.pageSet.pageCount = page::count;
     p.framePage().setVisible(true);
@@ -120,9 +114,8 @@ void buildScreens(Program& p) {
                         -1, 1, 0);
     p.boardPage().add(&p.gameBoard, command::board, 0);
 
-    p.gameBoard.setLevel(savedInRange(p, 5, game::Smart, game::Moronic, game::Smart));
-    p.gameBoard.setFirstMover(
-        savedInRange(p, 6, game::PlayerTurn, game::ComputerTurn, game::PlayerTurn));
+    p.gameBoard.setLevel(saved.level);
+    p.gameBoard.setFirstMover(saved.firstMover);
     const int level = p.gameBoard.getLevel();
     p.gameBoard.setLevel(level);
     refreshLevelLabel(p);
@@ -190,4 +183,17 @@ void buildScreens(Program& p) {
     p.levelList.setVisible(true);
     p.levelList.setSelected(p.gameBoard.getLevel());
     p.settingsPage().add(&p.levelList, command::level, 0);
+}
+
+void captureSettings(Program& p) {
+    const ScreenRect rect = windowServices().windowRect();
+    Choices now;
+    now.theme = p.skin.getTheme();
+    now.topmost = p.topmost;
+    now.transparent = p.transparent;
+    now.top = rect.top;
+    now.left = rect.left;
+    now.level = p.gameBoard.getLevel();
+    now.firstMover = p.gameBoard.getFirstMover();
+    captureChoices(p.settings, now);
 }

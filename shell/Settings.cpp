@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/WindowServices.h"
 
@@ -32,6 +33,28 @@ void Settings::store(int index, std::int32_t value) {
     entries[index] = settingText(value);
 }
 
+std::string temporaryFileName(const std::string& target, long pid, unsigned attempt) {
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, ".%ld.%06x", pid, attempt & 0xFFFFFFu);
+    return target + suffix;
+}
+
+long temporaryFileOwner(const std::string& entryName, const std::string& targetName) {
+    const std::size_t length = targetName.size();
+    if (entryName.size() <= length + 1 || entryName.compare(0, length, targetName) != 0 ||
+        entryName[length] != '.') {
+        return 0;
+    }
+    const char* digits = entryName.c_str() + length + 1;
+    char* end = nullptr;
+    const long pid = std::strtol(digits, &end, 10);
+    if (end == digits || *end != '.' || std::strlen(end + 1) != 6 || pid <= 0 ||
+        std::strspn(end + 1, "0123456789abcdef") != 6) {
+        return 0;
+    }
+    return pid;
+}
+
 std::int32_t parseSettingNumber(const std::string& text) {
     // `long` is 32 bits on Windows and 64 on Linux: clamp so both give the same limits.
     const long value = std::strtol(text.c_str(), nullptr, 10);
@@ -51,24 +74,58 @@ std::string settingText(std::int32_t value) {
     return text;
 }
 
-std::string settingsPath() {
-    const std::string folder = windowServices().settingsFolder();
+Choices restoreChoices(const Settings& settings, const ChoiceLimits& limits) {
+    // A number, or `fallback` when it lies outside `low`..`high`.
+    auto inRange = [&settings](int index, int low, int high, int fallback) {
+        const std::int32_t value = settings.number(index);
+        return value < low || value > high ? fallback : static_cast<int>(value);
+    };
+    Choices choices;
+    choices.theme = inRange(entry::theme, 0, limits.themeCount - 1, 0);
+    choices.topmost = settings.number(entry::topmost) != 0;
+    choices.transparent = settings.number(entry::transparent) != 0;
+    // A window edge off the usable screen puts that edge at 2.
+    choices.top = inRange(entry::top, 0, limits.screenHeight, 2);
+    choices.left = inRange(entry::left, 0, limits.screenWidth, 2);
+    choices.level = inRange(entry::level, 0, 2, 0);
+    choices.firstMover = inRange(entry::firstMover, 1, 2, 1);
+    return choices;
+}
+
+void captureChoices(Settings& settings, const Choices& choices) {
+    settings.store(entry::theme, choices.theme);
+    settings.store(entry::topmost, choices.topmost ? 1 : 0);
+    settings.store(entry::transparent, choices.transparent ? 1 : 0);
+    settings.store(entry::top, choices.top);
+    settings.store(entry::left, choices.left);
+    settings.store(entry::level, choices.level);
+    settings.store(entry::firstMover, choices.firstMover);
+}
+
+std::string settingsFolder() {
+    std::string folder = windowServices().settingsBase();
     if (folder.empty()) {
         return {};
     }
-    return folder + settingsFileName;
+    // The base names the platform's separator by the one it ends with.
+    const char last = folder.back();
+    const char separator = last == '\\' || last == '/' ? last : '/';
+    if (last != separator) {
+        folder += separator;
+    }
+    for (const char* name : settingsFolders) {
+        folder += name;
+        folder += separator;
+    }
+    return folder;
 }
 
-bool loadSettings(Settings& settings) {
-    const std::string path = settingsPath();
-    if (path.empty()) {
-        return false;
-    }
-    // Binary mode: a file with CR LF line ends reads the same on every platform.
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        return false;
-    }
+std::string settingsPath() {
+    const std::string folder = settingsFolder();
+    return folder.empty() ? std::string() : folder + settingsFileName;
+}
+
+void parseSettingsText(Settings& settings, const std::string& bytes) {
     std::string line;
     int index = 0;
     // Each line of the file feeds exactly one entry, however long it is.
@@ -79,15 +136,8 @@ bool loadSettings(Settings& settings) {
         settings[index++] = line.substr(0, maxEntryLength);
         line.clear();
     };
-    while (index < Settings::storedCount) {
-        const int c = std::fgetc(file);
-        if (c == EOF) {
-            // A last line without its line feed still counts.
-            if (!line.empty()) {
-                finishLine();
-            }
-            break;
-        }
+    for (std::size_t at = 0; at < bytes.size() && index < Settings::storedCount; ++at) {
+        const char c = bytes[at];
         if (c == '\n') {
             finishLine();
             continue;
@@ -95,41 +145,51 @@ bool loadSettings(Settings& settings) {
         // One character beyond the limit is kept so that a CR before the line feed can still
         // be told from a character of the entry.
         if (line.size() <= maxEntryLength) {
-            line.push_back(static_cast<char>(c));
+            line.push_back(c);
         }
     }
-    std::fclose(file);
+    // A last line without its line feed still counts.
+    if (!line.empty() && index < Settings::storedCount) {
+        finishLine();
+    }
+}
+
+std::string settingsText(const Settings& settings) {
+#ifdef _WIN32
+    constexpr const char* lineEnd = "\r\n";
+#else
+    constexpr const char* lineEnd = "\n";
+#endif
+    std::string text;
+    for (int i = 0; i < Settings::storedCount; ++i) {
+        text += oneLine(settings[i]) + lineEnd;
+    }
+    return text;
+}
+
+bool loadSettings(Settings& settings) {
+    const std::string path = settingsPath();
+    std::string bytes;
+    if (path.empty() || !windowServices().readFile(path, settingsReadLimit, bytes)) {
+        return false;
+    }
+    parseSettingsText(settings, bytes);
     return true;
 }
 
-bool saveSettings(const Settings& settings) {
-    const std::string folder = windowServices().settingsFolder();
+SaveOutcome saveSettings(const Settings& settings) {
+    SaveOutcome outcome;
+    const std::string folder = settingsFolder();
     if (folder.empty()) {
-        return false;
+        outcome.reason = "the system names no folder for it";
+        return outcome;
     }
+    outcome.path = folder + settingsFileName;
     // A first run finds no folder yet.
-    if (!windowServices().makeFolders(folder)) {
-        return false;
+    if (!windowServices().makeFolders(folder, outcome.reason)) {
+        return outcome;
     }
-    const std::string path = folder + settingsFileName;
-    const std::string temp = folder + settingsTempName;
-
-    // Text mode: the lines end in CR LF on Windows.
-    std::FILE* file = std::fopen(temp.c_str(), "w");
-    if (!file) {
-        return false;
-    }
-    bool written = true;
-    for (int i = 0; i < Settings::storedCount && written; ++i) {
-        const std::string line = oneLine(settings[i]) + "\n";
-        written = std::fputs(line.c_str(), file) != EOF;
-    }
-    written = std::fflush(file) == 0 && written;
-    written = !std::ferror(file) && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written || !windowServices().replaceFile(temp, path)) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    outcome.saved =
+        windowServices().replaceFileContent(outcome.path, settingsText(settings), outcome.reason);
+    return outcome;
 }

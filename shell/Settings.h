@@ -1,11 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 // The choices that survive a restart, as text: one entry per line of the settings file.
-//   0 piece set (Theme index)   1 always on top   2 transparent   3 window top   4 window left
-//   5 computer level            6 first mover
 // Entries 7 to 9 exist but are never read or written.
 class Settings {
   public:
@@ -27,9 +26,57 @@ class Settings {
     std::string entries[entryCount];
 };
 
-// The file's name and the name of the file a save writes before it replaces the old one.
+// The seven stored entries, by what they hold. The vertical edge comes before the horizontal.
+namespace entry {
+constexpr int theme = 0;        // the piece set, as the skin's Theme index
+constexpr int topmost = 1;      // always on top: any number but 0 means on
+constexpr int transparent = 2;  // whole-window opacity 190: any number but 0 means on
+constexpr int top = 3;          // the window's outer top edge, in screen pixels
+constexpr int left = 4;         // the window's outer left edge
+constexpr int level = 5;        // the computer's level: 0 Smart, 1 Average, 2 Moronic
+constexpr int firstMover = 6;   // who opens a game: 1 the player, 2 the computer
+}  // namespace entry
+
+// The stored choices as values.
+struct Choices {
+    int theme = 0;
+    bool topmost = false;
+    bool transparent = false;
+    int top = 0;
+    int left = 0;
+    int level = 0;
+    int firstMover = 1;
+};
+
+// The bounds a saved value must lie in: the number of piece sets, and the usable screen size
+// that the window's edges must lie in (both bounds included).
+struct ChoiceLimits {
+    int themeCount = 0;
+    int screenWidth = 0;
+    int screenHeight = 0;
+};
+
+// The choices in force after a start from `settings`: every entry parsed, and a value outside
+// its accepted range replaced by its own fallback (piece set 0, level 0, first mover 1, and 2
+// for a window edge).
+Choices restoreChoices(const Settings& settings, const ChoiceLimits& limits);
+// The other way: the choices written into the seven stored entries.
+void captureChoices(Settings& settings, const Choices& choices);
+
+// The file's name, and the folders the program keeps it in under the system's base folder.
 constexpr const char* settingsFileName = "vudezazivaze.ini";
-constexpr const char* settingsTempName = "vudezazivaze.ini.new";
+constexpr const char* settingsFolders[] = {"vok", "vudezazivaze"};
+// At most this much of the file is read, whatever it holds: seven entries need far less.
+constexpr std::size_t settingsReadLimit = 4096;
+
+// A save's temporary file sits beside the file it replaces, named "<name>.<pid>.<six hex
+// digits>" after the file, the saving process and the number of names that process has tried
+// before (`attempt`). A save gives up after `temporaryFileTries` names that are taken.
+std::string temporaryFileName(const std::string& target, long pid, unsigned attempt);
+constexpr int temporaryFileTries = 100;
+// The saving process a folder entry named like that belongs to, or 0 when it is no save's
+// temporary file for `targetName`.
+long temporaryFileOwner(const std::string& entryName, const std::string& targetName);
 
 // A decimal number the way `strtol` reads one: leading white space skipped, an optional sign,
 // digits up to the first other character. No digits gives 0; values beyond the 32-bit range
@@ -39,15 +86,31 @@ std::int32_t parseSettingNumber(const std::string& text);
 // "%u" of the value's 32 bits: -8 becomes "4294967288".
 std::string settingText(std::int32_t value);
 
-// The full path of the settings file, or "" when the system names no folder for it.
+// The folder that holds the settings file (ending in a separator), and the file's full path;
+// "" when the system names no base folder.
+std::string settingsFolder();
 std::string settingsPath();
 
-// Reads the file into entries 0 to 6, one line per entry (at most 19 characters of each line
-// are kept, without its line end; CR LF and LF both end a line). A short file leaves the later
-// entries as they were. False when the file cannot be opened; the entries are then unchanged.
+// The entries 0 to 6 of `bytes`, the way the file holds them: one line per entry (at most 19
+// characters of each line are kept, without its line end; CR LF and LF both end a line). A short
+// text leaves the later entries as they were.
+void parseSettingsText(Settings& settings, const std::string& bytes);
+// The file's text: entries 0 to 6, one per line, each line ended as the platform's text files
+// are (CR LF on Windows, LF elsewhere).
+std::string settingsText(const Settings& settings);
+
+// Reads the file into entries 0 to 6 (at most `settingsReadLimit` bytes of it). False when it
+// cannot be read; the entries are then unchanged.
 bool loadSettings(Settings& settings);
 
-// Writes entries 0 to 6, one per line, creating the folder when it is missing. The new text
-// goes to a temporary file that then replaces the old one, so a failed save leaves the previous
-// file whole. True when the file now holds the entries.
-bool saveSettings(const Settings& settings);
+// What a save did: the file it wrote or meant to write, and why it failed when it did.
+struct SaveOutcome {
+    bool saved = false;
+    std::string path;
+    std::string reason;
+    explicit operator bool() const { return saved; }
+};
+
+// Writes entries 0 to 6, creating the folder when it is missing. The file is replaced in one
+// step, so a failed save leaves the previous file whole.
+SaveOutcome saveSettings(const Settings& settings);

@@ -10,9 +10,12 @@ namespace windowLogic {
 
 namespace {
 
-// A saved coordinate outside 0..limit (both included) puts that edge at 2.
-int validCoordinate(int value, int limit) {
-    return value < 0 || value > limit ? 2 : value;
+// The saved choices in force, checked against this program's piece sets and this screen.
+Choices savedChoices(Program& p) {
+    ChoiceLimits limits;
+    limits.themeCount = p.skin.getThemeCount();
+    windowServices().screenSize(limits.screenWidth, limits.screenHeight);
+    return restoreChoices(p.settings, limits);
 }
 
 }  // namespace
@@ -23,16 +26,13 @@ void startUp(Program& p) {
 }
 
 void savedPosition(Program& p, int& left, int& top) {
-    int screenWidth = 0;
-    int screenHeight = 0;
-    windowServices().screenSize(screenWidth, screenHeight);
-    // Entry 3 is the top edge, entry 4 the left.
-    left = validCoordinate(p.settings.number(4), screenWidth);
-    top = validCoordinate(p.settings.number(3), screenHeight);
+    const Choices saved = savedChoices(p);
+    left = saved.left;
+    top = saved.top;
 }
 
 void created(Program& p) {
-    buildScreens(p);
+    buildScreens(p, savedChoices(p));
 }
 
 void applyWindowFlags(Program& p) {
@@ -44,8 +44,13 @@ void destroyed(Program& p) {
     captureSettings(p);
 }
 
-void shutDown(Program& p) {
-    saveSettings(p.settings);
+SaveOutcome shutDown(Program& p) {
+    return saveSettings(p.settings);
+}
+
+SaveOutcome sessionEnding(Program& p) {
+    destroyed(p);
+    return shutDown(p);
 }
 
 bool timerTick(Program& p) {
@@ -100,8 +105,11 @@ void applyWindowFlags() {
 void destroyed() {
     destroyed(program());
 }
-void shutDown() {
-    shutDown(program());
+SaveOutcome shutDown() {
+    return shutDown(program());
+}
+SaveOutcome sessionEnding() {
+    return sessionEnding(program());
 }
 bool timerTick() {
     return timerTick(program());

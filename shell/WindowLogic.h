@@ -2,6 +2,7 @@
 
 #include "platform/DrawingSurface.h"
 #include "scob/Page.h"
+#include "shell/Settings.h"
 
 struct Program;
 
@@ -23,8 +24,12 @@ void applyWindowFlags();
 // The window is being destroyed: copies the choices and the window's position into the
 // settings list.
 void destroyed();
-// After the event loop: writes the settings file.
-void shutDown();
+// After the event loop: writes the settings file. The outcome says where, and why not when the
+// save failed (a front end with somewhere to say it reports that).
+SaveOutcome shutDown();
+// The desktop session is ending and the program may be ended without its window being
+// destroyed: the choices and the window's position are captured and saved now.
+SaveOutcome sessionEnding();
 
 // One timer tick: the game's tick, the status display, the scan for dirty controls. True when
 // the frame must be redrawn now; the front end then calls `render` on an off-screen surface of
@@ -47,7 +52,8 @@ void savedPosition(Program& program, int& left, int& top);
 void created(Program& program);
 void applyWindowFlags(Program& program);
 void destroyed(Program& program);
-void shutDown(Program& program);
+SaveOutcome shutDown(Program& program);
+SaveOutcome sessionEnding(Program& program);
 bool timerTick(Program& program);
 void render(Program& program, DrawingSurface& offscreen);
 void drawingSize(Program& program, int& width, int& height);

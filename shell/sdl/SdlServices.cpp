@@ -1,14 +1,12 @@
 #include "shell/sdl/SdlServices.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "shell/sdl/PosixFiles.h"
 
 int tickPeriodFor(int requestedMs) {
     constexpr int minimumMs = 15;
@@ -52,10 +50,9 @@ void SdlServices::setTopmost(bool on) {
     }
 }
 
-ScreenRect SdlServices::windowRect() {
-    ScreenRect rect;
+void SdlServices::noteWindowPlace() {
     if (!sdlWindow) {
-        return rect;
+        return;
     }
     // SDL reports where the drawing area is; the window's rectangle includes the frame the
     // window manager put around it, as the saved position always has.
@@ -66,11 +63,14 @@ ScreenRect SdlServices::windowRect() {
     if (SDL_GetWindowBordersSize(sdlWindow, &top, &left, &bottom, &right) != 0) {
         top = left = bottom = right = 0;
     }
-    rect.left = x - left;
-    rect.top = y - top;
-    rect.right = x + w + right;
-    rect.bottom = y + h + bottom;
-    return rect;
+    lastPlace.left = x - left;
+    lastPlace.top = y - top;
+    lastPlace.right = x + w + right;
+    lastPlace.bottom = y + h + bottom;
+}
+
+ScreenRect SdlServices::windowRect() {
+    return lastPlace;
 }
 
 void SdlServices::screenSize(int& width, int& height) {
@@ -95,24 +95,29 @@ std::int64_t SdlServices::clockSeconds() {
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-std::string SdlServices::settingsFolder() {
+std::string SdlServices::settingsBase() {
     const char* home = std::getenv("HOME");
     if (!home || !*home) {
         const passwd* user = getpwuid(getuid());
         home = user ? user->pw_dir : nullptr;
     }
-    return settingsFolderFor(std::getenv("XDG_CONFIG_HOME"), home);
+    return settingsBaseFor(std::getenv("XDG_CONFIG_HOME"), home);
 }
 
-bool SdlServices::makeFolders(const std::string& folder) {
-    return makeFolderPath(folder);
+bool SdlServices::makeFolders(const std::string& folder, std::string& why) {
+    return makeFolderPath(folder, why);
 }
 
-bool SdlServices::replaceFile(const std::string& from, const std::string& to) {
-    return replaceFileSafely(from, to);
+bool SdlServices::readFile(const std::string& path, std::size_t limit, std::string& bytes) {
+    return readRegularFile(path, limit, bytes);
 }
 
-std::string settingsFolderFor(const char* xdgConfigHome, const char* home) {
+bool SdlServices::replaceFileContent(const std::string& path, const std::string& bytes,
+                                     std::string& why) {
+    return replaceFileAtomically(path, bytes, why);
+}
+
+std::string settingsBaseFor(const char* xdgConfigHome, const char* home) {
     std::string base;
     // Only an absolute path counts; a relative one would depend on where the game was started.
     if (xdgConfigHome && xdgConfigHome[0] == '/') {
@@ -129,57 +134,5 @@ std::string settingsFolderFor(const char* xdgConfigHome, const char* home) {
     while (base.size() > 1 && base.back() == '/') {
         base.pop_back();
     }
-    if (base == "/") {
-        base.clear();
-    }
-    return base + "/vok/vudezazivaze/";
-}
-
-namespace {
-
-bool isFolder(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-}  // namespace
-
-bool makeFolderPath(const std::string& folder) {
-    if (folder.empty()) {
-        return false;
-    }
-    // Each level in turn, from the root down; levels that exist are left as they are.
-    for (std::size_t end = folder.find('/', 1); end != std::string::npos;
-         end = folder.find('/', end + 1)) {
-        const std::string level = folder.substr(0, end);
-        if (mkdir(level.c_str(), 0755) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    if (folder.back() != '/' && mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
-        return false;
-    }
-    return isFolder(folder);
-}
-
-bool replaceFileSafely(const std::string& from, const std::string& to) {
-    // The new content reaches the disk before it takes the old file's name, so a crash
-    // leaves one whole file or the other.
-    const int file = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file < 0) {
-        return false;
-    }
-    const bool synced = fsync(file) == 0;
-    close(file);
-    if (!synced || std::rename(from.c_str(), to.c_str()) != 0) {
-        return false;
-    }
-    const std::size_t slash = to.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash + 1);
-    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return true;
+    return base == "/" ? base : base + "/";
 }

@@ -30,12 +30,19 @@ class SdlServices : public WindowServices {
     void openUrl(const std::string& address) override;
     bool leftButtonDown() override;
     std::int64_t clockSeconds() override;
-    std::string settingsFolder() override;
-    bool makeFolders(const std::string& folder) override;
-    bool replaceFile(const std::string& from, const std::string& to) override;
+    std::string settingsBase() override;
+    bool makeFolders(const std::string& folder, std::string& why) override;
+    bool readFile(const std::string& path, std::size_t limit, std::string& bytes) override;
+    bool replaceFileContent(const std::string& path, const std::string& bytes,
+                            std::string& why) override;
+
+    // Notes where the window is now. The window's rectangle is always the last one noted, so
+    // it can still be told once the display is gone.
+    void noteWindowPlace();
 
   private:
     SDL_Window* sdlWindow = nullptr;
+    ScreenRect lastPlace;
     int tickPeriod = 0;
     int drawWidth = 390 - windowsFrameWidth;
     int drawHeight = 390 - windowsFrameHeight;
@@ -45,13 +52,7 @@ class SdlServices : public WindowServices {
 // period is asked for, so the computer's thinking pause lasts about a third of a second.
 int tickPeriodFor(int requestedMs);
 
-// Where the settings live: "$XDG_CONFIG_HOME/vok/vudezazivaze/", or under "$HOME/.config" when
-// that is unset, empty or not an absolute path; `home` comes from the password database when
-// HOME is unset. "" when no folder can be named.
-std::string settingsFolderFor(const char* xdgConfigHome, const char* home);
-
-// Creates a folder and its missing parents; true when it exists afterwards.
-bool makeFolderPath(const std::string& folder);
-
-// Puts `from` in the place of `to` in one step, its data on disk first.
-bool replaceFileSafely(const std::string& from, const std::string& to);
+// The folder the settings live under: "$XDG_CONFIG_HOME/", or "$HOME/.config/" when that is
+// unset, empty or not an absolute path; `home` comes from the password database when HOME is
+// unset. "" when no folder can be named.
+std::string settingsBaseFor(const char* xdgConfigHome, const char* home);

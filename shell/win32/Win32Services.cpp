@@ -1,9 +1,10 @@
 #include "shell/win32/Win32Services.h"
 
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <ctime>
+
+#include "shell/Settings.h"
 
 namespace {
 
@@ -14,6 +15,42 @@ bool isFolder(const std::string& path) {
 
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
+}
+
+std::string errorText(DWORD code) {
+    char text[32];
+    wsprintfA(text, "system error %lu", code);
+    return text;
+}
+
+// Temporary files that savers ended in the middle of a save left beside `path`. A saver that
+// is still running keeps its own.
+void removeOrphans(const std::string& path) {
+    std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = path.substr(folder.size());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + ".*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const long pid = temporaryFileOwner(found.cFileName, name);
+        if (pid == 0 || static_cast<DWORD>(pid) == GetCurrentProcessId()) {
+            continue;
+        }
+        // No such process, or one that has ended: its file is an orphan.
+        HANDLE saver = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+        const bool ended = saver ? WaitForSingleObject(saver, 0) == WAIT_OBJECT_0
+                                 : GetLastError() == ERROR_INVALID_PARAMETER;
+        if (saver) {
+            CloseHandle(saver);
+        }
+        if (ended) {
+            DeleteFileA((folder + found.cFileName).c_str());
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 }  // namespace
@@ -69,25 +106,23 @@ std::int64_t Win32Services::clockSeconds() {
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-std::string Win32Services::settingsFolder() {
+std::string Win32Services::settingsBase() {
     char path[MAX_PATH] = {};
     if (SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) !=
-        S_OK) {
+            S_OK ||
+        !path[0]) {
         return {};
     }
-    // PathAppendA refuses (and leaves nothing usable) when the result would not fit MAX_PATH.
-    if (!PathAppendA(path, "\\vok\\vudezazivaze\\")) {
-        return {};
+    std::string base = path;
+    if (!isSeparator(base.back())) {
+        base += '\\';
     }
-    std::string folder = path;
-    if (folder.empty() || !isSeparator(folder.back())) {
-        folder += '\\';
-    }
-    return folder;
+    return base;
 }
 
-bool Win32Services::makeFolders(const std::string& folder) {
+bool Win32Services::makeFolders(const std::string& folder, std::string& why) {
     if (folder.empty()) {
+        why = "no folder";
         return false;
     }
     // Create each missing level from the top down. A level that exists as a file cannot be
@@ -104,19 +139,89 @@ bool Win32Services::makeFolders(const std::string& folder) {
             CreateDirectoryA(level.c_str(), nullptr);
         }
     }
-    return isFolder(folder);
+    if (!isFolder(folder)) {
+        why = errorText(GetLastError());
+        return false;
+    }
+    return true;
 }
 
-bool Win32Services::replaceFile(const std::string& from, const std::string& to) {
-    // The new content reaches the disk before it takes the old file's place, so a power loss
-    // after the move cannot leave an empty file behind.
-    HANDLE file = CreateFileA(from.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+bool Win32Services::readFile(const std::string& path, std::size_t limit, std::string& bytes) {
+    // A folder cannot be opened this way, and anything but a disk file is refused unread.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    const bool flushed = FlushFileBuffers(file) != 0;
+    bool ok = GetFileType(file) == FILE_TYPE_DISK;
+    bytes.assign(limit, '\0');
+    std::size_t done = 0;
+    while (ok && done < limit) {
+        DWORD got = 0;
+        ok = ReadFile(file, &bytes[done], static_cast<DWORD>(limit - done), &got, nullptr) != 0;
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
     CloseHandle(file);
-    return flushed && MoveFileExA(from.c_str(), to.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    bytes.resize(done);
+    return ok;
+}
+
+bool Win32Services::replaceFileContent(const std::string& path, const std::string& bytes,
+                                       std::string& why) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            why = "not a file";
+            return false;
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            why = "the file is read-only";
+            return false;
+        }
+    }
+    removeOrphans(path);
+
+    // A file of this save's own: CREATE_NEW never opens what another saver made.
+    static unsigned attempts = 0;
+    std::string temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < temporaryFileTries && file == INVALID_HANDLE_VALUE; ++tries) {
+        temp = temporaryFileName(path, static_cast<long>(GetCurrentProcessId()), attempts++);
+        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
+            GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        why = errorText(GetLastError());
+        return false;
+    }
+    // The new content reaches the disk before it takes the old file's place, so a power loss
+    // after the move cannot leave an empty file behind.
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        DWORD written = 0;
+        ok = WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
+                       nullptr) != 0 &&
+             written > 0;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(file) != 0;
+    DWORD error = ok ? 0 : GetLastError();
+    CloseHandle(file);
+    if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(temp.c_str());
+        why = errorText(error);
+    }
+    return ok;
 }

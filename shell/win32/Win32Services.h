@@ -21,9 +21,11 @@ class Win32Services : public WindowServices {
     void openUrl(const std::string& address) override;
     bool leftButtonDown() override;
     std::int64_t clockSeconds() override;
-    std::string settingsFolder() override;
-    bool makeFolders(const std::string& folder) override;
-    bool replaceFile(const std::string& from, const std::string& to) override;
+    std::string settingsBase() override;
+    bool makeFolders(const std::string& folder, std::string& why) override;
+    bool readFile(const std::string& path, std::size_t limit, std::string& bytes) override;
+    bool replaceFileContent(const std::string& path, const std::string& bytes,
+                            std::string& why) override;
 
   private:
     HWND window = nullptr;

@@ -1,5 +1,5 @@
 // The Linux services that need no window: where the settings live, the folder and file steps
-// a save relies on, the timer period, and how key presses are named.
+// of a load and a save, the timer period, and how key presses are named.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "shell/sdl/PosixFiles.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlServices.h"
 
@@ -39,50 +40,74 @@ std::string contentOf(const std::string& file) {
 }
 
 TEST(SettingsFolder, FollowsXdgConfigHomeThenHome) {
-    EXPECT_EQ(settingsFolderFor("/tmp/cfg", "/home/ann"), "/tmp/cfg/vok/vudezazivaze/");
-    EXPECT_EQ(settingsFolderFor("/tmp/cfg/", "/home/ann"), "/tmp/cfg/vok/vudezazivaze/");
-    EXPECT_EQ(settingsFolderFor(nullptr, "/home/ann"), "/home/ann/.config/vok/vudezazivaze/");
-    EXPECT_EQ(settingsFolderFor("", "/home/ann/"), "/home/ann/.config/vok/vudezazivaze/");
+    EXPECT_EQ(settingsBaseFor("/tmp/cfg", "/home/ann"), "/tmp/cfg/");
+    EXPECT_EQ(settingsBaseFor("/tmp/cfg//", "/home/ann"), "/tmp/cfg/");
+    EXPECT_EQ(settingsBaseFor(nullptr, "/home/ann"), "/home/ann/.config/");
+    EXPECT_EQ(settingsBaseFor("", "/home/ann/"), "/home/ann/.config/");
     // A relative setting would move with the working folder: it does not count.
-    EXPECT_EQ(settingsFolderFor("cfg", "/home/ann"), "/home/ann/.config/vok/vudezazivaze/");
-    EXPECT_EQ(settingsFolderFor("/", "/home/ann"), "/vok/vudezazivaze/");
-    EXPECT_EQ(settingsFolderFor(nullptr, nullptr), "");
-    EXPECT_EQ(settingsFolderFor("", "relative"), "");
+    EXPECT_EQ(settingsBaseFor("cfg", "/home/ann"), "/home/ann/.config/");
+    EXPECT_EQ(settingsBaseFor("/", "/home/ann"), "/");
+    EXPECT_EQ(settingsBaseFor(nullptr, nullptr), "");
+    EXPECT_EQ(settingsBaseFor("", "relative"), "");
 }
 
 TEST(SettingsFolder, MakeFoldersCreatesEveryMissingLevelAndKeepsWhatIsThere) {
     TempFolder temp;
     ASSERT_FALSE(temp.path.empty());
+    std::string why;
     const std::string folder = temp.path + "/a/b/c/";
-    EXPECT_TRUE(makeFolderPath(folder));
+    EXPECT_TRUE(makeFolderPath(folder, why));
     EXPECT_TRUE(fs::is_directory(folder));
     std::ofstream(folder + "keep.txt") << "kept";
-    EXPECT_TRUE(makeFolderPath(folder));
-    EXPECT_TRUE(makeFolderPath(temp.path + "/a/b"));
+    EXPECT_TRUE(makeFolderPath(folder, why));
+    EXPECT_TRUE(makeFolderPath(temp.path + "/a/b", why));
     EXPECT_EQ(contentOf(folder + "keep.txt"), "kept");
-    EXPECT_FALSE(makeFolderPath(""));
+    EXPECT_FALSE(makeFolderPath("", why));
 }
 
 TEST(SettingsFolder, APlainFileInTheWayFailsAndIsLeftAlone) {
     TempFolder temp;
     std::ofstream(temp.path + "/vok") << "not a folder";
-    EXPECT_FALSE(makeFolderPath(temp.path + "/vok/vudezazivaze/"));
-    EXPECT_FALSE(makeFolderPath(temp.path + "/vok/"));
+    std::string why;
+    EXPECT_FALSE(makeFolderPath(temp.path + "/vok/vudezazivaze/", why));
+    EXPECT_EQ(why, temp.path + "/vok is not a folder");
+    EXPECT_FALSE(makeFolderPath(temp.path + "/vok/", why));
     EXPECT_EQ(contentOf(temp.path + "/vok"), "not a folder");
 }
 
-TEST(SettingsFolder, ReplaceFilePutsTheNewFileInPlaceOrChangesNothing) {
+TEST(SettingsFile, ReadsOnlyRegularFilesAndNoMoreThanTheLimit) {
+    TempFolder temp;
+    const std::string file = temp.path + "/settings.ini";
+    std::ofstream(file) << "0123456789";
+    std::string bytes;
+    EXPECT_TRUE(readRegularFile(file, 4, bytes));
+    EXPECT_EQ(bytes, "0123");
+    EXPECT_TRUE(readRegularFile(file, 100, bytes));
+    EXPECT_EQ(bytes, "0123456789");
+    EXPECT_FALSE(readRegularFile(temp.path, 100, bytes));
+    EXPECT_FALSE(readRegularFile("/dev/null", 100, bytes));
+    EXPECT_FALSE(readRegularFile(temp.path + "/missing", 100, bytes));
+}
+
+TEST(SettingsFile, ReplacePutsTheNewContentInPlaceWithTheOldPermissions) {
     TempFolder temp;
     const std::string target = temp.path + "/settings.ini";
-    const std::string fresh = temp.path + "/settings.ini.new";
     std::ofstream(target) << "old\n";
-    std::ofstream(fresh) << "new\n";
-    EXPECT_TRUE(replaceFileSafely(fresh, target));
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    std::string why;
+    EXPECT_TRUE(replaceFileAtomically(target, "new\n", why));
     EXPECT_EQ(contentOf(target), "new\n");
-    EXPECT_FALSE(fs::exists(fresh));
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path), fs::directory_iterator()), 1);
 
-    EXPECT_FALSE(replaceFileSafely(temp.path + "/missing", target));
-    EXPECT_EQ(contentOf(target), "new\n");
+    // A folder where the file belongs is left alone, and so is everything beside it.
+    fs::create_directory(temp.path + "/folder.ini");
+    EXPECT_FALSE(replaceFileAtomically(temp.path + "/folder.ini", "new\n", why));
+    EXPECT_EQ(why, "not a regular file");
+    EXPECT_FALSE(replaceFileAtomically(temp.path + "/missing/settings.ini", "new\n", why));
+    EXPECT_EQ(why, "No such file or directory");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path), fs::directory_iterator()), 2);
 }
 
 TEST(Timer, ShortPeriodsRunAtTheUsualMinimumSoTheThinkingPauseIsHuman) {

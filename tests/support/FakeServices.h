@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ class FakeServices : public WindowServices {
     ScreenRect rect{0, 0, 390, 390};
     bool leftDown = false;
     std::int64_t clock = 1000000000;
-    std::string folder;  // "" means the system names no folder
+    std::string base;  // the settings folder's base, with its separator; "" names none
     bool failMakeFolders = false;
     bool failReplace = false;
 
@@ -52,22 +53,33 @@ class FakeServices : public WindowServices {
     void openUrl(const std::string& address) override { urls.push_back(address); }
     bool leftButtonDown() override { return leftDown; }
     std::int64_t clockSeconds() override { return clock; }
-    std::string settingsFolder() override { return folder; }
-    bool makeFolders(const std::string& path) override {
-        if (failMakeFolders) {
-            return false;
-        }
+    std::string settingsBase() override { return base; }
+    bool makeFolders(const std::string& path, std::string& why) override {
         std::error_code error;
-        std::filesystem::create_directories(path, error);
-        return std::filesystem::is_directory(path, error);
+        if (!failMakeFolders) {
+            std::filesystem::create_directories(path, error);
+        }
+        why = "no folder";
+        return !failMakeFolders && std::filesystem::is_directory(path, error);
     }
-    bool replaceFile(const std::string& from, const std::string& to) override {
+    bool readFile(const std::string& path, std::size_t limit, std::string& bytes) override {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(limit, '\0');
+        in.read(&bytes[0], static_cast<std::streamsize>(limit));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        return static_cast<bool>(in) || in.eof();
+    }
+    // Plain, not atomic: the front ends' own saves are tested with their own services.
+    bool replaceFileContent(const std::string& path, const std::string& bytes,
+                            std::string& why) override {
+        why = "refused";
         if (failReplace) {
             return false;
         }
-        std::error_code error;
-        std::filesystem::rename(from, to, error);
-        return !error;
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        out.close();
+        return static_cast<bool>(out);
     }
 };
 

@@ -44,29 +44,28 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-// Each test gets an empty folder of its own under the working directory, installed as the
-// fake services' settings folder.
+// Each test gets an empty base folder of its own under the working directory, installed as the
+// fake services' base; `dir` is the program's settings folder inside it.
 struct SettingsFile : ::testing::Test {
     ScopedFakeServices services;
+    fs::path base;
     fs::path dir;
     Settings settings;
 
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::current_path() / "settings_test_tmp" / info->name();
-        fs::remove_all(dir);
+        base = fs::current_path() / "settings_test_tmp" / info->name();
+        fs::remove_all(base);
+        dir = base / "vok" / "vudezazivaze";
         fs::create_directories(dir);
-        useFolder(dir);
+        services.fake.base = base.string() + static_cast<char>(fs::path::preferred_separator);
     }
     void TearDown() override {
-        fs::remove_all(dir);
+        fs::remove_all(base);
         std::error_code ignored;
-        fs::remove(dir.parent_path(), ignored);  // only once the last test's folder is gone
+        fs::remove(base.parent_path(), ignored);  // only once the last test's folder is gone
     }
 
-    void useFolder(const fs::path& folder) {
-        services.fake.folder = folder.string() + static_cast<char>(fs::path::preferred_separator);
-    }
     fs::path file() const { return dir / settingsFileName; }
 };
 
@@ -120,9 +119,13 @@ TEST(SettingsList, StartsAsTenEntriesOfBlanksReadingZero) {
     EXPECT_EQ(settings[3], "4294967288");
 }
 
-TEST_F(SettingsFile, PathIsTheFolderAndTheFileName) {
-    EXPECT_EQ(settingsPath(), services.fake.folder + "vudezazivaze.ini");
-    services.fake.folder = "";
+TEST_F(SettingsFile, PathIsTheBaseThenTheProgramsFoldersWithTheBasesSeparator) {
+    EXPECT_EQ(fs::path(settingsPath()), file());
+    services.fake.base = "C:\\ProgramData\\";
+    EXPECT_EQ(settingsPath(), "C:\\ProgramData\\vok\\vudezazivaze\\vudezazivaze.ini");
+    services.fake.base = "/home/ann/.config";
+    EXPECT_EQ(settingsFolder(), "/home/ann/.config/vok/vudezazivaze/");
+    services.fake.base = "";
     EXPECT_EQ(settingsPath(), "");
 }
 
@@ -130,7 +133,7 @@ TEST_F(SettingsFile, NoFolderOrNoFileReadsNothing) {
     settings[0] = "keep";
     EXPECT_FALSE(loadSettings(settings));
     EXPECT_EQ(settings[0], "keep");
-    services.fake.folder = "";
+    services.fake.base = "";
     EXPECT_FALSE(loadSettings(settings));
     EXPECT_FALSE(saveSettings(settings));
     EXPECT_EQ(settings[0], "keep");
@@ -212,7 +215,6 @@ TEST_F(SettingsFile, SaveWritesExactlySevenLinesAndReadsBack) {
     EXPECT_EQ(reread.number(1), 10);
     EXPECT_EQ(reread.number(3), INT32_MAX);
     EXPECT_EQ(reread[7], std::string(64, ' '));
-    EXPECT_FALSE(fs::exists(dir / settingsTempName));
 }
 
 TEST_F(SettingsFile, EntryWithLineBreaksStillTakesOneLine) {
@@ -226,30 +228,24 @@ TEST_F(SettingsFile, EntryWithLineBreaksStillTakesOneLine) {
 }
 
 TEST_F(SettingsFile, SaveCreatesMissingFolders) {
-    const fs::path nested = dir / "vok" / "vudezazivaze";
-    useFolder(nested);
+    fs::remove_all(base / "vok");
     settings.store(0, 2);
     ASSERT_TRUE(saveSettings(settings));
-    EXPECT_EQ(linesOf(readWhole(nested / settingsFileName)).front(), "2");
+    EXPECT_EQ(linesOf(readWhole(file())).front(), "2");
 }
 
-TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
+TEST_F(SettingsFile, FailedSaveKeepsThePreviousFileAndSaysWhy) {
     const std::string previous = "2\n1\n0\n120\n300\n1\n2\n";
     writeWhole(file(), previous);
     settings.store(0, 1);
 
     services.fake.failReplace = true;
-    EXPECT_FALSE(saveSettings(settings));
+    SaveOutcome outcome = saveSettings(settings);
+    EXPECT_FALSE(outcome);
+    EXPECT_EQ(fs::path(outcome.path), file());
+    EXPECT_EQ(outcome.reason, "refused");
     EXPECT_EQ(readWhole(file()), previous);
-    EXPECT_FALSE(fs::exists(dir / settingsTempName));
     services.fake.failReplace = false;
-
-    // A directory where the temporary file belongs: the write itself cannot start.
-    fs::create_directory(dir / settingsTempName);
-    EXPECT_FALSE(saveSettings(settings));
-    EXPECT_EQ(readWhole(file()), previous);
-    EXPECT_TRUE(fs::is_directory(dir / settingsTempName));
-    fs::remove(dir / settingsTempName);
 
     services.fake.failMakeFolders = true;
     EXPECT_FALSE(saveSettings(settings));
@@ -260,9 +256,66 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(linesOf(readWhole(file())).front(), "1");
 }
 
+TEST_F(SettingsFile, ReadsNoFurtherThanTheLimit) {
+    // A huge first line: only the first few KiB are read, and they feed the first entry alone.
+    writeWhole(file(), "7" + std::string(settingsReadLimit, ' ') + "\n1\n");
+    settings[1] = "kept";
+    ASSERT_TRUE(loadSettings(settings));
+    EXPECT_EQ(settings.number(0), 7);
+    EXPECT_EQ(settings[1], "kept");
+}
+
+TEST(SettingsChoices, EachValueComesBackOrFallsBackOnItsOwn) {
+    const ChoiceLimits limits{3, 1024, 738};
+    Settings settings;
+    // With no file every entry reads 0: 0 is no first mover, so the player opens.
+    Choices none = restoreChoices(settings, limits);
+    EXPECT_EQ(none.theme, 0);
+    EXPECT_EQ(none.top, 0);
+    EXPECT_EQ(none.left, 0);
+    EXPECT_EQ(none.firstMover, 1);
+    EXPECT_FALSE(none.topmost || none.transparent);
+
+    const Choices chosen{2, true, true, 738, 1024, 2, 2};
+    captureChoices(settings, chosen);
+    const Choices back = restoreChoices(settings, limits);
+    EXPECT_EQ(back.theme, 2);
+    EXPECT_TRUE(back.topmost && back.transparent);
+    EXPECT_EQ(back.top, 738);  // both bounds of the screen are accepted
+    EXPECT_EQ(back.left, 1024);
+    EXPECT_EQ(back.level, 2);
+    EXPECT_EQ(back.firstMover, 2);
+    EXPECT_EQ(settings[entry::top], "738");
+
+    const char* const outOfRange[] = {"3", "2", "0", "739", "-5", "7", "3"};
+    for (int i = 0; i < Settings::storedCount; ++i) {
+        settings[i] = outOfRange[i];
+    }
+    const Choices fallen = restoreChoices(settings, limits);
+    EXPECT_EQ(fallen.theme, 0);
+    EXPECT_TRUE(fallen.topmost);  // any number but 0 is on
+    EXPECT_FALSE(fallen.transparent);
+    EXPECT_EQ(fallen.top, 2);
+    EXPECT_EQ(fallen.left, 2);
+    EXPECT_EQ(fallen.level, 0);
+    EXPECT_EQ(fallen.firstMover, 1);
+}
+
+TEST(SettingsTemporaryFiles, NameTheirSaverAndNothingElseIsMistakenForOne) {
+    const std::string temp = temporaryFileName("/cfg/vudezazivaze.ini", 4321, 0xabcdef);
+    EXPECT_EQ(temp, "/cfg/vudezazivaze.ini.4321.abcdef");
+    EXPECT_EQ(temporaryFileName("vudezazivaze.ini", 7, 3), "vudezazivaze.ini.7.000003");
+    EXPECT_EQ(temporaryFileOwner("vudezazivaze.ini.4321.abcdef", "vudezazivaze.ini"), 4321);
+    for (const char* other : {"vudezazivaze.ini", "vudezazivaze.ini.new", "vudezazivaze.ini.12.abc",
+                              "vudezazivaze.ini.x.abcdef", "vudezazivaze.ini.12.abcdeg",
+                              "other.ini.12.abcdef", "vudezazivaze.ini.0.abcdef"}) {
+        EXPECT_EQ(temporaryFileOwner(other, "vudezazivaze.ini"), 0) << other;
+    }
+}
+
 TEST_F(SettingsFile, FolderBlockedByAFileWritesNothing) {
-    writeWhole(dir / "vok", "a plain file");
-    useFolder(dir / "vok" / "vudezazivaze");
+    fs::remove_all(base / "vok");
+    writeWhole(base / "vok", "a plain file");
     EXPECT_FALSE(saveSettings(settings));
-    EXPECT_EQ(readWhole(dir / "vok"), "a plain file");
+    EXPECT_EQ(readWhole(base / "vok"), "a plain file");
 }

@@ -20,8 +20,7 @@ struct WindowLogic : ::testing::Test, ProgramHarness {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir = fs::current_path() / "window_logic_test_tmp" / info->name();
         fs::remove_all(dir);
-        fake().folder = (dir / "vok" / "vudezazivaze").string() +
-                        static_cast<char>(fs::path::preferred_separator);
+        fake().base = dir.string() + static_cast<char>(fs::path::preferred_separator);
     }
     void TearDown() override {
         fs::remove_all(dir);
@@ -29,9 +28,9 @@ struct WindowLogic : ::testing::Test, ProgramHarness {
         fs::remove(dir.parent_path(), ignored);  // only once the last test's folder is gone
     }
 
-    fs::path settingsFile() { return fs::path(fake().folder) / settingsFileName; }
+    fs::path settingsFile() { return dir / "vok" / "vudezazivaze" / settingsFileName; }
     void writeSettings(const std::string& text) {
-        fs::create_directories(fs::path(fake().folder));
+        fs::create_directories(settingsFile().parent_path());
         std::ofstream(settingsFile(), std::ios::binary) << text;
     }
     std::vector<std::string> savedLines() {
@@ -118,7 +117,7 @@ TEST_F(WindowLogic, NegativeEdgeIsStoredUnsignedAndComesBackAsTwo) {
     EXPECT_EQ(savedLines()[4], "4294967288");
 
     ProgramHarness next;
-    next.fake().folder = fake().folder;
+    next.fake().base = fake().base;
     windowLogic::startUp(next.p);
     int left = 0;
     int top = 0;
@@ -210,7 +209,7 @@ TEST(StaticProgram, FrontEndCallsWorkOnTheProgramsOwnObjects) {
     ScopedFakeServices services;
     const fs::path dir = fs::current_path() / "window_logic_test_tmp" / "static";
     fs::remove_all(dir);
-    services.fake.folder = dir.string() + static_cast<char>(fs::path::preferred_separator);
+    services.fake.base = dir.string() + static_cast<char>(fs::path::preferred_separator);
     game::thinkCounter = 0;
 
     windowLogic::startUp();
@@ -241,7 +240,7 @@ TEST(StaticProgram, FrontEndCallsWorkOnTheProgramsOwnObjects) {
 
     windowLogic::destroyed();
     windowLogic::shutDown();
-    EXPECT_TRUE(fs::exists(dir / settingsFileName));
+    EXPECT_TRUE(fs::exists(dir / "vok" / "vudezazivaze" / settingsFileName));
     fs::remove_all(dir);
     std::error_code ignored;
     fs::remove(dir.parent_path(), ignored);

@@ -26,7 +26,7 @@ for dll in $dlls; do
         *) fail "imports from $dll" ;;
     esac
 done
-for dll in msimg32.dll shlwapi.dll; do
+for dll in msimg32.dll; do
     echo "$dlls" | grep -qx "$dll" || fail "does not import $dll (its functions would be missing)"
 done
 
