@@ -1,5 +1,9 @@
 #include "shell/sdl/SdlX11.h"
 
+#include <cstdio>
+
+#include <unistd.h>
+
 #include <SDL_syswm.h>
 
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -29,5 +33,30 @@ void requestFixedFrame(SDL_Window* window) {
     XFlush(display);
 #else
     (void)window;
+#endif
+}
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+namespace {
+
+void (*displayLostHandler)() = nullptr;
+
+int connectionLost(Display*) {
+    if (displayLostHandler) {
+        displayLostHandler();
+    }
+    std::fflush(nullptr);
+    _exit(1);
+}
+
+}  // namespace
+#endif
+
+void onDisplayLost(void (*lastWords)()) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    displayLostHandler = lastWords;
+    XSetIOErrorHandler(connectionLost);
+#else
+    (void)lastWords;
 #endif
 }

@@ -1,6 +1,7 @@
 // The Linux program: one SDL window whose events become calls of the window logic.
 
 #include <csignal>
+#include <signal.h>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -19,6 +20,39 @@
 #include "shell/sdl/SdlX11.h"
 
 namespace {
+
+// SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does.
+volatile std::sig_atomic_t endRequested = 0;
+
+extern "C" void requestEnd(int) {
+    endRequested = 1;
+}
+
+void endOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = requestEnd;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGHUP, SIGINT, SIGTERM}) {
+        sigaction(signalNumber, &action, nullptr);
+    }
+}
+
+// A save that failed says so, naming the file and the reason.
+void report(const SaveOutcome& outcome) {
+    if (!outcome) {
+        std::fprintf(stderr, "tictactoe: could not save the settings%s%s: %s\n",
+                     outcome.path.empty() ? "" : " to ", outcome.path.c_str(),
+                     outcome.reason.c_str());
+    }
+}
+
+// The display went away under the program: the choices last known, with the window's last known
+// place, are saved before the program ends.
+void displayLost() {
+    windowLogic::destroyed();
+    report(windowLogic::shutDown());
+    std::fprintf(stderr, "tictactoe: lost the connection to the display\n");
+}
 
 int failed(const std::string& what) {
     std::fprintf(stderr, "tictactoe: %s\n", what.c_str());
@@ -49,11 +83,13 @@ bool insideWindow(SDL_Window* window, int x, int y) {
 }
 
 // One event; false when the window has been closed.
-bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter) {
+bool handle(const SDL_Event& event, SDL_Window* window, SdlServices& services,
+            SdlPresenter& presenter) {
     switch (event.type) {
         case SDL_QUIT:
             return false;
         case SDL_WINDOWEVENT:
+            services.noteWindowPlace();
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 return false;
             }
@@ -95,10 +131,10 @@ void run(SDL_Window* window, SdlServices& services, SdlPresenter& presenter) {
     // was just closed can end the program with an X error.
     constexpr Uint64 idleMs = 10;  // how often input is looked at before the timer starts
     Uint64 nextTick = SDL_GetTicks64() + services.timerPeriodMs();
-    for (;;) {
+    while (!endRequested) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
-            if (!handle(event, window, presenter)) {
+            if (!handle(event, window, services, presenter)) {
                 return;
             }
         }
@@ -129,6 +165,8 @@ int main(int, char**) {
     // A write past a file-size limit must fail like any other write (the settings file then
     // keeps its previous content), not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    endOnSignals();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Transparency needs the desktop's compositor, which SDL would otherwise ask to stand
     // aside. A press inside and a release outside the window is no release for the game.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -182,15 +220,18 @@ int main(int, char**) {
                 requestFixedFrame(window);
                 windowLogic::applyWindowFlags();
                 SDL_ShowWindow(window);
+                services.noteWindowPlace();
+                onDisplayLost(displayLost);
                 {
                     SdlPresenter presenter(window, fonts);
                     presenter.paint();
                     run(window, services, presenter);
                 }
+                services.noteWindowPlace();
                 windowLogic::destroyed();
                 services.attach(nullptr);
                 SDL_DestroyWindow(window);
-                windowLogic::shutDown();
+                report(windowLogic::shutDown());
             }
             setWindowServices(nullptr);
         }

@@ -58,6 +58,15 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             windowLogic::destroyed();
             PostQuitMessage(0);
             return 1;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // the program never stands in the way of a log-off
+        case WM_ENDSESSION:
+            // Logging off or shutting down ends the process without destroying the window:
+            // the choices are saved now, as the destruction would.
+            if (wParam) {
+                windowLogic::sessionEnding();
+            }
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC target = BeginPaint(window, &paint);
