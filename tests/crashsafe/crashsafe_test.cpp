@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,6 +20,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "screens/Commands.h"
 #include "screens/Program.h"
@@ -125,7 +127,17 @@ class CrashSafeSaving : public ::testing::Test {
     }
 
     fs::path file() const { return folder / settingsFileName; }
-    fs::path temp() const { return folder / settingsTempName; }
+    // Whatever a save left in the folder beside the settings file.
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> names;
+        std::error_code ignored;
+        for (const auto& each : fs::directory_iterator(folder, ignored)) {
+            if (each.path().filename() != settingsFileName) {
+                names.push_back(each.path().filename().string());
+            }
+        }
+        return names;
+    }
 
     void saveNow(const Settings& settings) {
         EXPECT_EQ(inChild([&settings] { return saveSettings(settings) ? 0 : 1; }), 0);
@@ -184,9 +196,9 @@ TEST_F(CrashSafeSaving, AKillAtAnyMomentLeavesTheOldFileOrTheNewOneWhole) {
     EXPECT_GT(sawShort, 0);
     EXPECT_GT(sawLong, 0);
 
-    // A temporary file a kill left behind does not stand in the way of the next save.
+    // The temporary files the kills left behind go with the next save.
     saveNow(longOnes);
-    EXPECT_FALSE(fs::exists(temp()));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(CrashSafeSaving, AFileSizeLimitLeavesTheOldFileAndTheProgramRunning) {
@@ -201,7 +213,7 @@ TEST_F(CrashSafeSaving, AFileSizeLimitLeavesTheOldFileAndTheProgramRunning) {
     ASSERT_TRUE(WIFEXITED(status)) << "the program died";
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(readAll(file()), fileText(shortOnes));
-    EXPECT_FALSE(fs::exists(temp()));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(CrashSafeSaving, SomethingStandingInTheWayLeavesWhatWasThere) {
@@ -216,17 +228,6 @@ TEST_F(CrashSafeSaving, SomethingStandingInTheWayLeavesWhatWasThere) {
         fs::remove(root / "vok");
     }
     {
-        SCOPED_TRACE("a folder where the temporary file belongs");
-        saveNow(shortOnes);
-        fs::create_directories(temp() / "inside");
-        const int status = inChild(runProgramOnce);
-        ASSERT_TRUE(WIFEXITED(status)) << "the program died";
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-        EXPECT_EQ(readAll(file()), fileText(shortOnes));
-        EXPECT_TRUE(fs::is_directory(temp() / "inside"));
-        fs::remove_all(temp());
-    }
-    {
         SCOPED_TRACE("a folder where the settings file belongs");
         fs::remove(file());
         fs::create_directories(file());
@@ -235,7 +236,209 @@ TEST_F(CrashSafeSaving, SomethingStandingInTheWayLeavesWhatWasThere) {
         ASSERT_TRUE(WIFEXITED(status)) << "the program died";
         EXPECT_EQ(WEXITSTATUS(status), 0);
         EXPECT_EQ(readAll(file() / "keep"), "kept");
-        EXPECT_FALSE(fs::exists(temp()));
+        EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A saver of `settings` in a process of its own, not waited for.
+pid_t startSaver(const Settings& settings) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        SdlServices services;
+        setWindowServices(&services);
+        _exit(saveSettings(settings) ? 0 : 1);
+    }
+    return pid;
+}
+
+int waitFor(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST_F(CrashSafeSaving, TwoSaversAtOnceLeaveOneWholeFileAndNoTemporaryFile) {
+    const Settings a = longOnes;
+    const Settings b = settingsOf({1, 1, 0, 300, 400, 2, 1});
+    const std::string oldText = fileText(shortOnes), aText = fileText(a), bText = fileText(b);
+    saveNow(shortOnes);
+    const unsigned seed = 20261208;
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delay(0, 1500);
+    for (const bool killOne : {false, true}) {
+        SCOPED_TRACE(killOne ? "one saver killed at a random moment" : "both savers finish");
+        int sawA = 0, sawB = 0;
+        for (int round = 0; round < 1000; ++round) {
+            std::ofstream(file(), std::ios::binary | std::ios::trunc) << oldText;
+            const pid_t first = startSaver(round % 2 ? a : b);
+            const pid_t second = startSaver(round % 2 ? b : a);
+            int wait = 0;
+            if (killOne) {
+                wait = delay(random);
+                usleep(static_cast<useconds_t>(wait));
+                kill(round % 3 ? second : first, SIGKILL);
+            }
+            const int firstStatus = waitFor(first), secondStatus = waitFor(second);
+            const std::string text = readAll(file());
+            ASSERT_TRUE(text == oldText || text == aText || text == bText)
+                << "round " << round << " (seed " << seed << ", " << wait << " us) left:\n"
+                << text;
+            sawA += text == aText;
+            sawB += text == bText;
+            if (!killOne) {
+                ASSERT_TRUE(WIFEXITED(firstStatus) && WEXITSTATUS(firstStatus) == 0 &&
+                            WIFEXITED(secondStatus) && WEXITSTATUS(secondStatus) == 0)
+                    << "a save failed in round " << round;
+                ASSERT_NE(text, oldText) << "round " << round;
+                ASSERT_EQ(leftovers(), std::vector<std::string>{}) << "round " << round;
+            }
+        }
+        EXPECT_GT(sawA, 0);
+        EXPECT_GT(sawB, 0);
+    }
+    // What the killed savers left goes with the next save.
+    saveNow(shortOnes);
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(CrashSafeSaving, LinksAtTheNamesASaverMayTryAreNeverWrittenThrough) {
+    saveNow(shortOnes);
+    const fs::path victims = root / "victims";
+    fs::create_directories(victims);
+    for (const int planted : {temporaryFileTries, temporaryFileTries / 2}) {
+        SCOPED_TRACE(std::to_string(planted) + " names taken");
+        // The saver waits until every name it will try first holds a link: to a file of
+        // someone else's, or to a file that does not exist yet.
+        int go[2];
+        ASSERT_EQ(pipe(go), 0);
+        const pid_t saver = fork();
+        if (saver == 0) {
+            char byte = 0;
+            close(go[1]);
+            if (read(go[0], &byte, 1) != 1) {
+                _exit(3);
+            }
+            SdlServices services;
+            setWindowServices(&services);
+            _exit(saveSettings(longOnes) ? 0 : 1);
+        }
+        close(go[0]);
+        std::vector<fs::path> links;
+        for (int n = 0; n < planted; ++n) {
+            const fs::path victim = victims / ("victim-" + std::to_string(n));
+            if (n % 2 == 0) {
+                std::ofstream(victim) << "someone else's";
+            }
+            links.push_back(temporaryFileName(file().string(), saver, static_cast<unsigned>(n)));
+            fs::create_symlink(victim, links.back());
+        }
+        ASSERT_EQ(write(go[1], "!", 1), 1);
+        close(go[1]);
+        const int status = waitFor(saver);
+        ASSERT_TRUE(WIFEXITED(status));
+        // With every name taken the save fails; with some free it uses one of those.
+        EXPECT_EQ(WEXITSTATUS(status), planted == temporaryFileTries ? 1 : 0);
+        EXPECT_EQ(readAll(file()), fileText(planted == temporaryFileTries ? shortOnes : longOnes));
+        for (int n = 0; n < planted; ++n) {
+            const fs::path victim = victims / ("victim-" + std::to_string(n));
+            EXPECT_EQ(readAll(victim), n % 2 == 0 ? "someone else's" : "<no file>") << victim;
+            EXPECT_TRUE(fs::is_symlink(links[n]));
+            fs::remove(links[n]);
+        }
+        EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    }
+}
+
+TEST_F(CrashSafeSaving, ALinkedSettingsFileStaysALinkToTheNewContent) {
+    const fs::path dotfiles = root / "dotfiles";
+    fs::create_directories(dotfiles);
+    fs::create_directories(folder);
+    std::ofstream(dotfiles / "game.ini") << fileText(shortOnes);
+    // Relative, as a dotfiles set-up links, and through a second link.
+    fs::create_symlink("dotfiles/game.ini", root / "link.ini");
+    fs::create_symlink("../../link.ini", file());
+    EXPECT_EQ(inChild([] { return saveSettings(longOnes) ? 0 : 1; }), 0);
+    EXPECT_TRUE(fs::is_symlink(file()));
+    EXPECT_TRUE(fs::is_symlink(root / "link.ini"));
+    EXPECT_EQ(readAll(dotfiles / "game.ini"), fileText(longOnes));
+    EXPECT_EQ(fs::directory_iterator(dotfiles)->path().filename(), "game.ini");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles), fs::directory_iterator()), 1);
+}
+
+TEST_F(CrashSafeSaving, AFileTheUserMayNotWriteIsLeftAsItIs) {
+    saveNow(shortOnes);
+    // The folder lets anyone in: only the file's own permissions may stop the save.
+    fs::permissions(folder, fs::perms::all);
+    // The superuser may write anything, so the saver is an ordinary user.
+    const auto saveAsSomeoneElse = [] {
+        return inChild([] {
+            if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+                return 3;
+            }
+            const SaveOutcome outcome = saveSettings(longOnes);
+            return outcome ? 0 : outcome.reason == "Permission denied" ? 1 : 2;
+        });
+    };
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(file(), readOnly);
+    int status = saveAsSomeoneElse();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(readAll(file()), fileText(shortOnes));
+    EXPECT_EQ(fs::status(file()).permissions(), readOnly);
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+
+    // Once the file may be written, the same user's save goes through and keeps its mode.
+    fs::permissions(file(), fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
+                                ~fs::perms::others_exec);
+    status = saveAsSomeoneElse();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readAll(file()), fileText(longOnes));
+    EXPECT_EQ(fs::status(file()).permissions() & fs::perms::others_write, fs::perms::others_write);
+}
+
+TEST_F(CrashSafeSaving, WhatIsNoPlainFileAtTheSettingsPathStartsAtOnceWithTheDefaults) {
+    // The time a start-up takes, in a child that must not hang the test if it waits.
+    const auto startUpMs = [](int pieceSet) {
+        const auto started = std::chrono::steady_clock::now();
+        const int status = inChild([pieceSet] {
+            alarm(5);
+            auto p = std::make_unique<Program>();
+            windowLogic::startUp(*p);
+            windowLogic::created(*p);
+            return p->skin.getTheme() == pieceSet ? 0 : 1;
+        });
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - started)
+            .count();
+    };
+    const long none = startUpMs(0);
+    fs::create_directories(folder);
+    {
+        SCOPED_TRACE("a FIFO nobody writes to");
+        ASSERT_EQ(mkfifo(file().c_str(), 0644), 0);
+        EXPECT_LT(startUpMs(0), 1000);
+        fs::remove(file());
+    }
+    {
+        SCOPED_TRACE("a link to an endless device");
+        fs::create_symlink("/dev/zero", file());
+        EXPECT_LT(startUpMs(0), 1000);
+        fs::remove(file());
+    }
+    {
+        SCOPED_TRACE("one line of a gibibyte");
+        std::ofstream(file()) << "1";  // then zero bytes, without a line end
+        fs::resize_file(file(), std::uintmax_t{1} << 30);
+        EXPECT_LT(startUpMs(1), none + 100);
+        fs::remove(file());
     }
 }
 

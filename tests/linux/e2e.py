@@ -278,6 +278,7 @@ class Game:
         if errors is None:
             self.process.kill()
             raise Failure("the program did not end after the window was closed")
+        self.errors = errors
         if self.process.returncode != 0:
             print("  exit code %d, stderr: %s" % (self.process.returncode, errors.strip()))
         return self.process.returncode
@@ -539,6 +540,11 @@ def scenarios(suite):
         check(game.close() == 0, "exit code")
         with open(os.path.join(config, "vok")) as f:
             check(f.read() == "a file, not a folder\n", "the file in the way was changed")
+        # The failed save says so in one line, naming the file and the reason.
+        lines = game.errors.strip().splitlines()
+        check(len(lines) == 1 and game.settings_file() in lines[0] and
+              lines[0].endswith(os.path.join(config, "vok") + " is not a folder"),
+              "the failed save was reported as %r" % game.errors)
 
     def file_size_limit_at_close():
         config = suite.config("limited", ["1", "0", "0", "10", "10", "1", "1"])
@@ -555,6 +561,46 @@ def scenarios(suite):
             check(f.read() == before, "the previous settings file was changed")
         check(os.listdir(os.path.dirname(path)) == ["vudezazivaze.ini"],
               "files left beside the settings: %r" % os.listdir(os.path.dirname(path)))
+
+    def session_end_keeps_the_choices():
+        # The terminal the program was started from closes: SIGHUP ends it as a close does.
+        game = suite.start(suite.config("hangup"))
+        game.click(T_BUTTON)
+        game.click(PIN)
+        game.wait_for(game.above, "always on top")
+        x, y = game.frame_position()
+        game.process.send_signal(signal.SIGHUP)
+        _, errors = game.process.communicate(timeout=5)
+        check(game.process.returncode == 0, "SIGHUP: exit code %d (%s)"
+              % (game.process.returncode, errors.strip()))
+        check(game.saved_lines() == ["0", "1", "1", str(y), str(x), "0", "1", ""],
+              "SIGHUP: saved settings are %r" % game.saved_lines())
+
+        # The X server goes away under the program: the choices and the window's last place
+        # are saved before it ends.
+        display = Display()
+        try:
+            game = Game(display, suite.args.program, suite.config("display-lost"))
+            suite.games.append(game)
+            game.click(SETTINGS)
+            game.click(list_row("pieces", 2))
+            game.click(PLAY)
+            run("xdotool", "windowmove", game.window, "200", "150", env=display.env)
+            game.wait_for(lambda: game.frame_position() != (0, 0), "the window to move")
+            time.sleep(0.3)
+            x, y = game.frame_position()
+            display.xvfb.kill()
+            display.xvfb.wait()
+            _, errors = game.process.communicate(timeout=5)
+        finally:
+            display.close()
+        check(game.process.returncode == 1, "display lost: exit code %d"
+              % game.process.returncode)
+        check("lost the connection to the display" in errors,
+              "display lost: message %r" % errors)
+        check(game.saved_lines() == ["2", "0", "0", str(y), str(x), "0", "1", ""],
+              "display lost: saved settings are %r, the window was at %r"
+              % (game.saved_lines(), (x, y)))
 
     def help_opens_the_page_without_waiting():
         tools = os.path.join(suite.temp, "opener")
@@ -604,7 +650,8 @@ def scenarios(suite):
 
     return [first_start, whole_game_by_clicks, settings_choices_then_restart,
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
-            file_size_limit_at_close, help_opens_the_page_without_waiting, bad_environments]
+            file_size_limit_at_close, session_end_keeps_the_choices,
+            help_opens_the_page_without_waiting, bad_environments]
 
 
 def main():

@@ -552,6 +552,12 @@ class Game {
         return true;
     }
 
+    // Ends the process at once, as the system may after the session has ended.
+    void terminate() {
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 15000);
+    }
+
     // Other visible top-level windows of the program (a message box, say).
     int otherWindows() const {
         WindowSearch search{process.dwProcessId, window, 0};
@@ -907,6 +913,69 @@ void craftedFiles(const Context& context) {
     }
 }
 
+// The files in the settings folder.
+std::string folderEntries() {
+    std::string names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((settingsFolder() + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                names += std::string(names.empty() ? "" : " ") + found.cFileName;
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return names;
+}
+
+void sessionEnd(const Context& context) {
+    scenario = "session end";
+    craftSettings("0\n0\n0\n10\n10\n0\n1\n");
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    game.click(transparencyBox);
+    waitFor([&] { return game.alpha() == 190; }, 2000);
+    SetWindowPos(game.hwnd(), nullptr, 150, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    waitFor([&] { return game.windowRect().left == 150; }, 2000);
+    // As the system asks at a log-off, and then tells; after that it may end the process
+    // without destroying the window.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(game.hwnd(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    expect(answer != 0, "the program lets the session end");
+    SendMessageTimeoutA(game.hwnd(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    game.terminate();
+    std::string saved;
+    readFile(settingsFile(), saved);
+    expect(saved == "0\r\n0\r\n1\r\n60\r\n150\r\n0\r\n1\r\n",
+           "the choices were saved at the session's end (\"" + visible(saved) + "\")");
+    expect(folderEntries() == "vudezazivaze.ini",
+           "nothing but the settings file in its folder (" + folderEntries() + ")");
+}
+
+void readOnlyFile(const Context& context) {
+    scenario = "read-only settings file";
+    const std::string content = "1\n0\n0\n10\n10\n0\n1\n";
+    craftSettings(content);
+    SetFileAttributesA(settingsFile().c_str(), FILE_ATTRIBUTE_READONLY);
+    {
+        Game game(context.exe, *context.art);
+        if (game.start()) {
+            game.click(transparencyBox);
+            Sleep(200);
+            closeAndCheckExit(game);
+        }
+    }
+    std::string after;
+    readFile(settingsFile(), after);
+    expect(after == content, "the read-only file is left as it was (\"" + visible(after) + "\")");
+    expect(folderEntries() == "vudezazivaze.ini",
+           "nothing but the settings file in its folder (" + folderEntries() + ")");
+    SetFileAttributesA(settingsFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 void unwritableFolder(const Context& context) {
     scenario = "folder blocked by a file";
     removeSettings();
@@ -952,6 +1021,8 @@ int main(int argc, char** argv) {
     settingsScreen(context);
     savedChoicesReturn(context);
     craftedFiles(context);
+    sessionEnd(context);
+    readOnlyFile(context);
     unwritableFolder(context);
 
     if (failures > 0) {
