@@ -28,8 +28,7 @@ int main(int argc, char** argv) {
     const int count = argc > 2 ? std::atoi(argv[2]) : 10000;
 
     FakeServices services;
-    setWindowServices(&services);
-    auto program = std::make_unique<Program>();
+    auto program = std::make_unique<Program>(services);
     windowLogic::created(*program);
     if (settings) {
         onCommand(*program, command::openSettings, 0);
@@ -45,6 +44,5 @@ int main(int argc, char** argv) {
     const int repaints = idleTicks(*program, count);
     std::printf("%d idle ticks on the %s screen, %d of them repainted\n", count,
                 settings ? "settings" : "board", repaints);
-    setWindowServices(nullptr);
     return repaints == 0 ? 0 : 1;
 }

@@ -15,7 +15,6 @@
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
 #include "shell/sdl/SdlFonts.h"
-#include "shell/sdl/SdlServices.h"
 #include "shell/sdl/SdlSurface.h"
 #include "tests/support/FakeServices.h"
 
@@ -24,10 +23,7 @@ namespace {
 // One program with one screen shown, its frame and the window surface the frame goes to.
 struct Scene {
     explicit Scene(bool settingsScreen) {
-        services.clientWidth = 390 - windowsFrameWidth;
-        services.clientHeight = 390 - windowsFrameHeight;
-        setWindowServices(&services);
-        program = std::make_unique<Program>();
+        program = std::make_unique<Program>(services);
         windowLogic::created(*program);
         if (settingsScreen) {
             onCommand(*program, command::openSettings, 0);
@@ -40,7 +36,6 @@ struct Scene {
         const scob& background = program->backgroundImage;
         backgroundId =
             program->skin.getBitmap(background.getElement(), background.getState(), 0) & 0xFFFF;
-        setWindowServices(nullptr);
     }
     ~Scene() { SDL_FreeSurface(window); }
 

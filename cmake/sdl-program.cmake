@@ -35,7 +35,7 @@ endforeach()
 if(VOK_BUILD_TESTS)
     find_package(GTest REQUIRED)
     find_package(ZLIB REQUIRED)
-    file(GLOB VOK_RENDER_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/render/*.cpp)
+    file(GLOB VOK_RENDER_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/sdl/*.cpp)
     add_executable(render_tests ${VOK_RENDER_TEST_SOURCES}
         ${CMAKE_SOURCE_DIR}/tests/support/RecordingSurface.cpp)
     target_link_libraries(render_tests PRIVATE voksdl ZLIB::ZLIB GTest::gtest GTest::gtest_main

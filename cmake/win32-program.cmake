@@ -5,14 +5,15 @@ if(VOK_APP_RC)
     enable_language(RC)
 endif()
 
-# Everything but the entry point, so the check programs can link the drawing surface.
-set(VOK_WIN32_MAIN ${CMAKE_CURRENT_SOURCE_DIR}/shell/win32/WinMain.cpp)
+# The drawing surface and the services, which the check programs use too; the window module
+# holds the entry point.
+set(VOK_WIN32_WINDOW ${CMAKE_CURRENT_SOURCE_DIR}/shell/win32/Window.cpp)
 set(VOK_WIN32_SHELL ${VOK_WIN32_SOURCES})
-list(REMOVE_ITEM VOK_WIN32_SHELL ${VOK_WIN32_MAIN})
+list(REMOVE_ITEM VOK_WIN32_SHELL ${VOK_WIN32_WINDOW})
 add_library(vokwin32 STATIC ${VOK_WIN32_SHELL})
 target_link_libraries(vokwin32 PUBLIC vokcore gdi32 msimg32 shell32 PRIVATE vokwarnings)
 
-add_executable(TicTacToe WIN32 ${VOK_WIN32_MAIN} ${VOK_APP_RC})
+add_executable(TicTacToe WIN32 ${VOK_WIN32_WINDOW} ${VOK_APP_RC})
 target_link_libraries(TicTacToe PRIVATE vokwin32 vokwarnings)
 
 # ---- Tests of the executable (this build has no unit tests of its own) -------------------

@@ -1,11 +1,5 @@
 #include "game/TicTacToe.h"
 
-#include "game/Random.h"
-
-namespace game {
-std::int32_t thinkCounter = 0;
-}  // namespace game
-
 namespace {
 
 struct Cell {
@@ -47,6 +41,11 @@ const Cell corners[4] = {{0, 0}, {2, 2}, {0, 2}, {2, 0}};
 // The grid's constructor has put the cursor at (1, 1) with lines and cursor drawing on; the
 // members start a board of 3 x 3 empty cells, no game, the player to begin, level Smart.
 TicTacToe::TicTacToe() = default;
+
+void TicTacToe::seedFromClock() {
+    // Without a window system the clock stands at 0.
+    random.seed(services ? static_cast<std::uint32_t>(services->clockSeconds()) : 0u);
+}
 
 void TicTacToe::newGame(int newLevel) {
     state = firstMover;
@@ -117,18 +116,18 @@ void TicTacToe::clearBoard() {
 void TicTacToe::tick() {
     if (state == game::ComputerTurn) {
         // The comparison is on the count before this tick: the move comes on the 22nd tick.
-        if (game::thinkCounter++ > game::thinkTicks) {
+        if (thinkCounter++ > game::thinkTicks) {
             computerMove();
-            game::thinkCounter = 0;
+            thinkCounter = 0;
         }
     }
     checkOutcome();
 }
 
 void TicTacToe::computerMove() {
-    game::seedFromClock();
-    const int a = game::randomGenerator().draw() % 10;
-    const int b = game::randomGenerator().draw() % 10;
+    seedFromClock();
+    const int a = random.draw() % 10;
+    const int b = random.draw() % 10;
 
     // Each level tries its strategies in order and stops at the first that places a mark.
     switch (level) {
@@ -237,9 +236,9 @@ bool TicTacToe::centreAfterCorner() {
 
 bool TicTacToe::randomCorner() {
     int order[4] = {0, 1, 2, 3};
-    game::seedFromClock();
+    seedFromClock();
     for (int i = 0; i < 4; ++i) {
-        const int j = game::randomGenerator().draw() % 4;
+        const int j = random.draw() % 4;
         const int swapped = order[i];
         order[i] = order[j];
         order[j] = swapped;
@@ -268,8 +267,8 @@ bool TicTacToe::randomCell() {
     if (count == 0) {
         return false;
     }
-    game::seedFromClock();
-    const Cell& chosen = free[game::randomGenerator().draw() % count];
+    seedFromClock();
+    const Cell& chosen = free[random.draw() % count];
     placeMark(chosen.column, chosen.row, game::ComputerMark);
     return true;
 }

@@ -3,13 +3,11 @@
 #include <cstdint>
 
 #include "game/GameCodes.h"
+#include "game/Random.h"
 #include "scob/scobGrid.h"
 
 namespace game {
-// Timer ticks spent so far in the computer's turn. One count for the whole program: a new game
-// does not reset it, so a game restarted during the pause keeps the partial count.
-extern std::int32_t thinkCounter;
-// The computer moves on the tick that finds the count above this.
+// The computer moves on the tick that finds its thinking count above this.
 constexpr std::int32_t thinkTicks = 20;
 }  // namespace game
 
@@ -42,6 +40,9 @@ class TicTacToe : public scobGrid {
 
     // One timer tick: counts the thinking pause and moves when it is over.
     void tick();
+    // Timer ticks spent so far in the computer's turn. A new game does not reset the count, so
+    // a game restarted during the pause keeps the partial count.
+    std::int32_t getThinkCount() const { return thinkCounter; }
     void computerMove();
 
     // The opponent's strategies; each places at most one computer mark and says whether it did.
@@ -54,10 +55,15 @@ class TicTacToe : public scobGrid {
   protected:
     // Writes a mark into the board and into the cell the grid draws.
     void placeMark(int column, int row, int mark);
+    // Every decision starts from the calendar clock in whole seconds, so no random state
+    // carries over from one move to the next.
+    void seedFromClock();
 
     std::int32_t board[maxSize][maxSize] = {};
     std::int32_t size = 3;
     std::int32_t firstMover = game::PlayerTurn;
     std::int32_t level = game::Smart;
     bool fresh = true;
+    std::int32_t thinkCounter = 0;
+    game::Random random;
 };

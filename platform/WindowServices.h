@@ -11,8 +11,8 @@ struct ScreenRect {
     int bottom = 0;
 };
 
-// What the program logic asks of the window system. Each front end implements it; tests use
-// a fake. The program has one current instance (see `windowServices`).
+// What the program logic asks of the window system. Each front end implements it and hands it
+// to the program's objects; tests use a fake.
 class WindowServices {
   public:
     virtual ~WindowServices() = default;
@@ -54,8 +54,3 @@ class WindowServices {
     virtual bool replaceFileContent(const std::string& path, const std::string& bytes,
                                     std::string& why) = 0;
 };
-
-// The program's current window-system services. Until a front end (or a test) installs its
-// own, a harmless stand-in answers: no button down, clock at 0, no settings folder.
-WindowServices& windowServices();
-void setWindowServices(WindowServices* services);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/WindowServices.h"
+#include "platform/Keys.h"
 
 namespace {
 
@@ -49,7 +49,9 @@ bool scobGrid::mouseButton(int px, int py, int kind, bool alternate) {
 }
 
 bool scobGrid::mouseMove(int px, int py) {
-    if (!windowServices().leftButtonDown() || columns < 1) {
+    // A move with the button held over a cell reports it. The routing ignores what a move
+    // reports today; the answer is kept because it is part of what a control tells its Page.
+    if (!services || !services->leftButtonDown() || columns < 1) {
         return false;
     }
     const int dx = px - x;
@@ -160,22 +162,22 @@ void scobGrid::setLook(int lineColourElement, int rowLineColourElement, int curs
 
 void scobGrid::keyPress(int key) {
     switch (key) {
-        case keyLeft:
+        case key::left:
             if (--cursorColumn < 0) {
                 cursorColumn = columns - 1;
             }
             break;
-        case keyUp:
+        case key::up:
             if (--cursorRow < 0) {
                 cursorRow = rows - 1;
             }
             break;
-        case keyRight:
+        case key::right:
             if (++cursorColumn >= columns) {
                 cursorColumn = 0;
             }
             break;
-        case keyDown:
+        case key::down:
             if (++cursorRow >= rows) {
                 cursorRow = 0;
             }

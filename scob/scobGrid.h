@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/DrawingSurface.h"
+#include "platform/WindowServices.h"
 #include "scob/scob.h"
 
 // How one grid line is drawn: the caller hands both values to the surface's `line`.
@@ -19,12 +20,6 @@ struct Pen {
 class scobGrid : public scob {
   public:
     static constexpr int maxCells = 150;
-
-    // Arrow keys, as virtual-key codes.
-    static constexpr int keyLeft = 37;
-    static constexpr int keyUp = 38;
-    static constexpr int keyRight = 39;
-    static constexpr int keyDown = 40;
 
     // `cellAction` codes for a press on a cell; any other code is a key passed on.
     static constexpr int pressCode = -1;
@@ -46,6 +41,8 @@ class scobGrid : public scob {
                  int linePixels, int cursorPixels, int element, int fillColourElement,
                  int cellTextElement, int textColourElement, int linesShown, int cursorShown);
     void keyPress(int key);
+    // The window system the grid asks whether the left button is down; without one it never is.
+    void setServices(WindowServices* windowSystem) { services = windowSystem; }
 
     int getColumns() const { return columns; }
     int getRows() const { return rows; }
@@ -62,6 +59,7 @@ class scobGrid : public scob {
     // borders belong to the cell.
     bool cellContains(int column, int row, int dx, int dy) const;
 
+    WindowServices* services = nullptr;
     std::int32_t cellText = 0;
     std::int32_t fillColour = 0;
     std::int32_t textColour = 0;

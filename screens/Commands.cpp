@@ -1,9 +1,8 @@
 #include "screens/Commands.h"
 
-#include "platform/WindowServices.h"
 #include "screens/Program.h"
 #include "screens/Screens.h"
-#include "shell/WebLinks.h"
+#include "services/WebLinks.h"
 
 void restartGame(Program& p, int level) {
     p.gameBoard.setLevel(level);
@@ -18,11 +17,11 @@ void showGameState(Program& p) {
 }
 
 void applyTopmost(Program& p) {
-    windowServices().setTopmost(p.topmost);
+    p.services.setTopmost(p.topmost);
 }
 
 void applyOpacity(Program& p) {
-    windowServices().setOpacity(p.transparent ? Program::transparentAlpha : Program::opaqueAlpha);
+    p.services.setOpacity(p.transparent ? Program::transparentAlpha : Program::opaqueAlpha);
 }
 
 void onCommand(Program& p, int commandId, int /*commandParam*/) {
@@ -69,10 +68,10 @@ void onCommand(Program& p, int commandId, int /*commandParam*/) {
             break;
         }
         case command::help:
-            openWebLink(1);
+            openWebLink(p.services, 1);
             break;
         case command::link:
-            openWebLink(2);
+            openWebLink(p.services, 2);
             break;
         case command::transparency:
             // The T picture steps itself on the same click.

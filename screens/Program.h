@@ -3,13 +3,14 @@
 #include <string>
 
 #include "game/TicTacToe.h"
+#include "platform/WindowServices.h"
 #include "scob/Page.h"
 #include "scob/scobButton.h"
 #include "scob/scobImage.h"
 #include "scob/scobList.h"
 #include "scob/scobStateButton.h"
 #include "scob/skinInstance.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 // The three Pages the window uses.
 namespace page {
@@ -37,16 +38,21 @@ constexpr int level = 15;
 constexpr int link = 50;
 }  // namespace command
 
-// The virtual-key code that starts a new game.
-constexpr int newGameKey = 78;  // N
-
 // Every long-lived object of the program: the skin, the Pages and their controls, the game,
-// the settings list and the window-wide values. The program has one (`program()`), configured
-// once by `buildScreens` when the window is created; tests build their own on the heap (the
-// skin alone is about a megabyte).
+// the settings list and the window-wide values, and the window system they work through. Each
+// front end owns one, of static storage duration, configured once when the window is created;
+// tests build their own on the heap (the skin alone is about a megabyte).
 struct Program {
     static constexpr int transparentAlpha = 190;  // opacity while `transparent`, of 255
     static constexpr int opaqueAlpha = 255;
+
+    explicit Program(WindowServices& windowSystem) : services(windowSystem) {
+        gameBoard.setServices(&services);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    WindowServices& services;
 
     skinInstance skin;
     PageSet pageSet;
@@ -89,6 +95,3 @@ struct Program {
     Page& boardPage() { return pageSet.pages[page::board]; }
     Page& settingsPage() { return pageSet.pages[page::settings]; }
 };
-
-// The program's own set, of static storage duration.
-Program& program();

@@ -1,14 +1,9 @@
 #include "screens/Screens.h"
 
-#include "platform/WindowServices.h"
 #include "screens/Program.h"
-#include "shell/WebLinks.h"
+#include "services/WebLinks.h"
 
 namespace {
-
-constexpr int timerId = 111;
-constexpr int timerPeriodMs = 1;
-constexpr int windowSize = 390;
 
 // The small picture buttons of the title strip share their look.
 void initStripButton(Program& p, scobButton& button, int x, int elementId) {
@@ -45,21 +40,10 @@ void buildScreens(Program& p, const Choices& saved) {
     for (Page& each : p.pageSet.pages) {
         each.clear();
     }
-    WindowServices& services = windowServices();
-    services.startTimer(timerId, timerPeriodMs);
-
     p.skin.setTheme(saved.theme);
-
-    p.windowWidth = windowSize;
-    p.windowHeight = windowSize;
     p.levelNames[0] = "Smart";
     p.levelNames[1] = "Average";
     p.levelNames[2] = "Moronic";
-
-    services.setWindowSize(p.windowWidth, p.windowHeight);
-    services.clientSize(p.drawWidth, p.drawHeight);
-    p.backgroundImage.setRect(0, 0, p.drawWidth, p.drawHeight);
-    p.redrawPending = 1;
 
     p.topmost = saved.topmost;
     p.transparent = saved.transparent;
@@ -116,10 +100,8 @@ void buildScreens(Program& p, const Choices& saved) {
 
     p.gameBoard.setLevel(saved.level);
     p.gameBoard.setFirstMover(saved.firstMover);
-    const int level = p.gameBoard.getLevel();
-    p.gameBoard.setLevel(level);
     refreshLevelLabel(p);
-    p.gameBoard.newGame(level);
+    p.gameBoard.newGame(saved.level);
     p.redrawPending = 1;
 
     // The rest of the board screen.
@@ -186,7 +168,7 @@ void buildScreens(Program& p, const Choices& saved) {
 }
 
 void captureSettings(Program& p) {
-    const ScreenRect rect = windowServices().windowRect();
+    const ScreenRect rect = p.services.windowRect();
     Choices now;
     now.theme = p.skin.getTheme();
     now.topmost = p.topmost;

@@ -3,9 +3,9 @@
 struct Choices;
 struct Program;
 
-// Sets up every control of the three Pages, through the window-system services: starts the
-// timer, sizes the window, measures the drawing area, applies the saved piece set, flags, level
-// and first mover, and starts the first game. Runs once per window.
+// Sets up every control of the three Pages for the window's sizes (already set and measured):
+// applies the saved piece set, flags, level and first mover, and starts the first game. Runs
+// once per window.
 void buildScreens(Program& program, const Choices& saved);
 
 // The other way: copies the current choices and the window's position into settings entries

@@ -1,10 +1,12 @@
+// The window's behaviour on every platform: start-up, the timer's tick, input, rendering, saving.
+
 #include "shell/WindowLogic.h"
 
+#include "platform/Keys.h"
 #include "platform/WindowServices.h"
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "screens/Screens.h"
-#include "shell/Settings.h"
 
 namespace windowLogic {
 
@@ -14,7 +16,7 @@ namespace {
 Choices savedChoices(Program& p) {
     ChoiceLimits limits;
     limits.themeCount = p.skin.getThemeCount();
-    windowServices().screenSize(limits.screenWidth, limits.screenHeight);
+    p.services.screenSize(limits.screenWidth, limits.screenHeight);
     return restoreChoices(p.settings, limits);
 }
 
@@ -22,7 +24,7 @@ Choices savedChoices(Program& p) {
 
 void startUp(Program& p) {
     // No file, or none readable: the initial texts stay and give the defaults.
-    loadSettings(p.settings);
+    loadSettings(p.settings, p.services);
 }
 
 void savedPosition(Program& p, int& left, int& top) {
@@ -32,6 +34,11 @@ void savedPosition(Program& p, int& left, int& top) {
 }
 
 void created(Program& p) {
+    p.services.startTimer(timerId, timerPeriodMs);
+    p.windowWidth = windowSize;
+    p.windowHeight = windowSize;
+    p.services.setWindowSize(p.windowWidth, p.windowHeight);
+    p.services.clientSize(p.drawWidth, p.drawHeight);
     buildScreens(p, savedChoices(p));
 }
 
@@ -45,7 +52,7 @@ void destroyed(Program& p) {
 }
 
 SaveOutcome shutDown(Program& p) {
-    return saveSettings(p.settings);
+    return saveSettings(p.settings, p.services);
 }
 
 SaveOutcome sessionEnding(Program& p) {
@@ -71,7 +78,7 @@ void render(Program& p, DrawingSurface& offscreen) {
     drawPages(p.pageSet, offscreen);
 }
 
-void drawingSize(Program& p, int& width, int& height) {
+void drawingSize(const Program& p, int& width, int& height) {
     width = p.drawWidth;
     height = p.drawHeight;
 }
@@ -79,7 +86,7 @@ void drawingSize(Program& p, int& width, int& height) {
 void keyDown(Program& p, int virtualKey) {
     // The arrows move the board's cursor; other keys reach the game, which ignores them.
     p.gameBoard.keyPress(virtualKey);
-    if (virtualKey == newGameKey) {
+    if (virtualKey == key::newGame) {
         restartGame(p, p.gameBoard.getLevel());
     }
 }
@@ -87,44 +94,6 @@ void keyDown(Program& p, int virtualKey) {
 void pointer(Program& p, PointerEvent event, int px, int py) {
     routePointer(p.pageSet, event, px, py,
                  [&p](int commandId, int commandParam) { onCommand(p, commandId, commandParam); });
-}
-
-// The program's own objects.
-void startUp() {
-    startUp(program());
-}
-void savedPosition(int& left, int& top) {
-    savedPosition(program(), left, top);
-}
-void created() {
-    created(program());
-}
-void applyWindowFlags() {
-    applyWindowFlags(program());
-}
-void destroyed() {
-    destroyed(program());
-}
-SaveOutcome shutDown() {
-    return shutDown(program());
-}
-SaveOutcome sessionEnding() {
-    return sessionEnding(program());
-}
-bool timerTick() {
-    return timerTick(program());
-}
-void render(DrawingSurface& offscreen) {
-    render(program(), offscreen);
-}
-void drawingSize(int& width, int& height) {
-    drawingSize(program(), width, height);
-}
-void keyDown(int virtualKey) {
-    keyDown(program(), virtualKey);
-}
-void pointer(PointerEvent event, int px, int py) {
-    pointer(program(), event, px, py);
 }
 
 }  // namespace windowLogic

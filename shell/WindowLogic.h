@@ -1,63 +1,87 @@
+// The window's behaviour, the same on every platform, and what each front end owes it.
 #pragma once
 
 #include "platform/DrawingSurface.h"
 #include "scob/Page.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 struct Program;
 
-// The window's behaviour, the same on every platform: each front end turns its own events into
-// these calls and supplies the drawing surface and the window-system services. Everything works
-// on the program's one set of long-lived objects.
+// The front-end contract. A front end (Windows, Linux) owns one `Program`, of static storage
+// duration, built on its own window-system services; it turns its events into the calls below
+// and does nothing of the game's own.
+//
+// Call order:
+//   1. startUp           before the window exists: the settings file is read
+//   2. savedPosition     where the window's outer top-left corner goes
+//   3. created           the window exists: timer, window size, drawing area, screens, first game
+//   4. applyWindowFlags  always-on-top and opacity, before the window is first shown
+//   5. events            timerTick (then render), pointer, keyDown, render on every expose
+//   6. destroyed         closing, while the window still exists: choices and place captured
+//   7. shutDown          after the event loop: the settings file written
+//   sessionEnding        in place of 6 and 7 when the program is ended without a close
+//
+// Each front end's duties:
+//   Pointer   moves, left-button presses and left-button releases, in drawing-area pixels,
+//             only while the pointer is inside the drawing area; other buttons are swallowed
+//   Keys      every key-down, repeats included, as the codes of platform/Keys.h; a key pressed
+//             with Alt is withheld, as Windows keeps those for the window menu
+//   Timer     the period `created` asks for, but never shorter than the window system's usual
+//             floor (about 15 ms), so the computer's pause of 22 ticks lasts about a third of a
+//             second; when a tick says so, the frame is rendered and shown at once
+//   Paint     on every expose, the whole frame rendered off screen at the drawing area's size
+//             and copied to the window in one step, so no half-drawn frame is ever seen
+//   Window    the outer size `created` asks for (or, without the Windows frame, the drawing
+//             area inside it), not resizable, no maximise box; its place read as the outer
+//             top-left corner in screen pixels
+//   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
+//             program (log-off, a hang-up, a lost display); a failed save reported where the
+//             platform has somewhere to say so
 namespace windowLogic {
 
+// The window's sizes on every platform: the outer size of the Windows window, what its caption
+// and thin frame take of it, and the drawing area left inside.
+constexpr int windowSize = 390;
+constexpr int frameWidth = 6;
+constexpr int frameHeight = 25;
+constexpr int drawingWidth = windowSize - frameWidth;    // 384
+constexpr int drawingHeight = windowSize - frameHeight;  // 365
+
+// The timer `created` starts: its id and the period it asks for, in milliseconds.
+constexpr int timerId = 111;
+constexpr int timerPeriodMs = 1;
+
 // Before the window exists: reads the settings file into the settings list.
-void startUp();
+void startUp(Program& program);
 // Where to open the window: the saved left and top edges, each replaced by 2 when it lies
 // outside 0..the usable screen size (both bounds included).
-void savedPosition(int& left, int& top);
-// The window now exists: builds the screens, sizes the window, starts the timer and the first
-// game.
-void created();
+void savedPosition(Program& program, int& left, int& top);
+// The window now exists: starts the timer, sizes the window, measures the drawing area, builds
+// the screens from the saved choices and starts the first game.
+void created(Program& program);
 // Applies always-on-top and the opacity from the two window flags (before the window is shown).
-void applyWindowFlags();
+void applyWindowFlags(Program& program);
 // The window is being destroyed: copies the choices and the window's position into the
 // settings list.
-void destroyed();
+void destroyed(Program& program);
 // After the event loop: writes the settings file. The outcome says where, and why not when the
-// save failed (a front end with somewhere to say it reports that).
-SaveOutcome shutDown();
-// The desktop session is ending and the program may be ended without its window being
-// destroyed: the choices and the window's position are captured and saved now.
-SaveOutcome sessionEnding();
+// save failed.
+SaveOutcome shutDown(Program& program);
+// The program is being ended without its window being destroyed: the choices and the window's
+// position are captured and saved now.
+SaveOutcome sessionEnding(Program& program);
 
 // One timer tick: the game's tick, the status display, the scan for dirty controls. True when
-// the frame must be redrawn now; the front end then calls `render` on an off-screen surface of
-// the drawing area's size and copies it to the window in one step.
-bool timerTick();
-// Draws every visible Page, in order, onto `offscreen`.
-void render(DrawingSurface& offscreen);
-// The drawing area's size, measured when the window was created.
-void drawingSize(int& width, int& height);
-
-// A key press, as a Windows virtual-key code (N is 78, the arrows 37 to 40).
-void keyDown(int virtualKey);
-// A pointer move, left press or left release at client coordinates.
-void pointer(PointerEvent event, int px, int py);
-
-// The same on a given set of objects; the calls above use the program's own. Tests build
-// their own set and drive it through these.
-void startUp(Program& program);
-void savedPosition(Program& program, int& left, int& top);
-void created(Program& program);
-void applyWindowFlags(Program& program);
-void destroyed(Program& program);
-SaveOutcome shutDown(Program& program);
-SaveOutcome sessionEnding(Program& program);
+// the frame must be redrawn now.
 bool timerTick(Program& program);
+// Draws every visible Page, in order, onto `offscreen`.
 void render(Program& program, DrawingSurface& offscreen);
-void drawingSize(Program& program, int& width, int& height);
+// The drawing area's size, measured when the window was created.
+void drawingSize(const Program& program, int& width, int& height);
+
+// A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them).
 void keyDown(Program& program, int virtualKey);
+// A pointer move, left press or left release at drawing-area coordinates.
 void pointer(Program& program, PointerEvent event, int px, int py);
 
 }  // namespace windowLogic

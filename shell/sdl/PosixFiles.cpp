@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 namespace {
 

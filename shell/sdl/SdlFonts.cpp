@@ -115,10 +115,6 @@ bool SdlFonts::available() {
     return !face(700).file.path.empty();
 }
 
-std::string SdlFonts::boldFacePath() {
-    return face(700).file.path;
-}
-
 const SizedFont& SdlFonts::get(const Font& request) {
     const int weight = weightClass(request.weight);
     const auto key = std::make_tuple(request.height, request.width, weight);

@@ -38,8 +38,6 @@ class SdlFonts {
     // True when a bold sans face was found and opens: the program cannot show its texts
     // without one.
     bool available();
-    // Where the bold face came from, for messages.
-    std::string boldFacePath();
 
     // The font for this request; `ttf` is null when no face could be opened.
     const SizedFont& get(const Font& request);

@@ -1,65 +1,24 @@
+// Which SDL key presses the Linux program passes on, and as which key.
+
 #include "shell/sdl/SdlKeys.h"
+
+#include "platform/Keys.h"
 
 int virtualKeyFor(SDL_Keycode key, Uint16 modifiers) {
     if (modifiers & KMOD_ALT) {
         return 0;
     }
-    if (key >= SDLK_a && key <= SDLK_z) {
-        return 'A' + (key - SDLK_a);
-    }
-    if (key >= SDLK_0 && key <= SDLK_9) {
-        return '0' + (key - SDLK_0);
-    }
-    if (key >= SDLK_F1 && key <= SDLK_F9) {
-        return 0x70 + (key - SDLK_F1);
-    }
-    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
-        return 0x61 + (key - SDLK_KP_1);
-    }
     switch (key) {
+        case SDLK_n:
+            return key::newGame;
         case SDLK_LEFT:
-            return 37;
+            return key::left;
         case SDLK_UP:
-            return 38;
+            return key::up;
         case SDLK_RIGHT:
-            return 39;
+            return key::right;
         case SDLK_DOWN:
-            return 40;
-        case SDLK_BACKSPACE:
-            return 0x08;
-        case SDLK_TAB:
-            return 0x09;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            return 0x0D;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT:
-            return 0x10;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL:
-            return 0x11;
-        case SDLK_ESCAPE:
-            return 0x1B;
-        case SDLK_SPACE:
-            return 0x20;
-        case SDLK_PAGEUP:
-            return 0x21;
-        case SDLK_PAGEDOWN:
-            return 0x22;
-        case SDLK_END:
-            return 0x23;
-        case SDLK_HOME:
-            return 0x24;
-        case SDLK_INSERT:
-            return 0x2D;
-        case SDLK_DELETE:
-            return 0x2E;
-        case SDLK_KP_0:
-            return 0x60;
-        case SDLK_F11:
-            return 0x7A;
-        case SDLK_F12:
-            return 0x7B;
+            return key::down;
         default:
             return 0;
     }

@@ -1,3 +1,5 @@
+// The window-system services of the Linux program, on SDL and the POSIX file system.
+
 #include "shell/sdl/SdlServices.h"
 
 #include <cstdlib>
@@ -23,8 +25,8 @@ void SdlServices::startTimer(int /*timerId*/, int periodMs) {
 
 void SdlServices::setWindowSize(int width, int height) {
     // The outer size is the Windows program's; this window has the drawing area that one has.
-    drawWidth = width - windowsFrameWidth > 1 ? width - windowsFrameWidth : 1;
-    drawHeight = height - windowsFrameHeight > 1 ? height - windowsFrameHeight : 1;
+    drawWidth = width - windowLogic::frameWidth > 1 ? width - windowLogic::frameWidth : 1;
+    drawHeight = height - windowLogic::frameHeight > 1 ? height - windowLogic::frameHeight : 1;
     if (sdlWindow) {
         SDL_SetWindowSize(sdlWindow, drawWidth, drawHeight);
     }

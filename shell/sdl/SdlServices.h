@@ -1,23 +1,22 @@
+// The window-system services of the Linux program, on SDL and the POSIX file system.
 #pragma once
 
 #include <SDL.h>
 
 #include "platform/WindowServices.h"
+#include "shell/WindowLogic.h"
 
-// The Windows program's caption and thin frame take this much of its 390 x 390 window (measured
-// there); the Linux window's drawing area is the rest, so both programs draw the same picture.
-constexpr int windowsFrameWidth = 6;
-constexpr int windowsFrameHeight = 25;
+// The timer period the program runs at: the window system's usual minimum, whatever shorter
+// period is asked for, so the computer's thinking pause lasts about a third of a second.
+int tickPeriodFor(int requestedMs);
 
-// The window-system services on SDL. The window is attached once it exists; until then the
-// window operations do nothing and the sizes answer from what was asked.
+// The window is attached once it exists; until then the window operations do nothing and the
+// sizes answer from what was asked.
 class SdlServices : public WindowServices {
   public:
     void attach(SDL_Window* window);
-    SDL_Window* window() const { return sdlWindow; }
 
-    // The timer the event loop runs: started or not, and its period.
-    bool timerStarted() const { return tickPeriod > 0; }
+    // The period of the timer the event loop runs.
     int timerPeriodMs() const { return tickPeriod; }
 
     void startTimer(int timerId, int periodMs) override;
@@ -43,14 +42,10 @@ class SdlServices : public WindowServices {
   private:
     SDL_Window* sdlWindow = nullptr;
     ScreenRect lastPlace;
-    int tickPeriod = 0;
-    int drawWidth = 390 - windowsFrameWidth;
-    int drawHeight = 390 - windowsFrameHeight;
+    int tickPeriod = tickPeriodFor(windowLogic::timerPeriodMs);
+    int drawWidth = windowLogic::drawingWidth;
+    int drawHeight = windowLogic::drawingHeight;
 };
-
-// The timer period the program runs at: the window system's usual minimum, whatever shorter
-// period is asked for, so the computer's thinking pause lasts about a third of a second.
-int tickPeriodFor(int requestedMs);
 
 // The folder the settings live under: "$XDG_CONFIG_HOME/", or "$HOME/.config/" when that is
 // unset, empty or not an absolute path; `home` comes from the password database when HOME is

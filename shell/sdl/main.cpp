@@ -1,25 +1,37 @@
 // The Linux program: one SDL window whose events become calls of the window logic.
+//
+// The front-end contract (shell/WindowLogic.h), row by row:
+//   Pointer   SDL mouse motion and left-button events inside the window (`handle`); other
+//             buttons are not passed on
+//   Keys      SDL key-down events, repeats included, named by SdlKeys; Alt withheld there
+//   Timer     the event loop's own tick (`run`), at the 15 ms floor of `tickPeriodFor`
+//   Paint     SdlPresenter: on SDL_WINDOWEVENT_EXPOSED, after the first build, after a tick
+//   Window    SdlServices: the drawing area without the Windows frame, a fixed frame asked of
+//             the window manager (SdlX11), the place noted at every window event
+//   Save      SdlProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
+//             does; a lost display saves at once; a failed save is reported on stderr
 
 #include <csignal>
-#include <signal.h>
-#include <cstdio>
-#include <memory>
 #include <string>
+
+#include <signal.h>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "resources/embedded.h"
-#include "shell/AppInfo.h"
+#include "screens/Program.h"
 #include "shell/WindowLogic.h"
 #include "shell/sdl/SdlFonts.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlPresenter.h"
+#include "shell/sdl/SdlProgram.h"
 #include "shell/sdl/SdlServices.h"
-#include "shell/sdl/SdlSurface.h"
-#include "shell/sdl/SdlX11.h"
 
 namespace {
+
+// The Linux front end's own: its window-system services and the program working through them.
+SdlServices services;
+Program program(services);
 
 // SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does.
 volatile std::sig_atomic_t endRequested = 0;
@@ -37,43 +49,14 @@ void endOnSignals() {
     }
 }
 
-// A save that failed says so, naming the file and the reason.
-void report(const SaveOutcome& outcome) {
-    if (!outcome) {
-        std::fprintf(stderr, "tictactoe: could not save the settings%s%s: %s\n",
-                     outcome.path.empty() ? "" : " to ", outcome.path.c_str(),
-                     outcome.reason.c_str());
-    }
-}
-
-// The display went away under the program: the choices last known, with the window's last known
-// place, are saved before the program ends.
-void displayLost() {
-    windowLogic::destroyed();
-    report(windowLogic::shutDown());
-    std::fprintf(stderr, "tictactoe: lost the connection to the display\n");
-}
-
 int failed(const std::string& what) {
-    std::fprintf(stderr, "tictactoe: %s\n", what.c_str());
+    complain(what.c_str());
     return 1;
 }
 
 std::string sdlError() {
     const char* error = SDL_GetError();
     return error && *error ? error : "no reason given";
-}
-
-void setIcon(SDL_Window* window) {
-    const EmbeddedResource icon = embeddedIcon();
-    if (!icon.data) {
-        return;
-    }
-    if (SDL_Surface* picture =
-            SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1)) {
-        SDL_SetWindowIcon(window, picture);
-        SDL_FreeSurface(picture);
-    }
 }
 
 bool insideWindow(SDL_Window* window, int x, int y) {
@@ -83,8 +66,7 @@ bool insideWindow(SDL_Window* window, int x, int y) {
 }
 
 // One event; false when the window has been closed.
-bool handle(const SDL_Event& event, SDL_Window* window, SdlServices& services,
-            SdlPresenter& presenter) {
+bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter) {
     switch (event.type) {
         case SDL_QUIT:
             return false;
@@ -100,7 +82,7 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlServices& services,
         case SDL_MOUSEMOTION:
             // As on Windows, the pointer is seen only while it is over the drawing area.
             if (insideWindow(window, event.motion.x, event.motion.y)) {
-                windowLogic::pointer(PointerEvent::Move, event.motion.x, event.motion.y);
+                windowLogic::pointer(program, PointerEvent::Move, event.motion.x, event.motion.y);
             }
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -108,7 +90,8 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlServices& services,
             // Only the left button plays; the right button's press is swallowed.
             if (event.button.button == SDL_BUTTON_LEFT &&
                 insideWindow(window, event.button.x, event.button.y)) {
-                windowLogic::pointer(event.type == SDL_MOUSEBUTTONDOWN ? PointerEvent::LeftDown
+                windowLogic::pointer(program,
+                                     event.type == SDL_MOUSEBUTTONDOWN ? PointerEvent::LeftDown
                                                                        : PointerEvent::LeftUp,
                                      event.button.x, event.button.y);
             }
@@ -116,7 +99,7 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlServices& services,
         case SDL_KEYDOWN:
             // Repeats included: holding a key acts once per repeat.
             if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.mod)) {
-                windowLogic::keyDown(key);
+                windowLogic::keyDown(program, key);
             }
             break;
         default:
@@ -125,29 +108,24 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlServices& services,
     return true;
 }
 
-void run(SDL_Window* window, SdlServices& services, SdlPresenter& presenter) {
+void run(SDL_Window* window, SdlPresenter& presenter) {
     // The loop polls and sleeps until the next tick rather than blocking in SDL's wait: that
     // wait wakes itself through a second X connection, whose late messages to a window that
     // was just closed can end the program with an X error.
-    constexpr Uint64 idleMs = 10;  // how often input is looked at before the timer starts
     Uint64 nextTick = SDL_GetTicks64() + services.timerPeriodMs();
     while (!endRequested) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
-            if (!handle(event, window, services, presenter)) {
+            if (!handle(event, window, presenter)) {
                 return;
             }
         }
         const Uint64 now = SDL_GetTicks64();
-        if (!services.timerStarted()) {
-            SDL_Delay(idleMs);
-            continue;
-        }
         if (now < nextTick) {
             SDL_Delay(static_cast<Uint32>(nextTick - now));
             continue;
         }
-        if (windowLogic::timerTick()) {
+        if (windowLogic::timerTick(program)) {
             presenter.paint();
         }
         // A late tick is not made up for: the next one is a whole period away.
@@ -198,42 +176,8 @@ int main(int, char**) {
             status = failed(
                 "no sans-serif font found through fontconfig; install one (for example the "
                 "fonts-dejavu-core package)");
-        } else {
-            SdlServices services;
-            setWindowServices(&services);
-            windowLogic::startUp();
-
-            int left = 0, top = 0;
-            windowLogic::savedPosition(left, top);
-            int width = 0, height = 0;
-            services.clientSize(width, height);
-            SDL_Window* window =
-                SDL_CreateWindow(appTitle, left, top, width, height, SDL_WINDOW_HIDDEN);
-            if (!window) {
-                status = failed("cannot create the window: " + sdlError());
-            } else {
-                services.attach(window);
-                windowLogic::created();
-                // The window's pixels exist before anything else is set on the window.
-                SDL_GetWindowSurface(window);
-                setIcon(window);
-                requestFixedFrame(window);
-                windowLogic::applyWindowFlags();
-                SDL_ShowWindow(window);
-                services.noteWindowPlace();
-                onDisplayLost(displayLost);
-                {
-                    SdlPresenter presenter(window, fonts);
-                    presenter.paint();
-                    run(window, services, presenter);
-                }
-                services.noteWindowPlace();
-                windowLogic::destroyed();
-                services.attach(nullptr);
-                SDL_DestroyWindow(window);
-                report(windowLogic::shutDown());
-            }
-            setWindowServices(nullptr);
+        } else if (!runProgram(program, services, fonts, run)) {
+            status = 1;
         }
     }
     TTF_Quit();

@@ -1,7 +1,5 @@
 #include "shell/win32/GdiSurface.h"
 
-#include "shell/win32/win32Program.h"
-
 namespace {
 
 // Resource ids are 16-bit; anything else is not one of ours (and MAKEINTRESOURCE would turn it
@@ -13,11 +11,11 @@ bool isResourceId(int id) {
 // A bitmap resource selected into its own memory context for the length of one copy.
 class LoadedBitmap {
   public:
-    LoadedBitmap(HDC target, int id) {
+    LoadedBitmap(HDC target, HINSTANCE module, int id) {
         if (!isResourceId(id)) {
             return;
         }
-        bitmap = LoadBitmapA(appInstance, MAKEINTRESOURCEA(id));
+        bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));
         if (!bitmap) {
             return;
         }
@@ -47,14 +45,14 @@ class LoadedBitmap {
 }  // namespace
 
 void GdiSurface::copyBitmap(int bitmapId, int x, int y, int w, int h) {
-    LoadedBitmap source(hdc, bitmapId);
+    LoadedBitmap source(hdc, bitmaps, bitmapId);
     if (source.dc()) {
         BitBlt(hdc, x, y, w, h, source.dc(), 0, 0, SRCCOPY);
     }
 }
 
 void GdiSurface::copyBitmapKeyed(int bitmapId, int x, int y, int w, int h) {
-    LoadedBitmap source(hdc, bitmapId);
+    LoadedBitmap source(hdc, bitmaps, bitmapId);
     if (source.dc()) {
         TransparentBlt(hdc, x, y, w, h, source.dc(), 0, 0, w, h, RGB(255, 255, 255));
     }

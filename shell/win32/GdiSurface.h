@@ -9,7 +9,8 @@
 // had: nothing is cached between calls, so a frame never holds more than one of each at once.
 class GdiSurface : public DrawingSurface {
   public:
-    explicit GdiSurface(HDC target) : hdc(target) {}
+    // `module` holds the bitmaps, by their resource ids.
+    GdiSurface(HDC target, HINSTANCE module) : hdc(target), bitmaps(module) {}
 
     void copyBitmap(int bitmapId, int x, int y, int w, int h) override;
     void copyBitmapKeyed(int bitmapId, int x, int y, int w, int h) override;
@@ -21,4 +22,5 @@ class GdiSurface : public DrawingSurface {
 
   private:
     HDC hdc;
+    HINSTANCE bitmaps;
 };

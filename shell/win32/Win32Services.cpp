@@ -4,7 +4,7 @@
 
 #include <ctime>
 
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 class Win32Services : public WindowServices {
   public:
     void setWindow(HWND handle) { window = handle; }
-    HWND getWindow() const { return window; }
 
     void startTimer(int timerId, int periodMs) override;
     void setWindowSize(int width, int height) override;

@@ -24,7 +24,7 @@
 
 #include "screens/Commands.h"
 #include "screens/Program.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 #include "shell/WindowLogic.h"
 #include "shell/sdl/SdlServices.h"
 
@@ -66,12 +66,11 @@ const Settings longOnes = settingsOf({2, 1, 1, -8, 1234567890, 1, 2});
 
 // Runs `body` in a child process with the Linux program's services; its exit status, as waitpid
 // gives it. The child never returns into the test framework.
-int inChild(const std::function<int()>& body) {
+int inChild(const std::function<int(SdlServices&)>& body) {
     const pid_t pid = fork();
     if (pid == 0) {
         SdlServices services;
-        setWindowServices(&services);
-        _exit(body());
+        _exit(body(services));
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -80,8 +79,8 @@ int inChild(const std::function<int()>& body) {
 
 // One run of the program without a window: settings read, screens built, a few choices made,
 // the window closed and the settings written, then the timer keeps going. 0 when all of it ran.
-int runProgramOnce() {
-    auto p = std::make_unique<Program>();
+int runProgramOnce(SdlServices& services) {
+    auto p = std::make_unique<Program>(services);
     windowLogic::startUp(*p);
     windowLogic::created(*p);
     onCommand(*p, command::topmost, 0);
@@ -93,7 +92,7 @@ int runProgramOnce() {
         windowLogic::timerTick(*p);
     }
     // The failure is reported as one, not as success.
-    return saveSettings(p->settings) ? 4 : 0;
+    return saveSettings(p->settings, services) ? 4 : 0;
 }
 
 class CrashSafeSaving : public ::testing::Test {
@@ -140,7 +139,10 @@ class CrashSafeSaving : public ::testing::Test {
     }
 
     void saveNow(const Settings& settings) {
-        EXPECT_EQ(inChild([&settings] { return saveSettings(settings) ? 0 : 1; }), 0);
+        EXPECT_EQ(inChild([&settings](SdlServices& services) {
+                      return saveSettings(settings, services) ? 0 : 1;
+                  }),
+                  0);
         ASSERT_EQ(readAll(file()), fileText(settings));
     }
 };
@@ -152,9 +154,9 @@ TEST_F(CrashSafeSaving, AKillAtAnyMomentLeavesTheOldFileOrTheNewOneWhole) {
 
     // How long one save takes here, so that the kills spread over several saves.
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(inChild([] {
+    EXPECT_EQ(inChild([](SdlServices& services) {
                   for (int i = 0; i < 20; ++i) {
-                      saveSettings(i % 2 ? shortOnes : longOnes);
+                      saveSettings(i % 2 ? shortOnes : longOnes, services);
                   }
                   return 0;
               }),
@@ -173,10 +175,9 @@ TEST_F(CrashSafeSaving, AKillAtAnyMomentLeavesTheOldFileOrTheNewOneWhole) {
         const pid_t pid = fork();
         if (pid == 0) {
             SdlServices services;
-            setWindowServices(&services);
             for (;;) {
-                saveSettings(longOnes);
-                saveSettings(shortOnes);
+                saveSettings(longOnes, services);
+                saveSettings(shortOnes, services);
             }
         }
         const long wait = delay(random);
@@ -203,12 +204,12 @@ TEST_F(CrashSafeSaving, AKillAtAnyMomentLeavesTheOldFileOrTheNewOneWhole) {
 
 TEST_F(CrashSafeSaving, AFileSizeLimitLeavesTheOldFileAndTheProgramRunning) {
     saveNow(shortOnes);
-    const int status = inChild([] {
+    const int status = inChild([](SdlServices& services) {
         // As a shell's `ulimit -f` would: every write beyond a few bytes fails.
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{8, 8};
         setrlimit(RLIMIT_FSIZE, &limit);
-        return runProgramOnce();
+        return runProgramOnce(services);
     });
     ASSERT_TRUE(WIFEXITED(status)) << "the program died";
     EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -249,8 +250,7 @@ pid_t startSaver(const Settings& settings) {
     const pid_t pid = fork();
     if (pid == 0) {
         SdlServices services;
-        setWindowServices(&services);
-        _exit(saveSettings(settings) ? 0 : 1);
+        _exit(saveSettings(settings, services) ? 0 : 1);
     }
     return pid;
 }
@@ -323,8 +323,7 @@ TEST_F(CrashSafeSaving, LinksAtTheNamesASaverMayTryAreNeverWrittenThrough) {
                 _exit(3);
             }
             SdlServices services;
-            setWindowServices(&services);
-            _exit(saveSettings(longOnes) ? 0 : 1);
+            _exit(saveSettings(longOnes, services) ? 0 : 1);
         }
         close(go[0]);
         std::vector<fs::path> links;
@@ -361,7 +360,8 @@ TEST_F(CrashSafeSaving, ALinkedSettingsFileStaysALinkToTheNewContent) {
     // Relative, as a dotfiles set-up links, and through a second link.
     fs::create_symlink("dotfiles/game.ini", root / "link.ini");
     fs::create_symlink("../../link.ini", file());
-    EXPECT_EQ(inChild([] { return saveSettings(longOnes) ? 0 : 1; }), 0);
+    EXPECT_EQ(
+        inChild([](SdlServices& services) { return saveSettings(longOnes, services) ? 0 : 1; }), 0);
     EXPECT_TRUE(fs::is_symlink(file()));
     EXPECT_TRUE(fs::is_symlink(root / "link.ini"));
     EXPECT_EQ(readAll(dotfiles / "game.ini"), fileText(longOnes));
@@ -375,11 +375,11 @@ TEST_F(CrashSafeSaving, AFileTheUserMayNotWriteIsLeftAsItIs) {
     fs::permissions(folder, fs::perms::all);
     // The superuser may write anything, so the saver is an ordinary user.
     const auto saveAsSomeoneElse = [] {
-        return inChild([] {
+        return inChild([](SdlServices& services) {
             if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
                 return 3;
             }
-            const SaveOutcome outcome = saveSettings(longOnes);
+            const SaveOutcome outcome = saveSettings(longOnes, services);
             return outcome ? 0 : outcome.reason == "Permission denied" ? 1 : 2;
         });
     };
@@ -407,9 +407,9 @@ TEST_F(CrashSafeSaving, WhatIsNoPlainFileAtTheSettingsPathStartsAtOnceWithTheDef
     // The time a start-up takes, in a child that must not hang the test if it waits.
     const auto startUpMs = [](int pieceSet) {
         const auto started = std::chrono::steady_clock::now();
-        const int status = inChild([pieceSet] {
+        const int status = inChild([pieceSet](SdlServices& services) {
             alarm(5);
-            auto p = std::make_unique<Program>();
+            auto p = std::make_unique<Program>(services);
             windowLogic::startUp(*p);
             windowLogic::created(*p);
             return p->skin.getTheme() == pieceSet ? 0 : 1;

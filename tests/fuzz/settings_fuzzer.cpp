@@ -15,7 +15,7 @@
 
 #include "game/GameCodes.h"
 #include "screens/Program.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 #include "shell/WindowLogic.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/NullSurface.h"
@@ -124,19 +124,17 @@ Expected expectedFrom(const std::uint8_t* data, std::size_t size, int screenWidt
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FakeServices& fake = services();
-    setWindowServices(&fake);
     fake.opacities.clear();
     fake.topmostCalls.clear();
     {
-        std::ofstream file(settingsPath(), std::ios::binary | std::ios::trunc);
+        std::ofstream file(settingsPath(fake), std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
 
-    auto p = std::make_unique<Program>();
+    auto p = std::make_unique<Program>(fake);
     windowLogic::startUp(*p);
     int left = -1, top = -1;
     windowLogic::savedPosition(*p, left, top);
-    game::thinkCounter = 0;
     windowLogic::created(*p);
     windowLogic::applyWindowFlags(*p);
 
@@ -191,10 +189,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What was saved reads back the same.
     Settings reread;
-    require(loadSettings(reread), "the saved file cannot be read", 0);
+    require(loadSettings(reread, fake), "the saved file cannot be read", 0);
     for (int i = 0; i < Settings::storedCount; ++i) {
         require(reread[i] == p->settings[i], "entry read back differs", i);
     }
-    setWindowServices(nullptr);
     return 0;
 }

@@ -9,10 +9,7 @@
 #include <cstdio>
 #include <map>
 
-#include "shell/AppInfo.h"
-#include "shell/WindowLogic.h"
-#include "shell/win32/Win32Services.h"
-#include "shell/win32/win32Program.h"
+#include "shell/win32/Window.h"
 
 namespace {
 
@@ -241,19 +238,7 @@ int main() {
         return 1;
     }
 
-    appInstance = GetModuleHandleA(nullptr);
-    setWindowServices(&win32Services());
-    registerWindowClass();
-    windowLogic::startUp();
-    HWND window = CreateWindowExA(WS_EX_LAYERED, "winMain", appTitle, WS_SYSMENU | WS_MINIMIZEBOX,
-                                  0, 0, 0, 0, nullptr, nullptr, appInstance, nullptr);
-    if (!window) {
-        std::printf("FAILED: no window (error %lu)\n", GetLastError());
-        return 1;
-    }
-    windowLogic::applyWindowFlags();
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
+    HWND window = openMainWindow(GetModuleHandleA(nullptr));
     pump();
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 

@@ -1,3 +1,4 @@
+// Window-system services for tests: what was asked is remembered, answers are set by the test.
 #pragma once
 
 #include <filesystem>
@@ -6,14 +7,14 @@
 #include <vector>
 
 #include "platform/WindowServices.h"
+#include "shell/WindowLogic.h"
 
-// Window-system services for tests: remembers what was asked, answers with values the test
-// sets. Files are real (under a folder the test chooses); failures can be injected.
+// Files are real (under a folder the test chooses); failures can be injected.
 class FakeServices : public WindowServices {
   public:
     // Answers.
-    int clientWidth = 384;
-    int clientHeight = 361;
+    int clientWidth = windowLogic::drawingWidth;
+    int clientHeight = windowLogic::drawingHeight;
     int screenWidth = 1024;
     int screenHeight = 738;
     ScreenRect rect{0, 0, 390, 390};
@@ -81,12 +82,4 @@ class FakeServices : public WindowServices {
         out.close();
         return static_cast<bool>(out);
     }
-};
-
-// Installs a FakeServices as the program's services for the lifetime of the guard.
-class ScopedFakeServices {
-  public:
-    ScopedFakeServices() { setWindowServices(&fake); }
-    ~ScopedFakeServices() { setWindowServices(nullptr); }
-    FakeServices fake;
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Keys.h"
 #include "screens/Commands.h"
 #include "tests/unit/program_harness.h"
 
@@ -123,7 +124,7 @@ TEST_F(Commands, LevelChoiceRenamesTheLabelAndLeavesTheBoard) {
     play();
     click(spot::newGameX, spot::newGameY);
     EXPECT_EQ(p.gameBoard.getLevel(), game::Moronic);
-    windowLogic::keyDown(p, newGameKey);
+    windowLogic::keyDown(p, key::newGame);
     EXPECT_EQ(p.levelLabel.getText(1), "Computer IQ:  Moronic");
 }
 
@@ -202,7 +203,7 @@ TEST_F(Commands, NOnTheSettingsScreenStartsTheGameSeenOnReturn) {
     p.gameBoard.setFirstMover(game::ComputerTurn);
     openSettings();
     p.redrawPending = 0;
-    windowLogic::keyDown(p, newGameKey);
+    windowLogic::keyDown(p, key::newGame);
     EXPECT_EQ(p.redrawPending, 1);
     EXPECT_EQ(markCount(), 0);
     EXPECT_TRUE(settingsShown());

@@ -14,6 +14,7 @@
 class TestGame : public TicTacToe {
   public:
     using TicTacToe::placeMark;
+    using TicTacToe::thinkCounter;
 };
 
 // A game laid out as the screens lay it out (3 x 3 cells of 78 pixels at (21, 90), no cursor
@@ -26,10 +27,10 @@ struct GameFixture : ::testing::Test {
 
     std::unique_ptr<skinInstance> skin = std::make_unique<skinInstance>();
     std::unique_ptr<TestGame> game = std::make_unique<TestGame>();
-    ScopedFakeServices services;
+    FakeServices services;
 
     void SetUp() override {
-        game::thinkCounter = 0;
+        game->setServices(&services);
         game->setLayout(boardLeft, boardTop, 234, 234, 3, 3, skin.get());
         game->setLook(5, 5, 6, 1, 3, element::pieces, -1, -1, -1, 1, 0);
     }

@@ -33,7 +33,7 @@ TEST_F(Game, NewGameFromAnyStateStartsCleanWithTheFirstMover) {
             game->setState(from);
             game->setFirstMover(mover);
             game->setDirty(false);
-            thinkCounter = 7;
+            game->thinkCounter = 7;
             press(1, 1);  // may or may not be a move; either way the new game wipes it
             game->newGame(Moronic);
             EXPECT_EQ(board(), "...|...|...") << from;
@@ -41,7 +41,7 @@ TEST_F(Game, NewGameFromAnyStateStartsCleanWithTheFirstMover) {
             EXPECT_EQ(game->getLevel(), Moronic);
             EXPECT_TRUE(game->isFresh());
             EXPECT_TRUE(game->isDirty());
-            EXPECT_EQ(thinkCounter, 7);  // the pause count is not the game's
+            EXPECT_EQ(game->getThinkCount(), 7);  // the pause count is not the game's
             EXPECT_EQ(game->getCursorColumn(), 1);
         }
     }
@@ -120,7 +120,7 @@ TEST_F(Game, FifthMarkOnAFullBoardWinsOrTiesAndTheComputerNeverMoves) {
     }
     EXPECT_EQ(game->getState(), Tied);
     EXPECT_EQ(board(), "121|211|212");
-    EXPECT_EQ(thinkCounter, 0);
+    EXPECT_EQ(game->getThinkCount(), 0);
 }
 
 TEST_F(Game, OutcomeCheck) {
@@ -227,7 +227,7 @@ TEST_F(WholeGames, EndConsistentlyAtEveryLevelAndFirstMover) {
     for (int level : {Smart, Average, Moronic}) {
         for (int mover : {PlayerTurn, ComputerTurn}) {
             for (int gameIndex = 0; gameIndex < 150; ++gameIndex) {
-                services.fake.clock = 1700000000 + gameIndex * 7 + level * 1000;
+                services.clock = 1700000000 + gameIndex * 7 + level * 1000;
                 game->setFirstMover(mover);
                 game->newGame(level);
                 int moves = 0;
@@ -258,7 +258,7 @@ TEST_F(WholeGames, EndConsistentlyAtEveryLevelAndFirstMover) {
                         }
                         game->tick();
                         ASSERT_NE(game->getState(), ComputerTurn);
-                        ++services.fake.clock;
+                        ++services.clock;
                     }
                     ++moves;
                 }
@@ -307,7 +307,7 @@ TEST_F(WholeGames, EndConsistentlyAtEveryLevelAndFirstMover) {
                     game->tick();
                 }
                 ASSERT_EQ(game->getState(), state);
-                ASSERT_EQ(thinkCounter, 0);
+                ASSERT_EQ(game->getThinkCount(), 0);
             }
         }
     }

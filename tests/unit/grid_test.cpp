@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Keys.h"
 #include "scob/Solution.h"
 #include "scob/scobGrid.h"
 #include "scob/skinInstance.h"
@@ -37,11 +38,12 @@ constexpr int cell = 78;
 struct Grid : ::testing::Test {
     std::unique_ptr<skinInstance> skin = std::make_unique<skinInstance>();
     std::unique_ptr<LoggingGrid> grid = std::make_unique<LoggingGrid>();
-    ScopedFakeServices services;
+    FakeServices services;
 
     void SetUp() override {
         grid->setLayout(left, top, 234, 234, 3, 3, skin.get());
         grid->setLook(5, 5, 6, 1, 3, element::pieces, -1, -1, -1, 1, 0);
+        grid->setServices(&services);
         grid->setDirty(false);
     }
 };
@@ -58,7 +60,7 @@ TEST(GridSetup, ConstructionAndLayout) {
     EXPECT_TRUE(grid->log.empty());
 
     grid->setCell(2, 2, 9);
-    grid->keyPress(scobGrid::keyLeft);
+    grid->keyPress(key::left);
     grid->setLayout(10, 20, 100, 50, 3, 2, nullptr);
     EXPECT_EQ(grid->getCellWidth(), 33);  // integer division
     EXPECT_EQ(grid->getCellHeight(), 25);
@@ -164,9 +166,9 @@ TEST(GridStrip, PressOnTheUncoveredStripChangesNothing) {
 }
 
 TEST_F(Grid, PointerMovesOnlyReportAndOnlyWithTheButtonDown) {
-    services.fake.leftDown = false;
+    services.leftDown = false;
     EXPECT_FALSE(grid->mouseMove(left + 10, top + 10));
-    services.fake.leftDown = true;
+    services.leftDown = true;
     EXPECT_TRUE(grid->mouseMove(left + 10, top + 10));
     EXPECT_TRUE(grid->mouseMove(left + cell, top + cell));
     EXPECT_FALSE(grid->mouseMove(left + 3 * cell + 1, top + 10));
@@ -177,19 +179,19 @@ TEST_F(Grid, PointerMovesOnlyReportAndOnlyWithTheButtonDown) {
 }
 
 TEST_F(Grid, ArrowKeysWrapAndOtherKeysGoToTheCell) {
-    grid->keyPress(scobGrid::keyLeft);
+    grid->keyPress(key::left);
     EXPECT_EQ(grid->getCursorColumn(), 0);
     EXPECT_TRUE(grid->isDirty());
-    grid->keyPress(scobGrid::keyLeft);
+    grid->keyPress(key::left);
     EXPECT_EQ(grid->getCursorColumn(), 2);
-    grid->keyPress(scobGrid::keyRight);
+    grid->keyPress(key::right);
     EXPECT_EQ(grid->getCursorColumn(), 0);
 
-    grid->keyPress(scobGrid::keyDown);
+    grid->keyPress(key::down);
     EXPECT_EQ(grid->getCursorRow(), 2);
-    grid->keyPress(scobGrid::keyDown);
+    grid->keyPress(key::down);
     EXPECT_EQ(grid->getCursorRow(), 0);
-    grid->keyPress(scobGrid::keyUp);
+    grid->keyPress(key::up);
     EXPECT_EQ(grid->getCursorRow(), 2);
     EXPECT_TRUE(grid->log.empty());
 
@@ -203,7 +205,7 @@ TEST_F(Grid, PaintsCellsByColumnThenLinesThenTheCursor) {
     grid->setLook(5, 5, 6, 1, 3, element::pieces, -1, -1, -1, 1, 1);
     grid->setCell(0, 1, 1);
     grid->setCell(2, 0, 2);
-    grid->keyPress(scobGrid::keyRight);  // cursor at (2, 1)
+    grid->keyPress(key::right);  // cursor at (2, 1)
     RecordingSurface surface;
     grid->paint(surface);
 

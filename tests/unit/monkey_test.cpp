@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/Keys.h"
 #include "game/GameCodes.h"
 #include "screens/Program.h"
 #include "tests/unit/program_harness.h"
@@ -147,7 +148,7 @@ struct Monkey : ProgramHarness {
             pointerEvent(PointerEvent::LeftUp, x, y);
         } else if (pick < 82) {
             // N, the arrows, and now and then any other key.
-            static const int keys[] = {newGameKey, 37, 38, 39, 40, 'n', 13, 27, 32};
+            static const int keys[] = {key::newGame, 37, 38, 39, 40, 'n', 13, 27, 32};
             const int key = random.chance(85) ? keys[random.between(0, 4)]
                                               : (random.chance(50) ? keys[random.between(5, 8)]
                                                                    : random.between(0, 255));

@@ -85,7 +85,7 @@ struct Opponent : GameFixture {
         setBoard(picture);
         game->setLevel(level);
         game->setState(ComputerTurn);
-        services.fake.clock = clock;
+        services.clock = clock;
         game->computerMove();
         return board();
     }
@@ -110,7 +110,7 @@ TEST(Generator, FollowsTheLinearCongruentialSequence) {
 
 TEST_F(Opponent, SeedsFromTheClockTruncatedTo32Bits) {
     // Seed 1 draws 41 first: 41 mod 9 free cells picks the sixth, (1, 2).
-    services.fake.clock = (std::int64_t{1} << 32) + 1;
+    services.clock = (std::int64_t{1} << 32) + 1;
     EXPECT_TRUE(game->randomCell());
     EXPECT_EQ(board(), "...|..2|...");
 }
@@ -209,7 +209,7 @@ TEST_F(Opponent, RandomCornerShufflesFromTheClock) {
     for (std::int64_t clock = 1700000000; clock < 1700000040; ++clock) {
         for (const char* picture : {"...|...|...", "1..|...|2.."}) {
             setBoard(picture);
-            services.fake.clock = clock;
+            services.clock = clock;
             const auto corner = expectedCorner(clock, picture);
             EXPECT_TRUE(game->randomCorner());
             EXPECT_EQ(board(), with(picture, corner.first, corner.second)) << clock;
@@ -231,7 +231,7 @@ TEST_F(Opponent, RandomCellPicksAmongTheFreeCellsColumnByColumn) {
     for (std::int64_t clock = 1700000000; clock < 1700000040; ++clock) {
         for (const char* picture : {"...|...|...", "12.|.1.|2..", "121|2.1|212"}) {
             setBoard(picture);
-            services.fake.clock = clock;
+            services.clock = clock;
             const auto cell = expectedCell(clock, picture);
             EXPECT_TRUE(game->randomCell());
             EXPECT_EQ(board(), with(picture, cell.first, cell.second)) << clock;
@@ -325,11 +325,11 @@ TEST_F(Opponent, ThinkingPauseIs22TicksAndOutlivesANewGame) {
     for (int i = 0; i < 21; ++i) {
         game->tick();
     }
-    EXPECT_EQ(thinkCounter, 21);
+    EXPECT_EQ(game->getThinkCount(), 21);
     EXPECT_EQ(game->getState(), ComputerTurn);
     game->tick();
     EXPECT_EQ(game->getState(), PlayerTurn);
-    EXPECT_EQ(thinkCounter, 0);
+    EXPECT_EQ(game->getThinkCount(), 0);
 
     // A new game during the pause keeps the count; the player's turn does not touch it.
     game->newGame(Smart);
@@ -341,7 +341,7 @@ TEST_F(Opponent, ThinkingPauseIs22TicksAndOutlivesANewGame) {
     for (int i = 0; i < 50; ++i) {
         game->tick();
     }
-    EXPECT_EQ(thinkCounter, 10);
+    EXPECT_EQ(game->getThinkCount(), 10);
     press(0, 0);
     ASSERT_EQ(game->getState(), ComputerTurn);
     for (int i = 0; i < 11; ++i) {
@@ -350,7 +350,7 @@ TEST_F(Opponent, ThinkingPauseIs22TicksAndOutlivesANewGame) {
     EXPECT_EQ(game->getState(), ComputerTurn);
     game->tick();
     EXPECT_EQ(game->getState(), PlayerTurn);
-    EXPECT_EQ(thinkCounter, 0);
+    EXPECT_EQ(game->getThinkCount(), 0);
 }
 
 TEST_F(Opponent, LevelChangeTakesEffectAtTheNextComputerMove) {
@@ -362,7 +362,7 @@ TEST_F(Opponent, LevelChangeTakesEffectAtTheNextComputerMove) {
              expectedCell(clock, opening) != std::make_pair(1, 1))) {
         ++clock;
     }
-    services.fake.clock = clock;
+    services.clock = clock;
     const auto cell = expectedCell(clock, opening);
 
     game->newGame(Smart);

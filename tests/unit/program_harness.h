@@ -13,17 +13,14 @@
 // A fresh set of the program's objects behind fake window-system services, driven through the
 // window logic the way a front end drives it: clicks at pixel positions, timer ticks, keys.
 struct ProgramHarness {
-    ScopedFakeServices services;
-    std::unique_ptr<Program> owned = std::make_unique<Program>();
+    FakeServices services;
+    std::unique_ptr<Program> owned = std::make_unique<Program>(services);
     Program& p = *owned;
 
-    FakeServices& fake() { return services.fake; }
+    FakeServices& fake() { return services; }
 
     // The window is created: the screens are built from whatever the settings hold.
-    void create() {
-        game::thinkCounter = 0;
-        windowLogic::created(p);
-    }
+    void create() { windowLogic::created(p); }
 
     void click(int x, int y) {
         windowLogic::pointer(p, PointerEvent::LeftDown, x, y);

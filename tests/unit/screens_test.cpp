@@ -5,7 +5,7 @@
 
 #include "screens/Commands.h"
 #include "screens/Screens.h"
-#include "shell/WebLinks.h"
+#include "services/WebLinks.h"
 #include "tests/unit/program_harness.h"
 
 namespace {
@@ -86,7 +86,7 @@ TEST_F(Screens, BuildAsksTheWindowForTimerAndSize) {
     EXPECT_EQ(fake().windowHeight, 390);
     EXPECT_EQ(p.windowWidth, 390);
     EXPECT_EQ(p.drawWidth, 384);
-    EXPECT_EQ(p.drawHeight, 361);
+    EXPECT_EQ(p.drawHeight, 365);
     EXPECT_EQ(p.redrawPending, 1);
     EXPECT_EQ(p.pageSet.pageCount, 3);
     EXPECT_TRUE(p.framePage().isVisible());
@@ -219,7 +219,7 @@ TEST_F(Screens, ButtonsTakeTheirPlaceLookAndTexts) {
          1},
         {"settingsBackdrop",
          &p.settingsBackdrop,
-         {0, 0, 384, 361},
+         {0, 0, 384, 365},
          -1,
          {2, 4, 4, 0, 0, 0},
          {"", ""},
@@ -264,7 +264,7 @@ TEST_F(Screens, ButtonsTakeTheirPlaceLookAndTexts) {
 
 TEST_F(Screens, BackgroundBoardAndListsTakeTheirPlaceAndLook) {
     create();
-    EXPECT_EQ(rectOf(p.backgroundImage), (std::vector<int>{0, 0, 384, 361}));
+    EXPECT_EQ(rectOf(p.backgroundImage), (std::vector<int>{0, 0, 384, 365}));
     EXPECT_EQ(p.backgroundImage.getElement(), 4);
     EXPECT_EQ(ImageFields::of(p.backgroundImage), (std::vector<int>{0, 2, 1}));
     EXPECT_FALSE(p.backgroundImage.isEnabled());
@@ -326,7 +326,7 @@ TEST_F(Screens, FirstFrameShowsTheBoardScreenOverTheFrame) {
     // The parchment first, over the whole drawing area; nothing of the settings screen.
     EXPECT_EQ(bitmaps.front().id, 101);
     EXPECT_EQ(bitmaps.front().w, 384);
-    EXPECT_EQ(bitmaps.front().h, 361);
+    EXPECT_EQ(bitmaps.front().h, 365);
     std::vector<std::string> texts;
     for (const DrawCall& call : frame.only(DrawCall::Text)) {
         texts.push_back(call.text);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Settings.h"
+#include "services/Settings.h"
 #include "tests/support/FakeServices.h"
 
 namespace fs = std::filesystem;
@@ -47,7 +47,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 // Each test gets an empty base folder of its own under the working directory, installed as the
 // fake services' base; `dir` is the program's settings folder inside it.
 struct SettingsFile : ::testing::Test {
-    ScopedFakeServices services;
+    FakeServices services;
     fs::path base;
     fs::path dir;
     Settings settings;
@@ -58,7 +58,7 @@ struct SettingsFile : ::testing::Test {
         fs::remove_all(base);
         dir = base / "vok" / "vudezazivaze";
         fs::create_directories(dir);
-        services.fake.base = base.string() + static_cast<char>(fs::path::preferred_separator);
+        services.base = base.string() + static_cast<char>(fs::path::preferred_separator);
     }
     void TearDown() override {
         fs::remove_all(base);
@@ -120,29 +120,29 @@ TEST(SettingsList, StartsAsTenEntriesOfBlanksReadingZero) {
 }
 
 TEST_F(SettingsFile, PathIsTheBaseThenTheProgramsFoldersWithTheBasesSeparator) {
-    EXPECT_EQ(fs::path(settingsPath()), file());
-    services.fake.base = "C:\\ProgramData\\";
-    EXPECT_EQ(settingsPath(), "C:\\ProgramData\\vok\\vudezazivaze\\vudezazivaze.ini");
-    services.fake.base = "/home/ann/.config";
-    EXPECT_EQ(settingsFolder(), "/home/ann/.config/vok/vudezazivaze/");
-    services.fake.base = "";
-    EXPECT_EQ(settingsPath(), "");
+    EXPECT_EQ(fs::path(settingsPath(services)), file());
+    services.base = "C:\\ProgramData\\";
+    EXPECT_EQ(settingsPath(services), "C:\\ProgramData\\vok\\vudezazivaze\\vudezazivaze.ini");
+    services.base = "/home/ann/.config";
+    EXPECT_EQ(settingsFolder(services), "/home/ann/.config/vok/vudezazivaze/");
+    services.base = "";
+    EXPECT_EQ(settingsPath(services), "");
 }
 
 TEST_F(SettingsFile, NoFolderOrNoFileReadsNothing) {
     settings[0] = "keep";
-    EXPECT_FALSE(loadSettings(settings));
+    EXPECT_FALSE(loadSettings(settings, services));
     EXPECT_EQ(settings[0], "keep");
-    services.fake.base = "";
-    EXPECT_FALSE(loadSettings(settings));
-    EXPECT_FALSE(saveSettings(settings));
+    services.base = "";
+    EXPECT_FALSE(loadSettings(settings, services));
+    EXPECT_FALSE(saveSettings(settings, services));
     EXPECT_EQ(settings[0], "keep");
     EXPECT_EQ(settings[1], std::string(64, ' '));
 }
 
 TEST_F(SettingsFile, ReadsOneEntryPerLine) {
     writeWhole(file(), "2\n1\n0\n120\n300\n1\n2\n");
-    ASSERT_TRUE(loadSettings(settings));
+    ASSERT_TRUE(loadSettings(settings, services));
     const std::int32_t expected[] = {2, 1, 0, 120, 300, 1, 2};
     for (int i = 0; i < Settings::storedCount; ++i) {
         EXPECT_EQ(settings.number(i), expected[i]) << "entry " << i;
@@ -153,7 +153,7 @@ TEST_F(SettingsFile, ReadsOneEntryPerLine) {
 
 TEST_F(SettingsFile, OverlongLineFeedsOnlyItsOwnEntry) {
     writeWhole(file(), "0\n1234567890123456789012345\n1\n100\n200\n2\n2\n");
-    ASSERT_TRUE(loadSettings(settings));
+    ASSERT_TRUE(loadSettings(settings, services));
     EXPECT_EQ(settings[1], "1234567890123456789");
     EXPECT_EQ(settings.number(1), INT32_MAX);
     EXPECT_EQ(settings.number(2), 1);
@@ -168,10 +168,10 @@ TEST_F(SettingsFile, CrLfAndLfFilesReadTheSame) {
     const std::string crlf = "2\r\n1\r\n0\r\n120\r\n300\r\n1234567890123456789\r\n2\r\n";
     writeWhole(file(), lf);
     Settings fromLf;
-    ASSERT_TRUE(loadSettings(fromLf));
+    ASSERT_TRUE(loadSettings(fromLf, services));
     writeWhole(file(), crlf);
     Settings fromCrLf;
-    ASSERT_TRUE(loadSettings(fromCrLf));
+    ASSERT_TRUE(loadSettings(fromCrLf, services));
     for (int i = 0; i < Settings::storedCount; ++i) {
         EXPECT_EQ(fromLf[i], fromCrLf[i]) << "entry " << i;
     }
@@ -181,14 +181,14 @@ TEST_F(SettingsFile, CrLfAndLfFilesReadTheSame) {
 TEST_F(SettingsFile, ShortFileLeavesTheLaterEntriesAlone) {
     settings[4] = "77";
     writeWhole(file(), "1\n1\n1\n5");  // the last line has no line feed
-    ASSERT_TRUE(loadSettings(settings));
+    ASSERT_TRUE(loadSettings(settings, services));
     EXPECT_EQ(settings[3], "5");
     EXPECT_EQ(settings[4], "77");
     EXPECT_EQ(settings[6], std::string(64, ' '));
 
     writeWhole(file(), "");
     Settings untouched;
-    ASSERT_TRUE(loadSettings(untouched));
+    ASSERT_TRUE(loadSettings(untouched, services));
     EXPECT_EQ(untouched[0], std::string(64, ' '));
 }
 
@@ -199,7 +199,7 @@ TEST_F(SettingsFile, SaveWritesExactlySevenLinesAndReadsBack) {
     }
     settings.store(3, -8);
     settings[7] = "not saved";
-    ASSERT_TRUE(saveSettings(settings));
+    ASSERT_TRUE(saveSettings(settings, services));
     const std::string written = readWhole(file());
     EXPECT_EQ(linesOf(written),
               (std::vector<std::string>{"0", "10", "20", "4294967288", "40", "50", "60"}));
@@ -211,7 +211,7 @@ TEST_F(SettingsFile, SaveWritesExactlySevenLinesAndReadsBack) {
 #endif
 
     Settings reread;
-    ASSERT_TRUE(loadSettings(reread));
+    ASSERT_TRUE(loadSettings(reread, services));
     EXPECT_EQ(reread.number(1), 10);
     EXPECT_EQ(reread.number(3), INT32_MAX);
     EXPECT_EQ(reread[7], std::string(64, ' '));
@@ -220,7 +220,7 @@ TEST_F(SettingsFile, SaveWritesExactlySevenLinesAndReadsBack) {
 TEST_F(SettingsFile, EntryWithLineBreaksStillTakesOneLine) {
     settings[0] = "1\n";
     settings[2] = "3\r\nextra";
-    ASSERT_TRUE(saveSettings(settings));
+    ASSERT_TRUE(saveSettings(settings, services));
     const std::vector<std::string> lines = linesOf(readWhole(file()));
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "1");
@@ -230,7 +230,7 @@ TEST_F(SettingsFile, EntryWithLineBreaksStillTakesOneLine) {
 TEST_F(SettingsFile, SaveCreatesMissingFolders) {
     fs::remove_all(base / "vok");
     settings.store(0, 2);
-    ASSERT_TRUE(saveSettings(settings));
+    ASSERT_TRUE(saveSettings(settings, services));
     EXPECT_EQ(linesOf(readWhole(file())).front(), "2");
 }
 
@@ -239,20 +239,20 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFileAndSaysWhy) {
     writeWhole(file(), previous);
     settings.store(0, 1);
 
-    services.fake.failReplace = true;
-    SaveOutcome outcome = saveSettings(settings);
+    services.failReplace = true;
+    SaveOutcome outcome = saveSettings(settings, services);
     EXPECT_FALSE(outcome);
     EXPECT_EQ(fs::path(outcome.path), file());
     EXPECT_EQ(outcome.reason, "refused");
     EXPECT_EQ(readWhole(file()), previous);
-    services.fake.failReplace = false;
+    services.failReplace = false;
 
-    services.fake.failMakeFolders = true;
-    EXPECT_FALSE(saveSettings(settings));
+    services.failMakeFolders = true;
+    EXPECT_FALSE(saveSettings(settings, services));
     EXPECT_EQ(readWhole(file()), previous);
-    services.fake.failMakeFolders = false;
+    services.failMakeFolders = false;
 
-    ASSERT_TRUE(saveSettings(settings));
+    ASSERT_TRUE(saveSettings(settings, services));
     EXPECT_EQ(linesOf(readWhole(file())).front(), "1");
 }
 
@@ -260,7 +260,7 @@ TEST_F(SettingsFile, ReadsNoFurtherThanTheLimit) {
     // A huge first line: only the first few KiB are read, and they feed the first entry alone.
     writeWhole(file(), "7" + std::string(settingsReadLimit, ' ') + "\n1\n");
     settings[1] = "kept";
-    ASSERT_TRUE(loadSettings(settings));
+    ASSERT_TRUE(loadSettings(settings, services));
     EXPECT_EQ(settings.number(0), 7);
     EXPECT_EQ(settings[1], "kept");
 }
@@ -316,6 +316,6 @@ TEST(SettingsTemporaryFiles, NameTheirSaverAndNothingElseIsMistakenForOne) {
 TEST_F(SettingsFile, FolderBlockedByAFileWritesNothing) {
     fs::remove_all(base / "vok");
     writeWhole(base / "vok", "a plain file");
-    EXPECT_FALSE(saveSettings(settings));
+    EXPECT_FALSE(saveSettings(settings, services));
     EXPECT_EQ(readWhole(base / "vok"), "a plain file");
 }

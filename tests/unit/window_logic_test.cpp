@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Keys.h"
 #include "screens/Program.h"
 #include "tests/unit/program_harness.h"
 
@@ -65,7 +66,7 @@ TEST_F(WindowLogic, FirstRunOpensTopLeftAndKeepsItsChoices) {
     int height = 0;
     windowLogic::drawingSize(p, width, height);
     EXPECT_EQ(width, 384);
-    EXPECT_EQ(height, 361);
+    EXPECT_EQ(height, 365);
 
     click(spot::letterTX, spot::stripY);
     fake().rect = ScreenRect{300, 120, 690, 510};
@@ -171,7 +172,7 @@ TEST_F(WindowLogic, KeysReachTheBoardAndNRestarts) {
     EXPECT_EQ(markCount(), 2);
     tick();
     paint();
-    windowLogic::keyDown(p, newGameKey);
+    windowLogic::keyDown(p, key::newGame);
     EXPECT_EQ(markCount(), 0);
     EXPECT_EQ(p.gameBoard.getState(), game::PlayerTurn);
     EXPECT_TRUE(tick());
@@ -199,49 +200,8 @@ TEST_F(WindowLogic, AWholeGameThroughPointerTimerAndKeys) {
             clickCell(cell / 3, cell % 3);
         }
         EXPECT_EQ(cells(), finished);
-        windowLogic::keyDown(p, newGameKey);
+        windowLogic::keyDown(p, key::newGame);
         ++games;
     }
     EXPECT_EQ(games, 3);
-}
-
-TEST(StaticProgram, FrontEndCallsWorkOnTheProgramsOwnObjects) {
-    ScopedFakeServices services;
-    const fs::path dir = fs::current_path() / "window_logic_test_tmp" / "static";
-    fs::remove_all(dir);
-    services.fake.base = dir.string() + static_cast<char>(fs::path::preferred_separator);
-    game::thinkCounter = 0;
-
-    windowLogic::startUp();
-    int left = -1;
-    int top = -1;
-    windowLogic::savedPosition(left, top);
-    EXPECT_EQ(left, 0);
-    EXPECT_EQ(top, 0);
-    windowLogic::created();
-    windowLogic::applyWindowFlags();
-    EXPECT_EQ(services.fake.timerId, 111);
-
-    ASSERT_TRUE(windowLogic::timerTick());
-    RecordingSurface surface;
-    windowLogic::render(surface);
-    EXPECT_FALSE(surface.calls.empty());
-    EXPECT_FALSE(windowLogic::timerTick());
-    windowLogic::pointer(PointerEvent::LeftDown, 60, 129);
-    windowLogic::pointer(PointerEvent::LeftUp, 60, 129);
-    EXPECT_EQ(program().gameBoard.getState(), game::ComputerTurn);
-    EXPECT_TRUE(windowLogic::timerTick());
-    windowLogic::keyDown(newGameKey);
-    EXPECT_EQ(program().gameBoard.getState(), game::PlayerTurn);
-    int width = 0;
-    int height = 0;
-    windowLogic::drawingSize(width, height);
-    EXPECT_EQ(width, 384);
-
-    windowLogic::destroyed();
-    windowLogic::shutDown();
-    EXPECT_TRUE(fs::exists(dir / "vok" / "vudezazivaze" / settingsFileName));
-    fs::remove_all(dir);
-    std::error_code ignored;
-    fs::remove(dir.parent_path(), ignored);
 }

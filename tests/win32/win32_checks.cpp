@@ -8,7 +8,6 @@
 
 #include "shell/win32/GdiSurface.h"
 #include "shell/win32/fatalText.h"
-#include "shell/win32/win32Program.h"
 
 namespace {
 
@@ -112,7 +111,7 @@ void rectangles() {
     section = "rectangle";
     {
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.rectangle(10, 10, 20, 16, red, false, blue, 1);
         // Outline on left/top and on right-1/bottom-1, the fill inside, nothing beyond.
         CHECK(canvas.at(10, 10) == static_cast<COLORREF>(blue));
@@ -128,7 +127,7 @@ void rectangles() {
     {
         // Pen width 0 is one pixel, like 1.
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.rectangle(10, 10, 20, 16, red, false, blue, 0);
         CHECK(canvas.at(11, 11) == static_cast<COLORREF>(red));
         CHECK(canvas.at(10, 11) == static_cast<COLORREF>(blue));
@@ -136,7 +135,7 @@ void rectangles() {
     {
         // Hollow: the outline only; the inside keeps what was there.
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.rectangle(10, 10, 30, 30, red, true, blue, 1);
         CHECK(canvas.at(10, 20) == static_cast<COLORREF>(blue));
         CHECK(canvas.at(29, 20) == static_cast<COLORREF>(blue));
@@ -146,7 +145,7 @@ void rectangles() {
     {
         // A wide pen thickens the outline (the board cursor is 3 pixels).
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.rectangle(10, 10, 40, 40, red, true, blue, 3);
         CHECK(canvas.changed(0, 25, canvasSize, 26) >= 6);
         CHECK(canvas.at(25, 25) == background);
@@ -156,7 +155,7 @@ void rectangles() {
 void lines() {
     section = "line";
     Canvas canvas;
-    GdiSurface surface(canvas.dc);
+    GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
     surface.line(5, 30, 15, 30, red, 1);
     CHECK(canvas.at(5, 30) == static_cast<COLORREF>(red));
     CHECK(canvas.at(14, 30) == static_cast<COLORREF>(red));
@@ -173,7 +172,7 @@ void bitmaps() {
     section = "copyBitmap";
     {
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.copyBitmap(patternId, 10, 20, 8, 6);
         bool same = true;
         for (int y = 0; y < 6; ++y) {
@@ -187,7 +186,7 @@ void bitmaps() {
     {
         // Only the top-left w x h of the picture.
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.copyBitmap(patternId, 0, 0, 3, 2);
         CHECK(canvas.at(1, 0) == patternAt(1, 0));
         CHECK(canvas.at(2, 1) == patternAt(2, 1));
@@ -196,7 +195,7 @@ void bitmaps() {
     {
         // Ids the program does not have draw nothing, and do not fail.
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.copyBitmap(999, 0, 0, 10, 10);
         surface.copyBitmap(0, 0, 0, 10, 10);
         surface.copyBitmap(-1, 0, 0, 10, 10);
@@ -209,7 +208,7 @@ void bitmaps() {
     section = "copyBitmapKeyed";
     {
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.copyBitmapKeyed(patternId, 10, 20, 8, 6);
         bool keyed = true;
         for (int y = 0; y < 6; ++y) {
@@ -229,7 +228,7 @@ void texts() {
     {
         // Clipped to its rectangle, and drawn in the colour asked for.
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.text("WWWWWWWWWWWWWWWW", 20, 20, 40, 40, font, red, TextAlign::Left);
         int first = 0, last = 0;
         canvas.inkColumns(first, last);
@@ -251,7 +250,7 @@ void texts() {
     const TextAlign aligns[3] = {TextAlign::Left, TextAlign::Centre, TextAlign::Right};
     for (int i = 0; i < 3; ++i) {
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.text("Tie", 2, 10, 62, 40, font, blue, aligns[i]);
         canvas.inkColumns(lefts[i], rights[i]);
     }
@@ -262,7 +261,7 @@ void texts() {
     {
         // Vertically centred, on one line: a line end does not start a second line.
         Canvas canvas;
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.text("Tie\nTie", 2, 4, 62, 60, font, blue, TextAlign::Left);
         int top = 0, bottom = 0;
         canvas.inkRows(top, bottom);
@@ -275,7 +274,7 @@ void texts() {
         Canvas canvas;
         SetBkMode(canvas.dc, OPAQUE);
         SetBkColor(canvas.dc, RGB(0, 255, 0));
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         surface.text("Tie", 2, 10, 62, 40, font, blue, TextAlign::Left);
         int green = 0;
         for (int y = 0; y < canvasSize; ++y) {
@@ -300,7 +299,7 @@ void objectsReleased() {
         penBefore = GetCurrentObject(canvas.dc, OBJ_PEN);
         brushBefore = GetCurrentObject(canvas.dc, OBJ_BRUSH);
         fontBefore = GetCurrentObject(canvas.dc, OBJ_FONT);
-        GdiSurface surface(canvas.dc);
+        GdiSurface surface(canvas.dc, GetModuleHandleA(nullptr));
         for (int i = 0; i < 300; ++i) {
             surface.copyBitmap(patternId, 0, 0, 8, 6);
             surface.copyBitmapKeyed(patternId, 0, 0, 8, 6);
@@ -352,7 +351,6 @@ void fatalTexts() {
 }  // namespace
 
 int main() {
-    appInstance = GetModuleHandleA(nullptr);
     rectangles();
     lines();
     bitmaps();

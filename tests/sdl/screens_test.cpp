@@ -9,9 +9,8 @@
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
-#include "shell/sdl/SdlServices.h"
 #include "shell/sdl/SdlSurface.h"
-#include "tests/render/RenderSupport.h"
+#include "tests/sdl/RenderSupport.h"
 #include "tests/support/FakeServices.h"
 
 namespace {
@@ -27,14 +26,12 @@ int cellY(int r) {
     return 90 + 78 * r;
 }
 
-// A fresh program in a window the size of the Windows program's drawing area, with no settings
-// file and a fixed clock, drawn through the SDL surface.
+// A fresh program in a window of the drawing area's size, with no settings file and a fixed
+// clock, drawn through the SDL surface.
 class Screens : public ::testing::Test {
   protected:
     void SetUp() override {
-        services.fake.clientWidth = 390 - windowsFrameWidth;
-        services.fake.clientHeight = 390 - windowsFrameHeight;
-        p = std::make_unique<Program>();
+        p = std::make_unique<Program>(services);
         windowLogic::startUp(*p);
         windowLogic::created(*p);
         int w = 0, h = 0;
@@ -110,7 +107,7 @@ class Screens : public ::testing::Test {
         return n;
     }
 
-    ScopedFakeServices services;
+    FakeServices services;
     std::unique_ptr<Program> p;
     std::unique_ptr<SdlSurface> frame;
 };

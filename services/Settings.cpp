@@ -1,11 +1,9 @@
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include "platform/WindowServices.h"
 
 namespace {
 
@@ -102,8 +100,8 @@ void captureChoices(Settings& settings, const Choices& choices) {
     settings.store(entry::firstMover, choices.firstMover);
 }
 
-std::string settingsFolder() {
-    std::string folder = windowServices().settingsBase();
+std::string settingsFolder(WindowServices& system) {
+    std::string folder = system.settingsBase();
     if (folder.empty()) {
         return {};
     }
@@ -120,8 +118,8 @@ std::string settingsFolder() {
     return folder;
 }
 
-std::string settingsPath() {
-    const std::string folder = settingsFolder();
+std::string settingsPath(WindowServices& system) {
+    const std::string folder = settingsFolder(system);
     return folder.empty() ? std::string() : folder + settingsFileName;
 }
 
@@ -167,29 +165,28 @@ std::string settingsText(const Settings& settings) {
     return text;
 }
 
-bool loadSettings(Settings& settings) {
-    const std::string path = settingsPath();
+bool loadSettings(Settings& settings, WindowServices& system) {
+    const std::string path = settingsPath(system);
     std::string bytes;
-    if (path.empty() || !windowServices().readFile(path, settingsReadLimit, bytes)) {
+    if (path.empty() || !system.readFile(path, settingsReadLimit, bytes)) {
         return false;
     }
     parseSettingsText(settings, bytes);
     return true;
 }
 
-SaveOutcome saveSettings(const Settings& settings) {
+SaveOutcome saveSettings(const Settings& settings, WindowServices& system) {
     SaveOutcome outcome;
-    const std::string folder = settingsFolder();
+    const std::string folder = settingsFolder(system);
     if (folder.empty()) {
         outcome.reason = "the system names no folder for it";
         return outcome;
     }
     outcome.path = folder + settingsFileName;
     // A first run finds no folder yet.
-    if (!windowServices().makeFolders(folder, outcome.reason)) {
+    if (!system.makeFolders(folder, outcome.reason)) {
         return outcome;
     }
-    outcome.saved =
-        windowServices().replaceFileContent(outcome.path, settingsText(settings), outcome.reason);
+    outcome.saved = system.replaceFileContent(outcome.path, settingsText(settings), outcome.reason);
     return outcome;
 }

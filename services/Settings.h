@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/WindowServices.h"
+
 // The choices that survive a restart, as text: one entry per line of the settings file.
 // Entries 7 to 9 exist but are never read or written.
 class Settings {
@@ -88,8 +90,8 @@ std::string settingText(std::int32_t value);
 
 // The folder that holds the settings file (ending in a separator), and the file's full path;
 // "" when the system names no base folder.
-std::string settingsFolder();
-std::string settingsPath();
+std::string settingsFolder(WindowServices& system);
+std::string settingsPath(WindowServices& system);
 
 // The entries 0 to 6 of `bytes`, the way the file holds them: one line per entry (at most 19
 // characters of each line are kept, without its line end; CR LF and LF both end a line). A short
@@ -101,7 +103,7 @@ std::string settingsText(const Settings& settings);
 
 // Reads the file into entries 0 to 6 (at most `settingsReadLimit` bytes of it). False when it
 // cannot be read; the entries are then unchanged.
-bool loadSettings(Settings& settings);
+bool loadSettings(Settings& settings, WindowServices& system);
 
 // What a save did: the file it wrote or meant to write, and why it failed when it did.
 struct SaveOutcome {
@@ -113,4 +115,4 @@ struct SaveOutcome {
 
 // Writes entries 0 to 6, creating the folder when it is missing. The file is replaced in one
 // step, so a failed save leaves the previous file whole.
-SaveOutcome saveSettings(const Settings& settings);
+SaveOutcome saveSettings(const Settings& settings, WindowServices& system);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/WindowServices.h"
+
 // The two pages of the publisher's web site the game links to, each tagged with the version:
 //   1  the game's own page    2  the publisher's home page
 // The address of link `n`, or "" for a number without a link.
@@ -9,7 +11,7 @@ std::string webLinkAddress(int n);
 
 // Hands link `n` to the desktop to open in the default browser; the game does not wait for it.
 // A number without a link opens nothing.
-void openWebLink(int n);
+void openWebLink(WindowServices& system, int n);
 
 // The publisher's web address, shown as plain text on the settings screen.
 std::string publisherAddress();

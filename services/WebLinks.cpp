@@ -1,7 +1,6 @@
-#include "shell/WebLinks.h"
+#include "services/WebLinks.h"
 
-#include "platform/WindowServices.h"
-#include "shell/AppInfo.h"
+#include "services/AppInfo.h"
 
 #ifndef VOK_SITE
 #define VOK_SITE "http://www.vok.example"
@@ -26,11 +25,13 @@ std::string webLinkAddress(int n) {
     }
 }
 
-void openWebLink(int n) {
+void openWebLink(WindowServices& system, int n) {
     const std::string address = webLinkAddress(n);
     if (!address.empty()) {
-        windowServices().openUrl(address);
+        system.openUrl(address);
     }
 }
 
-std::string publisherAddress() { return site; }
+std::string publisherAddress() {
+    return site;
+}

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "shell/sdl/SdlSurface.h"
-#include "tests/render/RenderSupport.h"
+#include "tests/sdl/RenderSupport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/render/RenderSupport.h"
+#include "tests/sdl/RenderSupport.h"
 
 #include <cstdint>
 #include <cstdio>

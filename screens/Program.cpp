@@ -1,6 +1,0 @@
-#include "screens/Program.h"
-
-Program& program() {
-    static Program instance;
-    return instance;
-}

@@ -1,0 +1,193 @@
+// The Windows program: one window of class "winMain", one thread, one message loop.
+//
+// The front-end contract (shell/WindowLogic.h), row by row:
+//   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates; Windows sends
+//             them only while the pointer is over the client area; WM_RBUTTONDOWN is swallowed
+//   Keys      WM_KEYDOWN, repeats included; Alt combinations arrive as WM_SYSKEYDOWN and are
+//             left to the system
+//   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
+//   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap, one BitBlt
+//   Window    390 x 390 with a caption, window menu, minimise and close, no sizing border;
+//             its place from GetWindowRect
+//   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
+//             log-off or shutdown, which never destroys the window
+
+#include "shell/win32/Window.h"
+
+#include "screens/Program.h"
+#include "services/AppInfo.h"
+#include "shell/WindowLogic.h"
+#include "shell/win32/GdiSurface.h"
+#include "shell/win32/Win32Services.h"
+#include "shell/win32/fatalText.h"
+
+namespace {
+
+const char* const className = "winMain";
+const int iconId = 100;
+
+// The Windows front end's own: the module the window class, the icon and every bitmap come
+// from, the window-system services, and the program working through them.
+struct Frontend {
+    HINSTANCE instance = nullptr;
+    Win32Services services;
+    Program program{services};
+};
+Frontend frontend;
+
+// Shows "<name> failed with error <code>: <system text>" in a box captioned "Error" and ends
+// the process with the thread's last error code.
+[[noreturn]] void fatalError(const char* name) {
+    DWORD code = GetLastError();
+    char* detail = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                   0x400, reinterpret_cast<char*>(&detail), 0, nullptr);
+    // Room for any usual system message; a longer one is cut, never written past the end.
+    char text[512];
+    composeFatalText(text, sizeof text, name, static_cast<long>(code), detail);
+    MessageBoxA(nullptr, text, "Error", MB_OK);
+    if (detail) {
+        LocalFree(detail);
+    }
+    ExitProcess(code);
+}
+
+// The whole frame drawn off screen and copied to `target` in one block copy, so the window
+// never shows a half-drawn state. The bitmap is not cleared: the first control covers it all.
+void paintWindow(HDC target) {
+    int width = 0;
+    int height = 0;
+    windowLogic::drawingSize(frontend.program, width, height);
+    HDC memory = CreateCompatibleDC(target);
+    HBITMAP frame = CreateCompatibleBitmap(target, width, height);
+    HGDIOBJ previous = SelectObject(memory, frame);
+    {
+        GdiSurface surface(memory, frontend.instance);
+        windowLogic::render(frontend.program, surface);
+    }
+    BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteObject(frame);
+    DeleteDC(memory);
+}
+
+void onTimer(HWND window) {
+    if (windowLogic::timerTick(frontend.program)) {
+        HDC target = GetDC(window);
+        paintWindow(target);
+        ReleaseDC(window, target);
+    }
+}
+
+// Client coordinates of a mouse message: the low and high words, both unsigned.
+void onPointer(PointerEvent event, LPARAM lParam) {
+    windowLogic::pointer(frontend.program, event, LOWORD(lParam), HIWORD(lParam));
+}
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            frontend.services.setWindow(window);
+            windowLogic::created(frontend.program);
+            return 1;
+        case WM_DESTROY:
+            // The window still exists here, so its position can be read.
+            windowLogic::destroyed(frontend.program);
+            PostQuitMessage(0);
+            return 1;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // the program never stands in the way of a log-off
+        case WM_ENDSESSION:
+            // Logging off or shutting down ends the process without destroying the window:
+            // the choices are saved now, as the destruction would.
+            if (wParam) {
+                windowLogic::sessionEnding(frontend.program);
+            }
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC target = BeginPaint(window, &paint);
+            paintWindow(target);  // the whole frame, whatever the update region
+            EndPaint(window, &paint);
+            return 1;
+        }
+        case WM_KEYDOWN:
+            windowLogic::keyDown(frontend.program, static_cast<int>(wParam));
+            return 1;
+        case WM_COMMAND:
+            return 1;
+        case WM_TIMER:
+            onTimer(window);  // any timer id counts as a tick
+            return 1;
+        case WM_MOUSEMOVE:
+            onPointer(PointerEvent::Move, lParam);
+            return 1;
+        case WM_LBUTTONDOWN:
+            onPointer(PointerEvent::LeftDown, lParam);
+            return 1;
+        case WM_LBUTTONUP:
+            onPointer(PointerEvent::LeftUp, lParam);
+            return 1;
+        case WM_RBUTTONDOWN:
+            return 1;  // swallowed: no context menu of any kind
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void registerWindowClass() {
+    WNDCLASSA windowClass = {};
+    // CS_OWNDC | CS_HREDRAW | CS_VREDRAW; no CS_DBLCLKS, so a quick second click is an
+    // ordinary press.
+    windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = frontend.instance;
+    windowClass.hIcon = LoadIconA(frontend.instance, MAKEINTRESOURCEA(iconId));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = nullptr;  // every frame covers the whole client area
+    windowClass.lpszClassName = className;
+    if (!RegisterClassA(&windowClass)) {
+        fatalError("Main1");
+    }
+}
+
+}  // namespace
+
+HWND openMainWindow(HINSTANCE instance) {
+    frontend.instance = instance;
+    registerWindowClass();
+    windowLogic::startUp(frontend.program);
+
+    int left = 0;
+    int top = 0;
+    windowLogic::savedPosition(frontend.program, left, top);
+    // The window procedure builds the screens and sizes the window inside this call.
+    HWND window = CreateWindowExA(WS_EX_LAYERED, className, appTitle, WS_SYSMENU | WS_MINIMIZEBOX,
+                                  left, top, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (!window) {
+        // Without a window the loop would wait for ever for a quit message nobody sends.
+        fatalError("Main2");
+    }
+    // Stacking order and opacity before the window is first seen.
+    windowLogic::applyWindowFlags(frontend.program);
+    ShowWindow(window, SW_SHOWNORMAL);  // whatever show command the program was started with
+    UpdateWindow(window);
+    return window;
+}
+
+void runMessageLoop() {
+    MSG message = {};
+    // GetMessageA gives -1 on an error; only a real quit message (0) ends the loop normally.
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// The command line and the show command are not used: the window always opens normally.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    openMainWindow(instance);
+    runMessageLoop();
+    windowLogic::shutDown(frontend.program);
+    // A normal close ends with 1, not with the quit message's 0.
+    return 1;
+}
