@@ -18,7 +18,7 @@ Program* running = nullptr;
 // A save that failed says so, naming the file and the reason.
 void report(const SaveOutcome& outcome) {
     if (!outcome) {
-        std::fprintf(stderr, "tictactoe: could not save the settings%s%s: %s\n",
+        std::fprintf(stderr, "vok-tictactoe: could not save the settings%s%s: %s\n",
                      outcome.path.empty() ? "" : " to ", outcome.path.c_str(),
                      outcome.reason.c_str());
     }
@@ -48,7 +48,7 @@ void setIcon(SDL_Window* window) {
 }  // namespace
 
 void complain(const char* what) {
-    std::fprintf(stderr, "tictactoe: %s\n", what);
+    std::fprintf(stderr, "vok-tictactoe: %s\n", what);
 }
 
 bool runProgram(Program& program, SdlServices& services, SdlFonts& fonts, const WindowLife& live) {

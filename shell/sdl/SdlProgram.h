@@ -21,5 +21,5 @@ using WindowLife = std::function<void(SDL_Window* window, SdlPresenter& presente
 // window could be made. Needs SDL's video and the font renderer started.
 bool runProgram(Program& program, SdlServices& services, SdlFonts& fonts, const WindowLife& live);
 
-// Prints "tictactoe: <what>" on stderr.
+// Prints "vok-tictactoe: <what>" on stderr.
 void complain(const char* what);

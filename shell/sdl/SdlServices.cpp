@@ -2,10 +2,13 @@
 
 #include "shell/sdl/SdlServices.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include <pwd.h>
+#include <spawn.h>
 #include <unistd.h>
 
 #include "shell/sdl/PosixFiles.h"
@@ -85,8 +88,17 @@ void SdlServices::screenSize(int& width, int& height) {
 }
 
 void SdlServices::openUrl(const std::string& address) {
-    // SDL hands the address to the desktop's opener in a detached process and returns.
-    SDL_OpenURL(address.c_str());
+    // The desktop's opener is started and left to itself: the game never waits for the browser
+    // (the program lets the system reap its children).
+    char opener[] = "xdg-open";
+    std::string url = address;
+    char* const arguments[] = {opener, &url[0], nullptr};
+    pid_t pid = 0;
+    const int error = posix_spawnp(&pid, opener, nullptr, nullptr, arguments, environ);
+    if (error != 0) {
+        std::fprintf(stderr, "vok-tictactoe: cannot open %s: %s could not be started (%s)\n",
+                     address.c_str(), opener, std::strerror(error));
+    }
 }
 
 bool SdlServices::leftButtonDown() {

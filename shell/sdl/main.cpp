@@ -12,6 +12,8 @@
 //             does; a lost display saves at once; a failed save is reported on stderr
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include <signal.h>
@@ -20,6 +22,7 @@
 #include <SDL_ttf.h>
 
 #include "screens/Program.h"
+#include "services/AppInfo.h"
 #include "shell/WindowLogic.h"
 #include "shell/sdl/SdlFonts.h"
 #include "shell/sdl/SdlKeys.h"
@@ -47,6 +50,40 @@ void endOnSignals() {
     for (int signalNumber : {SIGHUP, SIGINT, SIGTERM}) {
         sigaction(signalNumber, &action, nullptr);
     }
+    // The only children are the desktop's openers of web links, never waited for: the system
+    // reaps them.
+    struct sigaction children {};
+    children.sa_handler = SIG_DFL;
+    children.sa_flags = SA_NOCLDWAIT;
+    sigemptyset(&children.sa_mask);
+    sigaction(SIGCHLD, &children, nullptr);
+}
+
+constexpr const char* usage =
+    "Usage: vok-tictactoe [--help] [--version]\n"
+    "Noughts and crosses against the computer in a small window. Click a square to move,\n"
+    "press N for a new game; \"Settings\" chooses who begins, the pieces and the computer's\n"
+    "strength. The choices are kept in $XDG_CONFIG_HOME/vok/vudezazivaze/.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n";
+
+// Answers --help and --version, and refuses what it does not know. -1 when the game is to
+// start, otherwise the exit code.
+int commandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", appTitle);
+            return 0;
+        }
+        std::fprintf(stderr, "vok-tictactoe: unknown option '%s' (try --help)\n", argv[i]);
+        return 2;
+    }
+    return -1;
 }
 
 int failed(const std::string& what) {
@@ -139,7 +176,10 @@ void run(SDL_Window* window, SdlPresenter& presenter) {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    if (const int answered = commandLine(argc, argv); answered >= 0) {
+        return answered;
+    }
     // A write past a file-size limit must fail like any other write (the settings file then
     // keeps its previous content), not end the program.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -111,8 +111,9 @@ class Game:
         self.display = display
         self.config = config
         self.env = dict(display.env, XDG_CONFIG_HOME=config)
-        self.env.update(extra_env or {})
-        self.process = subprocess.Popen([program], env=self.env, stdout=subprocess.PIPE,
+        # What the program alone is given; the tools that drive it keep the usual environment.
+        program_env = dict(self.env, **(extra_env or {}))
+        self.process = subprocess.Popen([program], env=program_env, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, text=True,
                                         preexec_fn=preexec)
         self.window = self._find_window()
@@ -602,7 +603,7 @@ def scenarios(suite):
               "display lost: saved settings are %r, the window was at %r"
               % (game.saved_lines(), (x, y)))
 
-    def help_opens_the_page_without_waiting():
+    def help_opens_the_page_or_says_why_not():
         tools = os.path.join(suite.temp, "opener")
         os.makedirs(tools, exist_ok=True)
         record = os.path.join(tools, "opened")
@@ -622,6 +623,15 @@ def scenarios(suite):
         with open(record) as f:
             check(f.read().strip() == HELP_URL, "the help address is wrong")
         check(game.close() == 0, "exit code")
+        # No opener at all: one line says so, and the game goes on.
+        game = suite.start(suite.config("no-opener"), {"PATH": tools + "-missing"})
+        game.click(HELP)
+        game.click(cell_centre(0, 0))
+        check(game.cells()[0][0] == "player", "the game stopped without an opener")
+        check(game.close() == 0, "exit code")
+        lines = game.errors.strip().splitlines()
+        check(len(lines) == 1 and HELP_URL in lines[0] and "xdg-open" in lines[0],
+              "a missing opener was reported as %r" % game.errors)
 
     def bad_environments():
         # No display at all.
@@ -648,10 +658,21 @@ def scenarios(suite):
         check(result.returncode == 1, "no video driver: exit code %d" % result.returncode)
         check("tictactoe:" in result.stderr, "no video driver: message %r" % result.stderr)
 
+    def command_line():
+        # No display at all: neither answer needs a window.
+        no_display = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        for option, out in (("--version", "Vok TicTacToe 1.2\n"), ("--help", "Usage: ")):
+            result = run(suite.args.program, option, env=no_display)
+            check(result.returncode == 0 and result.stdout.startswith(out),
+                  "%s: exit %d, %r" % (option, result.returncode, result.stdout))
+        result = run(suite.args.program, "--frobnicate", env=suite.display.env)
+        check(result.returncode == 2 and "--frobnicate" in result.stderr,
+              "unknown option: exit %d, %r" % (result.returncode, result.stderr))
+
     return [first_start, whole_game_by_clicks, settings_choices_then_restart,
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
             file_size_limit_at_close, session_end_keeps_the_choices,
-            help_opens_the_page_without_waiting, bad_environments]
+            help_opens_the_page_or_says_why_not, bad_environments, command_line]
 
 
 def main():
