@@ -2,6 +2,7 @@
 
 #include "shell/WindowLogic.h"
 
+#include "game/GameCodes.h"
 #include "platform/Keys.h"
 #include "platform/WindowServices.h"
 #include "screens/Commands.h"
@@ -72,6 +73,12 @@ bool timerTick(Program& p) {
     }
     p.redrawPending = 0;
     return true;
+}
+
+bool wantsTicks(const Program& p) {
+    // The status display takes the game's state only at a tick, also when nothing is redrawn.
+    return p.gameBoard.getState() == game::ComputerTurn || p.redrawPending == 1 ||
+           anyVisibleDirty(p.pageSet) || p.statusDisplay.getState() != p.gameBoard.getState();
 }
 
 void render(Program& p, DrawingSurface& offscreen) {

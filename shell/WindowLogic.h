@@ -28,7 +28,8 @@ struct Program;
 //             with Alt is withheld, as Windows keeps those for the window menu
 //   Timer     the period `created` asks for, but never shorter than the window system's usual
 //             floor (about 15 ms), so the computer's pause of 22 ticks lasts about a third of a
-//             second; when a tick says so, the frame is rendered and shown at once
+//             second; when a tick says so, the frame is rendered and shown at once; ticks may
+//             be left out while `wantsTicks` says no
 //   Paint     on every expose, the whole frame rendered off screen at the drawing area's size
 //             and copied to the window in one step, so no half-drawn frame is ever seen
 //   Window    the outer size `created` asks for (or, without the Windows frame, the drawing
@@ -74,6 +75,9 @@ SaveOutcome sessionEnding(Program& program);
 // One timer tick: the game's tick, the status display, the scan for dirty controls. True when
 // the frame must be redrawn now.
 bool timerTick(Program& program);
+// Whether a tick could change anything now: a computer move is pending, the status display is
+// behind the game, or something waits to be drawn. When not, nothing changes until the next event, and a front end may sleep till then.
+bool wantsTicks(const Program& program);
 // Draws every visible Page, in order, onto `offscreen`.
 void render(Program& program, DrawingSurface& offscreen);
 // The drawing area's size, measured when the window was created.

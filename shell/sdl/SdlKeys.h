@@ -5,5 +5,6 @@
 
 // The code of platform/Keys.h for N and the four arrows, or 0 for a key press the program is
 // not given: every other key, and keys pressed with Alt, which the window system keeps for
-// itself on Windows.
-int virtualKeyFor(SDL_Keycode key, Uint16 modifiers);
+// itself on Windows. A key whose symbol is no Latin letter (a Cyrillic layout's, say) counts by
+// its place on the keyboard, as the Windows virtual keys do.
+int virtualKeyFor(SDL_Keycode key, SDL_Scancode place, Uint16 modifiers);

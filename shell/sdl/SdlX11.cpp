@@ -1,7 +1,10 @@
+// What the Linux program asks of an X11 desktop beyond SDL.
+
 #include "shell/sdl/SdlX11.h"
 
 #include <cstdio>
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <SDL_syswm.h>
@@ -59,4 +62,38 @@ void onDisplayLost(void (*lastWords)()) {
 #else
     (void)lastWords;
 #endif
+}
+
+EventWaiter::EventWaiter(SDL_Window* window, int wakeFd) : wake(wakeFd) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        display = info.info.x11.display;
+        connection = ConnectionNumber(info.info.x11.display);
+    }
+#else
+    (void)window;
+#endif
+}
+
+void EventWaiter::wait(int timeoutMs) {
+    if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        return;
+    }
+#if defined(SDL_VIDEO_DRIVER_X11)
+    // Events Xlib has already read sit in its queue, where the connection shows nothing more.
+    if (display && XPending(static_cast<Display*>(display)) > 0) {
+        return;
+    }
+#endif
+    if (connection >= 0) {
+        pollfd ready[2] = {{connection, POLLIN, 0}, {wake, POLLIN, 0}};
+        poll(ready, 2, timeoutMs);
+        return;
+    }
+    pollfd woken = {wake, POLLIN, 0};
+    if (poll(&woken, 1, 0) == 0) {
+        SDL_WaitEventTimeout(nullptr, timeoutMs < 0 || timeoutMs > 500 ? 500 : timeoutMs);
+    }
 }

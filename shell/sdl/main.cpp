@@ -3,20 +3,26 @@
 // The front-end contract (shell/WindowLogic.h), row by row:
 //   Pointer   SDL mouse motion and left-button events inside the window (`handle`); other
 //             buttons are not passed on
-//   Keys      SDL key-down events, repeats included, named by SdlKeys; Alt withheld there
-//   Timer     the event loop's own tick (`run`), at the 15 ms floor of `tickPeriodFor`
+//   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
+//             by its place when the symbol is no Latin letter); Alt withheld there
+//   Timer     the event loop's own tick (`run`), at the 15 ms floor of `tickPeriodFor`, only
+//             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     SdlPresenter: on SDL_WINDOWEVENT_EXPOSED, after the first build, after a tick
 //   Window    SdlServices: the drawing area without the Windows frame, a fixed frame asked of
 //             the window manager (SdlX11), the place noted at every window event
 //   Save      SdlProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
-//             does; a lost display saves at once; a failed save is reported on stderr
+//             does (`endOnSignals`); a lost display saves at once; a failed save is reported
+//             on stderr
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -29,6 +35,7 @@
 #include "shell/sdl/SdlPresenter.h"
 #include "shell/sdl/SdlProgram.h"
 #include "shell/sdl/SdlServices.h"
+#include "shell/sdl/SdlX11.h"
 
 namespace {
 
@@ -36,20 +43,31 @@ namespace {
 SdlServices services;
 Program program(services);
 
-// SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does.
+// SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does. The
+// handler also writes to a pipe the event loop's sleep watches, so it wakes at once.
 volatile std::sig_atomic_t endRequested = 0;
+int wakePipe[2] = {-1, -1};
 
 extern "C" void requestEnd(int) {
     endRequested = 1;
+    const int saved = errno;
+    if (write(wakePipe[1], "!", 1) < 0) {
+        // A full pipe has woken the loop already.
+    }
+    errno = saved;
 }
 
 void endOnSignals() {
+    if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        wakePipe[0] = wakePipe[1] = -1;
+    }
     struct sigaction action {};
     action.sa_handler = requestEnd;
     sigemptyset(&action.sa_mask);
     for (int signalNumber : {SIGHUP, SIGINT, SIGTERM}) {
         sigaction(signalNumber, &action, nullptr);
     }
+
     // The only children are the desktop's openers of web links, never waited for: the system
     // reaps them.
     struct sigaction children {};
@@ -135,7 +153,8 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter)
             break;
         case SDL_KEYDOWN:
             // Repeats included: holding a key acts once per repeat.
-            if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.mod)) {
+            if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode,
+                                              event.key.keysym.mod)) {
                 windowLogic::keyDown(program, key);
             }
             break;
@@ -145,11 +164,13 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter)
     return true;
 }
 
+// The event loop: events as they come, and the timer's ticks while the game wants them. Between
+// them the loop sleeps: until the next tick, or, when nothing can change before the player
+// acts, until the next event.
 void run(SDL_Window* window, SdlPresenter& presenter) {
-    // The loop polls and sleeps until the next tick rather than blocking in SDL's wait: that
-    // wait wakes itself through a second X connection, whose late messages to a window that
-    // was just closed can end the program with an X error.
-    Uint64 nextTick = SDL_GetTicks64() + services.timerPeriodMs();
+    EventWaiter waiter(window, wakePipe[0]);
+    const Uint64 period = static_cast<Uint64>(services.timerPeriodMs());
+    Uint64 nextTick = SDL_GetTicks64() + period;
     while (!endRequested) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
@@ -157,19 +178,25 @@ void run(SDL_Window* window, SdlPresenter& presenter) {
                 return;
             }
         }
+        if (!windowLogic::wantsTicks(program)) {
+            waiter.wait(-1);
+            // Ticks start again a whole period after whatever woke the loop.
+            nextTick = SDL_GetTicks64() + period;
+            continue;
+        }
         const Uint64 now = SDL_GetTicks64();
         if (now < nextTick) {
-            SDL_Delay(static_cast<Uint32>(nextTick - now));
+            waiter.wait(static_cast<int>(nextTick - now));
             continue;
         }
         if (windowLogic::timerTick(program)) {
             presenter.paint();
         }
         // A late tick is not made up for: the next one is a whole period away.
-        nextTick += services.timerPeriodMs();
+        nextTick += period;
         const Uint64 after = SDL_GetTicks64();
         if (nextTick <= after) {
-            nextTick = after + services.timerPeriodMs();
+            nextTick = after + period;
         }
     }
 }

@@ -120,20 +120,35 @@ TEST(Timer, ShortPeriodsRunAtTheUsualMinimumSoTheThinkingPauseIsHuman) {
     EXPECT_LE(22 * tickPeriodFor(1), 350);
 }
 
-TEST(Keys, NAndTheArrowsCarryTheirCodesAndNothingElseIsPassedOn) {
-    EXPECT_EQ(virtualKeyFor(SDLK_n, KMOD_NONE), key::newGame);
-    EXPECT_EQ(virtualKeyFor(SDLK_n, KMOD_LSHIFT), key::newGame);
-    EXPECT_EQ(virtualKeyFor(SDLK_n, KMOD_CAPS), key::newGame);
-    EXPECT_EQ(virtualKeyFor(SDLK_n, KMOD_LCTRL), key::newGame);
-    EXPECT_EQ(virtualKeyFor(SDLK_LEFT, KMOD_NONE), key::left);
-    EXPECT_EQ(virtualKeyFor(SDLK_UP, KMOD_NONE), key::up);
-    EXPECT_EQ(virtualKeyFor(SDLK_RIGHT, KMOD_NONE), key::right);
-    EXPECT_EQ(virtualKeyFor(SDLK_DOWN, KMOD_NONE), key::down);
-    // Alt combinations are the window system's; other keys mean nothing to the game.
-    EXPECT_EQ(virtualKeyFor(SDLK_n, KMOD_LALT), 0);
-    EXPECT_EQ(virtualKeyFor(SDLK_F4, KMOD_RALT), 0);
-    EXPECT_EQ(virtualKeyFor(SDLK_a, KMOD_NONE), 0);
-    EXPECT_EQ(virtualKeyFor(SDLK_VOLUMEUP, KMOD_NONE), 0);
+TEST(Keys, NAndTheArrowsAreKnownByTheirSymbolOrOtherwiseByTheirPlace) {
+    struct Case {
+        SDL_Keycode symbol;
+        SDL_Scancode place;
+        Uint16 modifiers;
+        int expected;
+    } cases[] = {
+        {SDLK_n, SDL_SCANCODE_N, KMOD_NONE, key::newGame},
+        {SDLK_n, SDL_SCANCODE_N, KMOD_LSHIFT | KMOD_CAPS | KMOD_LCTRL, key::newGame},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, KMOD_NONE, key::left},
+        {SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE, key::up},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, KMOD_NONE, key::right},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE, key::down},
+        // A Latin layout with N elsewhere: the symbol counts, not the place.
+        {SDLK_n, SDL_SCANCODE_L, KMOD_NONE, key::newGame},
+        {SDLK_b, SDL_SCANCODE_N, KMOD_NONE, 0},
+        // A Cyrillic layout: the key in N's place says "т" (U+0442), and still starts a game.
+        {0x0442, SDL_SCANCODE_N, KMOD_NONE, key::newGame},
+        {0x0438, SDL_SCANCODE_B, KMOD_NONE, 0},
+        // Alt combinations are the window system's; other keys mean nothing to the game.
+        {SDLK_n, SDL_SCANCODE_N, KMOD_LALT, 0},
+        {0x0442, SDL_SCANCODE_N, KMOD_RALT, 0},
+        {SDLK_F4, SDL_SCANCODE_F4, KMOD_NONE, 0},
+        {SDLK_a, SDL_SCANCODE_A, KMOD_NONE, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(virtualKeyFor(c.symbol, c.place, c.modifiers), c.expected)
+            << "symbol " << c.symbol << " at " << c.place;
+    }
 }
 
 }  // namespace

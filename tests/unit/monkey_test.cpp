@@ -173,7 +173,16 @@ struct Monkey : ProgramHarness {
 
     // One tick as the front end runs it, with the repaint it asks for.
     bool tickChecked() {
+        // A front end may sleep through the ticks the logic does not want: such a tick must
+        // change nothing that can be seen.
+        const bool wanted = windowLogic::wantsTicks(p);
+        const std::vector<int> board = cells();
+        const int state = p.gameBoard.getState(), shown = p.statusDisplay.getState();
         const bool repaint = windowLogic::timerTick(p);
+        if (!wanted && (repaint || cells() != board || p.gameBoard.getState() != state ||
+                        (p.boardPage().isVisible() && p.statusDisplay.getState() != shown))) {
+            return fail("a tick the window logic did not want changed what is shown");
+        }
         if (p.statusDisplay.getState() != p.gameBoard.getState()) {
             return fail("the status display shows state " +
                         std::to_string(p.statusDisplay.getState()) + " after a tick in state " +
