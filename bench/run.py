@@ -102,6 +102,15 @@ def waitForFile(path, seconds):
     return False
 
 
+def contextSwitches(pid):
+    """Every time any of the process's threads gave up or lost the processor: its wake-ups."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{task}/status") as status:
+            total += sum(int(n) for n in re.findall(r"ctxt_switches:\s+(\d+)", status.read()))
+    return total
+
+
 def cpuNanoseconds(pid):
     total = 0
     for task in os.listdir(f"/proc/{pid}/task"):
@@ -158,8 +167,10 @@ def inDisplay(build):
                 sys.exit("bench: the program showed no frame")
             time.sleep(1)
             before, start = cpuNanoseconds(child.pid), time.monotonic()
+            switches = contextSwitches(child.pid)
             time.sleep(10)
             used, elapsed = cpuNanoseconds(child.pid) - before, time.monotonic() - start
+            wakeUps = (contextSwitches(child.pid) - switches) / elapsed
             with open(f"/proc/{child.pid}/status") as status:
                 peak = int(re.search(r"VmHWM:\s+(\d+)", status.read()).group(1))
         finally:
@@ -168,6 +179,8 @@ def inDisplay(build):
         share = 100 * used / (elapsed * 1e9)
         row("Idle CPU in Xvfb, 10 s", f"{share:.2f} % of a core", "absolute", "< 1 %",
             share < 1)
+        row("Idle wake-ups in Xvfb, 10 s", f"{wakeUps:.1f} per second", "context switches",
+            "< 1", wakeUps < 1)
         print(f"  {'(its peak after 11 s idle)':<34} {peak / 1024:.1f} MiB")
 
 
