@@ -1,3 +1,4 @@
+// The game's codes: cell marks, game states, computer levels, and when a game is over.
 #pragma once
 
 #include <cstdint>

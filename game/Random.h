@@ -1,3 +1,4 @@
+// The opponent's random numbers: the generator its decisions draw from.
 #pragma once
 
 #include <cstdint>

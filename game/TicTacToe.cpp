@@ -1,3 +1,5 @@
+// The game: the rules of noughts and crosses on the board control, and the computer opponent.
+
 #include "game/TicTacToe.h"
 
 namespace {

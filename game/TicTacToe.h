@@ -1,3 +1,4 @@
+// The game: the rules of noughts and crosses on the board control, and the computer opponent.
 #pragma once
 
 #include <cstdint>

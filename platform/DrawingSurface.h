@@ -1,3 +1,4 @@
+// The drawing seam: what the controls draw on, each operation with its GDI meaning.
 #pragma once
 
 #include <cstdint>

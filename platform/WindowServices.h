@@ -1,3 +1,4 @@
+// The window-system seam: what the program logic asks of the window system and the files.
 #pragma once
 
 #include <cstddef>

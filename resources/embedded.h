@@ -1,3 +1,4 @@
+// The pictures and the icon built into the Linux program, found by their resource ids.
 #pragma once
 // The game's pictures built into the Linux program (the Windows program has them as resources).
 

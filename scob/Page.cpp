@@ -1,3 +1,5 @@
+// Pages: groups of controls with their command ids, drawing and pointer routing.
+
 #include "scob/Page.h"
 
 void Page::add(scob* control, int id, int param) {

@@ -1,3 +1,4 @@
+// Pages: groups of controls with their command ids, drawing and pointer routing.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The board's cell values the grid can be told all at once.
+
 #include "scob/Solution.h"
 
 Solution::Solution() {

@@ -1,3 +1,4 @@
+// The board's cell values the grid can be told all at once.
 #pragma once
 
 #include "scob/scobGrid.h"

@@ -1,3 +1,5 @@
+// The control base every control of the toolkit derives from.
+
 #include "scob/scob.h"
 
 void scob::draw(DrawingSurface& hdc) {

@@ -1,3 +1,4 @@
+// The control base every control of the toolkit derives from.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// A button: a picture or a plain rectangle, with a text, that reports a click.
+
 #include "scob/scobButton.h"
 
 scobButton::scobButton() {

@@ -1,3 +1,4 @@
+// A button: a picture or a plain rectangle, with a text, that reports a click.
 #pragma once
 
 #include <cstdint>

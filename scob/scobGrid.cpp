@@ -1,3 +1,5 @@
+// The grid control: cells with pictures, grid lines, a cursor, presses and arrow keys.
+
 #include "scob/scobGrid.h"
 
 #include <string>

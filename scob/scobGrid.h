@@ -1,3 +1,4 @@
+// The grid control: cells with pictures, grid lines, a cursor, presses and arrow keys.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// An image control: one picture of the skin, or a framed rectangle.
+
 #include "scob/scobImage.h"
 
 scobImage::scobImage() {

@@ -1,3 +1,4 @@
+// An image control: one picture of the skin, or a framed rectangle.
 #pragma once
 
 #include <cstdint>

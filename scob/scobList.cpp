@@ -1,3 +1,5 @@
+// A single-choice list with a title row and a selection mark.
+
 #include "scob/scobList.h"
 
 namespace {

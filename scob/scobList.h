@@ -1,3 +1,4 @@
+// A single-choice list with a title row and a selection mark.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The skin: per Theme, the picture of every element and state and every colour.
 #pragma once
 
 #include <cstdint>

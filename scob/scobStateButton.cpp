@@ -1,3 +1,5 @@
+// A button that steps through its states, each with its own text and picture.
+
 #include "scob/scobStateButton.h"
 
 scobStateButton::scobStateButton() {

@@ -1,3 +1,4 @@
+// A button that steps through its states, each with its own text and picture.
 #pragma once
 
 #include "scob/scobButton.h"

@@ -1,3 +1,5 @@
+// What each control does when it is activated, by its command id.
+
 #include "screens/Commands.h"
 
 #include "screens/Program.h"

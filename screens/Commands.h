@@ -1,3 +1,4 @@
+// What each control does when it is activated, by its command id.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The program's long-lived objects: the skin, the Pages and controls, the game, the settings.
 #pragma once
 
 #include <string>

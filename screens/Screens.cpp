@@ -1,3 +1,5 @@
+// The screen builder: every control's place, look and command id, and the saved choices.
+
 #include "screens/Screens.h"
 
 #include "screens/Program.h"

@@ -1,3 +1,4 @@
+// The screen builder: every control's place, look and command id, and the saved choices.
 #pragma once
 
 struct Choices;

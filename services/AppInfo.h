@@ -1,3 +1,4 @@
+// The program's identity: its title and the version tag its web links carry.
 #pragma once
 
 // The window title and the version tag the web links carry.

@@ -1,3 +1,5 @@
+// The settings file: its seven named entries, reading, writing and the choices they hold.
+
 #include "services/Settings.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// The settings file: its seven named entries, reading, writing and the choices they hold.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// The web links: the two addresses on the publisher's site, tagged with the version.
+
 #include "services/WebLinks.h"
 
 #include "services/AppInfo.h"

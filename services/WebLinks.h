@@ -1,3 +1,4 @@
+// The web links: the two addresses on the publisher's site, tagged with the version.
 #pragma once
 
 #include <string>

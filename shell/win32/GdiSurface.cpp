@@ -1,3 +1,5 @@
+// The Windows drawing surface: each operation through GDI, nothing kept between calls.
+
 #include "shell/win32/GdiSurface.h"
 
 namespace {

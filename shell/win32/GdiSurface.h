@@ -1,3 +1,4 @@
+// The Windows drawing surface: each operation through GDI, nothing kept between calls.
 #pragma once
 
 #include <windows.h>

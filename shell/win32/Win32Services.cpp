@@ -1,3 +1,5 @@
+// The window-system services of the Windows program: window calls, the shell, the files.
+
 #include "shell/win32/Win32Services.h"
 
 #include <shlobj.h>

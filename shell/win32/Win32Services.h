@@ -1,3 +1,4 @@
+// The window-system services of the Windows program: window calls, the shell, the files.
 #pragma once
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// The text of the fatal-error box, composed without ever writing past its buffer.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// A drawing surface that draws nothing, for runs that need frames but no pixels.
 #pragma once
 
 #include <string>

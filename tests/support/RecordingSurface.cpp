@@ -1,3 +1,5 @@
+// A drawing surface that records its calls in order, for the unit tests to read.
+
 #include "tests/support/RecordingSurface.h"
 
 #include <sstream>

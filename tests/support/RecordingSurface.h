@@ -1,3 +1,4 @@
+// A drawing surface that records its calls in order, for the unit tests to read.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// One table of drawing-surface cases that both real surfaces must pass.
 #pragma once
 // What every drawing surface must put on the pixels, whatever draws them: one table of
 // drawings and the pixels each must leave, run on the SDL surface and on GDI alike. Glyph

@@ -1,3 +1,5 @@
+// Buttons and state buttons: their looks, states and clicks.
+
 #include <gtest/gtest.h>
 
 #include <memory>

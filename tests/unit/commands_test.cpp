@@ -1,3 +1,5 @@
+// The command handler: what each command does to the screens, the game and the window.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

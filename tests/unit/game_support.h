@@ -1,3 +1,4 @@
+// A game laid out as on the board screen, with boards written as pictures, for the game tests.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The rules: moves, turns, wins, ties and new games.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

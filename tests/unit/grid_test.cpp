@@ -1,3 +1,5 @@
+// The grid control: layout, cells, presses, moves, the cursor and the arrow keys.
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,5 @@
+// The image control.
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,5 @@
+// The single-choice list: rows, the selection and its mark.
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,5 @@
+// The computer opponent: each level's strategies, its random choices and its pause.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

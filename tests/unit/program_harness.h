@@ -1,3 +1,4 @@
+// A fresh set of the program's objects behind fake services, driven as a front end drives it.
 #pragma once
 
 #include <memory>

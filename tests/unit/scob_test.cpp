@@ -1,3 +1,5 @@
+// The control base and Pages: dirty flags, visibility and pointer routing.
+
 #include <gtest/gtest.h>
 
 #include <memory>

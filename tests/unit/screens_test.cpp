@@ -1,3 +1,5 @@
+// The screen builder: every control's place, look and command, and the saved choices applied.
+
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,5 @@
+// The settings file: parsing, the named entries and choices, reading and saving.
+
 #include <gtest/gtest.h>
 
 #include <climits>

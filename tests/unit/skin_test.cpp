@@ -1,3 +1,5 @@
+// The skin: every Theme's pictures and colours.
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,5 @@
+// The web links.
+
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,5 @@
+// The window logic: start-up, the timer, keys, pointer, saving, as a front end drives it.
+
 #include <gtest/gtest.h>
 
 #include <climits>
