@@ -307,11 +307,17 @@ TEST(ResourceFolder, EmbeddedBytesAreTheCommittedFiles) {
 TEST(ResourceScript, NamesEveryBitmapTheIconTheVersionAndTheManifest) {
     const std::string rc = readFile(kResources / "app.rc");
     ASSERT_FALSE(rc.empty());
+    // The pictures' lines are generated into bitmaps.rc, which app.rc includes.
+    EXPECT_TRUE(std::regex_search(rc, std::regex(R"((^|\n)#include\s+"bitmaps\.rc")")));
+    const std::string script = rc + "\n" + readFile(kResources / "bitmaps.rc");
     std::map<int, std::string> bitmaps;
+    int lines = 0;
     const std::regex line(R"((^|\n)\s*(\d+)\s+BITMAP\s+"([^"]+)\")");
-    for (std::sregex_iterator it(rc.begin(), rc.end(), line), end; it != end; ++it) {
+    for (std::sregex_iterator it(script.begin(), script.end(), line), end; it != end; ++it) {
         bitmaps[std::stoi((*it)[2])] = (*it)[3];
+        ++lines;
     }
+    EXPECT_EQ(lines, static_cast<int>(std::size(kCatalogue)));  // each picture once
     std::map<int, std::string> expected;
     for (const Picture& pic : kCatalogue) {
         expected[pic.id] = "bitmaps/" + std::to_string(pic.id) + ".bmp";
