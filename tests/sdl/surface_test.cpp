@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "scob/bitmapIds.h"
 #include "shell/sdl/SdlSurface.h"
 #include "tests/sdl/RenderSupport.h"
 
@@ -106,14 +107,14 @@ TEST(SdlSurface, ThickLinesCoverThePenWidthAcrossTheLine) {
 }
 
 TEST(SdlSurface, BitmapCopyTakesTheTopLeftPartAndOnlyWhatThePictureHas) {
-    SDL_Surface* mark = programBitmap(740);  // 20 x 20
+    SDL_Surface* mark = programBitmap(bitmap::selectionMark);  // 20 x 20
     ASSERT_NE(mark, nullptr);
     ASSERT_EQ(mark->w, 20);
     SdlSurface s(40, 40, testFonts());
     s.rectangle(0, 0, 40, 40, grey, false, grey, 1);
-    s.copyBitmap(740, 5, 5, 30, 30);
+    s.copyBitmap(bitmap::selectionMark, 5, 5, 30, 30);
     SdlSurface reference(20, 20, testFonts());
-    reference.copyBitmap(740, 0, 0, 20, 20);
+    reference.copyBitmap(bitmap::selectionMark, 0, 0, 20, 20);
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
             ASSERT_EQ(s.pixel(5 + x, 5 + y), reference.pixel(x, y)) << x << "," << y;
@@ -124,7 +125,7 @@ TEST(SdlSurface, BitmapCopyTakesTheTopLeftPartAndOnlyWhatThePictureHas) {
 
     SdlSurface part(40, 40, testFonts());
     part.rectangle(0, 0, 40, 40, grey, false, grey, 1);
-    part.copyBitmap(740, 0, 0, 7, 3);
+    part.copyBitmap(bitmap::selectionMark, 0, 0, 7, 3);
     EXPECT_EQ(part.pixel(6, 2), reference.pixel(6, 2));
     EXPECT_EQ(part.pixel(7, 2), grey);
     EXPECT_EQ(part.pixel(6, 3), grey);
@@ -132,9 +133,9 @@ TEST(SdlSurface, BitmapCopyTakesTheTopLeftPartAndOnlyWhatThePictureHas) {
 
 TEST(SdlSurface, BitmapCopyIsClippedAndUnknownPicturesDrawNothing) {
     SdlSurface reference(20, 20, testFonts());
-    reference.copyBitmap(740, 0, 0, 20, 20);
+    reference.copyBitmap(bitmap::selectionMark, 0, 0, 20, 20);
     SdlSurface s(10, 10, testFonts());
-    s.copyBitmap(740, -5, -6, 20, 20);
+    s.copyBitmap(bitmap::selectionMark, -5, -6, 20, 20);
     EXPECT_EQ(s.pixel(0, 0), reference.pixel(5, 6));
     EXPECT_EQ(s.pixel(9, 9), reference.pixel(14, 15));
 
@@ -146,10 +147,10 @@ TEST(SdlSurface, BitmapCopyIsClippedAndUnknownPicturesDrawNothing) {
 
 TEST(SdlSurface, KeyedCopyLeavesPureWhiteOut) {
     SdlSurface plain(20, 20, testFonts());
-    plain.copyBitmap(740, 0, 0, 20, 20);
+    plain.copyBitmap(bitmap::selectionMark, 0, 0, 20, 20);
     SdlSurface keyed(20, 20, testFonts());
     keyed.rectangle(0, 0, 20, 20, red, false, red, 1);
-    keyed.copyBitmapKeyed(740, 0, 0, 20, 20);
+    keyed.copyBitmapKeyed(bitmap::selectionMark, 0, 0, 20, 20);
     int white = 0, copied = 0;
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
