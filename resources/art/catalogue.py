@@ -10,12 +10,14 @@ import widgets
 from paint import to_palette
 from textures import parchment
 
-# The window's client area; the page shows its top-left part, so its edges are aged there.
-WINDOW = (384, 361)
+# The region, from the top-left corner, that the parchment page's aged edges were laid out
+# for. It is not the drawing area (384 x 365): the page keeps this layout so that it stays
+# the picture it has always been.
+PAGE_AGED_REGION = (384, 361)
 
 
 def _parchment_page():
-    return parchment(477, 426, 101, visible=WINDOW)
+    return parchment(477, 426, 101, visible=PAGE_AGED_REGION)
 
 
 def _parchment_narrow():
