@@ -1,5 +1,7 @@
 #include "scob/skinInstance.h"
 
+#include "scob/bitmapIds.h"
+
 namespace {
 
 // Colour elements 0..7, state 1; identical in every Theme.
@@ -23,25 +25,42 @@ struct BitmapEntry {
 // Pictures shared by every Theme. Ids 603, 612, 630 and 631 name no picture of the program;
 // no control carries their elements, so they are never looked up.
 const BitmapEntry sharedBitmaps[] = {
-    {4, 0, 101},  {4, 1, 101},  {4, 2, 101},                               // parchment
-    {7, 0, 603},  {7, 1, 603},  {7, 2, 603},                               //
-    {8, 0, 607},  {8, 1, 607},  {8, 2, 607},                               // narrow parchment
-    {10, 1, 612},                                                          //
-    {23, 1, 614}, {23, 2, 615},                                            // pin flat / upright
-    {24, 1, 616}, {24, 2, 616},                                            // title strip
-    {25, 1, 617}, {25, 2, 618},                                            // question mark
-    {26, 1, 619}, {26, 2, 620},                                            // wooden push button
-    {27, 1, 630}, {28, 1, 631},                                            //
-    {29, 1, 632}, {29, 2, 633},                                            // T, T with tick
-    {30, 1, 732}, {30, 2, 733}, {30, 3, 734}, {30, 4, 735}, {30, 5, 736},  // status plaques
-    {31, 0, 740}, {31, 1, 740},                                            // list selection mark
+    {element::background, 0, bitmap::parchmentPage},
+    {element::background, 1, bitmap::parchmentPage},
+    {element::background, 2, bitmap::parchmentPage},
+    {7, 0, 603},
+    {7, 1, 603},
+    {7, 2, 603},
+    {8, 0, bitmap::parchmentNarrow},
+    {8, 1, bitmap::parchmentNarrow},
+    {8, 2, bitmap::parchmentNarrow},
+    {10, 1, 612},
+    {element::pin, 1, bitmap::pinFlat},
+    {element::pin, 2, bitmap::pinUpright},
+    {element::titleStrip, 1, bitmap::titleStrip},
+    {element::titleStrip, 2, bitmap::titleStrip},
+    {element::question, 1, bitmap::question},
+    {element::question, 2, bitmap::questionPressed},
+    {element::woodButton, 1, bitmap::woodButton},
+    {element::woodButton, 2, bitmap::woodButtonPressed},
+    {27, 1, 630},
+    {28, 1, 631},
+    {element::letterT, 1, bitmap::letterT},
+    {element::letterT, 2, bitmap::letterTTicked},
+    {element::statusPlaque, 1, bitmap::plaquePink},    // "Your Move"
+    {element::statusPlaque, 2, bitmap::plaqueWood},    // "Thinking..."
+    {element::statusPlaque, 3, bitmap::plaqueRed},     // "You Win !!!"
+    {element::statusPlaque, 4, bitmap::plaqueOrange},  // "Computer wins"
+    {element::statusPlaque, 5, bitmap::plaqueBlue},    // "Tie"
+    {element::selectionMark, 0, bitmap::selectionMark},
+    {element::selectionMark, 1, bitmap::selectionMark},
 };
 
 // The board pieces per Theme: empty cell, the player's piece, the computer's piece.
 const int pieceBitmaps[3][3] = {
-    {715, 700, 701},  // Traditional
-    {731, 716, 717},  // Colors
-    {739, 737, 738},  // Fish
+    {bitmap::blankTraditional, bitmap::ring, bitmap::cross},           // Traditional
+    {bitmap::blankColors, bitmap::greenSquare, bitmap::orangeSquare},  // Colors
+    {bitmap::blankFish, bitmap::stripedFish, bitmap::spottedFish},     // Fish
 };
 
 }  // namespace

@@ -19,7 +19,7 @@ from PIL import Image, ImageDraw, ImageFont  # noqa: E402
 import bmpfile  # noqa: E402
 from paint import FONT_DIR  # noqa: E402
 
-CLIENT = (384, 361)
+CLIENT = (384, 365)  # the drawing area
 BOARD_AT = (21, 90)
 CELL = 78
 

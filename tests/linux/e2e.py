@@ -11,6 +11,7 @@ Exits 77 (skipped) when a tool it needs is missing.
 """
 
 import argparse
+import functools
 import io
 import os
 import resource
@@ -26,7 +27,7 @@ SKIP = 77
 TITLE = "Vok TicTacToe 1.2"
 CLIENT = (384, 365)
 HERE = os.path.dirname(os.path.abspath(__file__))
-BITMAPS = os.path.join(HERE, "..", "..", "resources", "bitmaps")
+RESOURCES = os.path.join(HERE, "..", "..", "resources")
 HELP_URL = "http://www.vok.example/tictactoe/index.php?v=dur1.2a"
 
 # Places in the drawing area.
@@ -63,9 +64,19 @@ def run(*command, env=None, timeout=10):
     return subprocess.run(command, env=env, timeout=timeout, capture_output=True, text=True)
 
 
-def picture(bitmap_id):
+@functools.lru_cache(maxsize=None)
+def bitmap_ids():
+    """The ids of the program's pictures by their names in the art catalogue."""
+    sys.dont_write_bytecode = True
+    sys.path.insert(0, os.path.join(RESOURCES, "art"))
+    import catalogue
+    return {entry[0]: bitmap_id for bitmap_id, entry in catalogue.BITMAPS.items()}
+
+
+def picture(name):
     from PIL import Image
-    return Image.open(os.path.join(BITMAPS, "%d.bmp" % bitmap_id)).convert("RGB")
+    path = os.path.join(RESOURCES, "bitmaps", "%d.bmp" % bitmap_ids()[name])
+    return Image.open(path).convert("RGB")
 
 
 class Display:
@@ -191,9 +202,9 @@ class Game:
             image.save(save_as)
         return image
 
-    def shows_picture(self, image, bitmap_id, x, y, w, h):
+    def shows_picture(self, image, name, x, y, w, h):
         """The box at (x, y) shows the top-left w x h of the picture, a pixel in four."""
-        source = picture(bitmap_id)
+        source = picture(name)
         for py in range(1, h - 1, 2):
             for px in range(1, w - 1, 2):
                 if image.getpixel((x + px, y + py)) != source.getpixel((px, py)):
@@ -203,8 +214,9 @@ class Game:
     def plaque(self, image=None):
         """The game state the status plaque shows, or None while the board screen is hidden."""
         image = image or self.shot()
-        for state in range(1, 6):
-            source = picture(731 + state)
+        plaques = ("plaquePink", "plaqueWood", "plaqueRed", "plaqueOrange", "plaqueBlue")
+        for state, name in enumerate(plaques, 1):
+            source = picture(name)
             if all(image.getpixel((PLAQUE[0] + x, PLAQUE[1] + y)) == source.getpixel((x, y))
                    for x, y in ((3, 3), (96, 3), (3, 26), (96, 26))):
                 return state
@@ -213,16 +225,17 @@ class Game:
     def cell(self, image, c, r):
         """'empty', 'player', 'computer' or '?' for cell (c, r), in any piece set."""
         x, y = cell_origin(c, r)
-        for bitmap_id, name in ((715, "empty"), (700, "player"), (701, "computer"),
-                                (716, "player"), (717, "computer"), (737, "player"),
-                                (738, "computer")):
-            if self.shows_picture(image, bitmap_id, x, y, 78, 78):
+        for picture_name, name in (("blankTraditional", "empty"), ("ring", "player"),
+                                   ("cross", "computer"), ("greenSquare", "player"),
+                                   ("orangeSquare", "computer"), ("stripedFish", "player"),
+                                   ("spottedFish", "computer")):
+            if self.shows_picture(image, picture_name, x, y, 78, 78):
                 return name
         return "?"
 
     def marked_row(self, image, name, row):
         """True when the row of the named list carries the selection mark."""
-        mark = picture(740)
+        mark = picture("selectionMark")
         top = 50 + 20 * (row + 1)
         return all(image.getpixel((LIST_X[name] + x, top + y)) == mark.getpixel((x, y))
                    for y in range(20) for x in range(20)
@@ -458,7 +471,7 @@ def scenarios(suite):
         game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's first fish")
         check(sum(game.cells(), []).count("player") == 0, "the player moved first")
         image = game.shot(suite.shot_path("choices-board"))
-        check(game.shows_picture(image, 738, *cell_origin(*next(
+        check(game.shows_picture(image, "spottedFish", *cell_origin(*next(
             (c, r) for c in range(3) for r in range(3)
             if game.cell(image, c, r) == "computer")), 78, 78), "the computer's piece is no fish")
         check(game.label_right_edge(image) > smart_edge + 5,
@@ -469,8 +482,8 @@ def scenarios(suite):
         game.click(PIN)
         game.wait_for(game.above, "always on top")
         image = game.shot(suite.shot_path("choices-flags"))
-        check(game.shows_picture(image, 633, 345, 1, 20, 20), "the T shows no tick")
-        check(game.shows_picture(image, 615, 365, 1, 20, 20), "the pin does not stand")
+        check(game.shows_picture(image, "letterTTicked", 345, 1, 20, 20), "the T shows no tick")
+        check(game.shows_picture(image, "pinUpright", 365, 1, 20, 20), "the pin does not stand")
         game.click(T_BUTTON)
         game.wait_for(lambda: game.opacity() == 1.0, "opaque again")
         game.click(PIN)
@@ -489,8 +502,9 @@ def scenarios(suite):
         check(again.above(), "not on top after the restart")
         check(abs(again.opacity() - 190 / 255) < 0.01, "not transparent after the restart")
         image = again.shot()
-        check(again.shows_picture(image, 633, 345, 1, 20, 20) and
-              again.shows_picture(image, 615, 365, 1, 20, 20), "T and pin not in their second state")
+        check(again.shows_picture(image, "letterTTicked", 345, 1, 20, 20) and
+              again.shows_picture(image, "pinUpright", 365, 1, 20, 20),
+              "T and pin not in their second state")
         # The computer opens: its fish appears without the player having moved.
         again.wait_for(lambda: "computer" in sum(again.cells(), []), "the computer's fish")
         check("player" not in sum(again.cells(), []), "the player moved first after the restart")

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "scob/bitmapIds.h"
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
@@ -116,19 +117,19 @@ TEST_F(Screens, TheBoardScreenOnParchmentWithTheFrameStrip) {
     ASSERT_EQ(frame->width(), 384);
     ASSERT_EQ(frame->height(), 365);
     // Parchment where nothing else is, the title strip along the top.
-    EXPECT_TRUE(showsPicture(101, 200, 350, 200, 350));
-    EXPECT_TRUE(showsPicture(101, 370, 200, 370, 200));
-    EXPECT_TRUE(showsPicture(616, 250, 10, 250, 10));
+    EXPECT_TRUE(showsPicture(bitmap::parchmentPage, 200, 350, 200, 350));
+    EXPECT_TRUE(showsPicture(bitmap::parchmentPage, 370, 200, 370, 200));
+    EXPECT_TRUE(showsPicture(bitmap::titleStrip, 250, 10, 250, 10));
     // The three picture buttons at the right of the strip.
-    EXPECT_TRUE(showsPicture(617, 330, 5, 5, 4));
-    EXPECT_TRUE(showsPicture(632, 350, 5, 5, 4));
-    EXPECT_TRUE(showsPicture(614, 370, 5, 5, 4));
+    EXPECT_TRUE(showsPicture(bitmap::question, 330, 5, 5, 4));
+    EXPECT_TRUE(showsPicture(bitmap::letterT, 350, 5, 5, 4));
+    EXPECT_TRUE(showsPicture(bitmap::pinFlat, 370, 5, 5, 4));
     // The level label's black text on the strip's left.
     EXPECT_GT(count(3, 0, 178, 20, black), 20);
     // An empty board: white cells, black lines.
     for (int c = 0; c < 3; ++c) {
         for (int r = 0; r < 3; ++r) {
-            EXPECT_TRUE(cellShows(c, r, 715)) << c << "," << r;
+            EXPECT_TRUE(cellShows(c, r, bitmap::blankTraditional)) << c << "," << r;
         }
     }
     EXPECT_EQ(frame->pixel(cellX(1), cellY(0) + 40), black);
@@ -144,13 +145,19 @@ TEST_F(Screens, TheBoardScreenOnParchmentWithTheFrameStrip) {
 
 TEST_F(Screens, TheStatusPlaqueFollowsEveryGameState) {
     const char* names[] = {"", "your-move", "thinking", "you-win", "computer-wins", "tie"};
+    const int plaques[] = {0,
+                           bitmap::plaquePink,
+                           bitmap::plaqueWood,
+                           bitmap::plaqueRed,
+                           bitmap::plaqueOrange,
+                           bitmap::plaqueBlue};
     for (int state = 1; state <= 5; ++state) {
         p->gameBoard.setState(state);
         p->gameBoard.setDirty(true);
         tickAndDraw();
         // The plaque of the state, with its text in black across the middle.
-        EXPECT_TRUE(showsPicture(731 + state, 87 + 4, 40 + 4, 4, 4)) << state;
-        EXPECT_TRUE(showsPicture(731 + state, 87 + 95, 40 + 25, 95, 25)) << state;
+        EXPECT_TRUE(showsPicture(plaques[state], 87 + 4, 40 + 4, 4, 4)) << state;
+        EXPECT_TRUE(showsPicture(plaques[state], 87 + 95, 40 + 25, 95, 25)) << state;
         EXPECT_GT(count(87, 40, 187, 70, black), 15) << state;
         if (state == 3 || state == 5) {
             save(std::string("status-") + names[state]);
@@ -160,17 +167,17 @@ TEST_F(Screens, TheStatusPlaqueFollowsEveryGameState) {
 
 TEST_F(Screens, APlayedCellShowsTheRingAndTheComputerAnswersWithItsCross) {
     click(cellX(0) + 39, cellY(0) + 39);
-    EXPECT_TRUE(cellShows(0, 0, 700));
-    EXPECT_TRUE(showsPicture(733, 87 + 4, 40 + 4, 4, 4));  // "Thinking..."
+    EXPECT_TRUE(cellShows(0, 0, bitmap::ring));
+    EXPECT_TRUE(showsPicture(bitmap::plaqueWood, 87 + 4, 40 + 4, 4, 4));  // "Thinking..."
     letComputerMove();
     int crosses = 0;
     for (int c = 0; c < 3; ++c) {
         for (int r = 0; r < 3; ++r) {
-            crosses += cellShows(c, r, 701);
+            crosses += cellShows(c, r, bitmap::cross);
         }
     }
     EXPECT_EQ(crosses, 1);
-    EXPECT_TRUE(showsPicture(732, 87 + 4, 40 + 4, 4, 4));  // "Your Move" again
+    EXPECT_TRUE(showsPicture(bitmap::plaquePink, 87 + 4, 40 + 4, 4, 4));  // "Your Move" again
 }
 
 TEST_F(Screens, EachPieceSetDrawsItsOwnPieces) {
@@ -178,8 +185,9 @@ TEST_F(Screens, EachPieceSetDrawsItsOwnPieces) {
         int row, ring, cross;
         const char* name;
     };
-    const Set sets[] = {
-        {0, 700, 701, "traditional"}, {1, 716, 717, "colors"}, {2, 737, 738, "fish"}};
+    const Set sets[] = {{0, bitmap::ring, bitmap::cross, "traditional"},
+                        {1, bitmap::greenSquare, bitmap::orangeSquare, "colors"},
+                        {2, bitmap::stripedFish, bitmap::spottedFish, "fish"}};
     // Two moves each side on the board, the same for every set.
     click(cellX(1) + 39, cellY(1) + 39);
     letComputerMove();
@@ -219,7 +227,7 @@ TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
         EXPECT_EQ(frame->pixel(x + 100, 52), rgb(0x9B, 0xC9, 0x99)) << x;
         EXPECT_EQ(frame->pixel(x + 100, 75), rgb(0xB9, 0xE6, 0xB8)) << x;
         // The mark: the picture's dark pixels, the row's green where the picture is white.
-        SDL_Surface* mark = programBitmap(740);
+        SDL_Surface* mark = programBitmap(bitmap::selectionMark);
         ASSERT_NE(mark, nullptr);
         int dark = 0;
         for (int y = 0; y < 20; ++y) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Keys.h"
+#include "scob/bitmapIds.h"
 #include "screens/Commands.h"
 #include "tests/unit/program_harness.h"
 
@@ -133,26 +134,26 @@ TEST_F(Commands, LevelChoiceRenamesTheLabelAndLeavesTheBoard) {
 TEST_F(Commands, FishPiecesShowOnTheNextPaint) {
     exchangeMoves(0, 0);
     const std::vector<int> traditional = bitmapsDrawn();
-    EXPECT_TRUE(contains(traditional, 700));
-    EXPECT_TRUE(contains(traditional, 701));
+    EXPECT_TRUE(contains(traditional, bitmap::ring));
+    EXPECT_TRUE(contains(traditional, bitmap::cross));
 
     openSettings();
     click(spot::piecesX, spot::rowY(2));
     EXPECT_EQ(p.skin.getTheme(), 2);
     play();
     const std::vector<int> fish = bitmapsDrawn();
-    EXPECT_TRUE(contains(fish, 737));
-    EXPECT_TRUE(contains(fish, 738));
-    EXPECT_TRUE(contains(fish, 739));
-    EXPECT_FALSE(contains(fish, 700));
-    EXPECT_FALSE(contains(fish, 701));
+    EXPECT_TRUE(contains(fish, bitmap::stripedFish));
+    EXPECT_TRUE(contains(fish, bitmap::spottedFish));
+    EXPECT_TRUE(contains(fish, bitmap::blankFish));
+    EXPECT_FALSE(contains(fish, bitmap::ring));
+    EXPECT_FALSE(contains(fish, bitmap::cross));
 
     openSettings();
     click(spot::piecesX, spot::rowY(0));
     play();
     const std::vector<int> back = bitmapsDrawn();
-    EXPECT_TRUE(contains(back, 700));
-    EXPECT_FALSE(contains(back, 737));
+    EXPECT_TRUE(contains(back, bitmap::ring));
+    EXPECT_FALSE(contains(back, bitmap::stripedFish));
 }
 
 TEST_F(Commands, TwoClicksOnTAndOnThePinRestoreBothModes) {

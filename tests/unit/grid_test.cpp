@@ -8,6 +8,7 @@
 
 #include "platform/Keys.h"
 #include "scob/Solution.h"
+#include "scob/bitmapIds.h"
 #include "scob/scobGrid.h"
 #include "scob/skinInstance.h"
 #include "tests/support/FakeServices.h"
@@ -212,7 +213,7 @@ TEST_F(Grid, PaintsCellsByColumnThenLinesThenTheCursor) {
     grid->paint(surface);
 
     std::vector<std::string> expected;
-    const int traditional[3] = {715, 700, 701};
+    const int traditional[3] = {bitmap::blankTraditional, bitmap::ring, bitmap::cross};
     for (int c = 0; c < 3; ++c) {
         for (int r = 0; r < 3; ++r) {
             const int mark = (c == 0 && r == 1) ? 1 : (c == 2 && r == 0) ? 2 : 0;
@@ -247,8 +248,8 @@ TEST_F(Grid, PaintFollowsTheThemeAndTheSwitches) {
     RecordingSurface surface;
     grid->paint(surface);
     ASSERT_EQ(surface.calls.size(), 9u) << surface.describe();  // no lines, no cursor
-    EXPECT_EQ(surface.calls[4].id, 737);                        // the Fish player's piece
-    EXPECT_EQ(surface.calls[0].id, 739);
+    EXPECT_EQ(surface.calls[4].id, bitmap::stripedFish);        // the Fish player's piece
+    EXPECT_EQ(surface.calls[0].id, bitmap::blankFish);
 }
 
 TEST(GridFallback, CellsWithoutPictureAreFilledAndLabelled) {

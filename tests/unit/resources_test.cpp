@@ -13,6 +13,7 @@
 #include <string>
 
 #include "resources/embedded.h"
+#include "scob/bitmapIds.h"
 
 namespace {
 
@@ -25,13 +26,33 @@ struct Picture {
 
 // Every bitmap the program loads, as the screens and the board expect it.
 const Picture kCatalogue[] = {
-    {101, 477, 426, 24}, {602, 110, 30, 24}, {607, 393, 426, 24}, {614, 20, 20, 8},
-    {615, 20, 20, 8},    {616, 475, 20, 24}, {617, 20, 20, 8},    {618, 20, 20, 8},
-    {619, 81, 31, 24},   {620, 81, 31, 24},  {632, 20, 20, 8},    {633, 20, 20, 8},
-    {700, 78, 78, 24},   {701, 78, 78, 24},  {715, 78, 78, 8},    {716, 78, 78, 8},
-    {717, 78, 78, 8},    {731, 78, 78, 8},   {732, 100, 30, 24},  {733, 100, 30, 24},
-    {734, 100, 30, 8},   {735, 100, 30, 8},  {736, 100, 30, 8},   {737, 78, 78, 24},
-    {738, 78, 78, 24},   {739, 78, 78, 8},   {740, 20, 20, 8},
+    {bitmap::parchmentPage, 477, 426, 24},
+    {bitmap::captionPlaque, 110, 30, 24},
+    {bitmap::parchmentNarrow, 393, 426, 24},
+    {bitmap::pinFlat, 20, 20, 8},
+    {bitmap::pinUpright, 20, 20, 8},
+    {bitmap::titleStrip, 475, 20, 24},
+    {bitmap::question, 20, 20, 8},
+    {bitmap::questionPressed, 20, 20, 8},
+    {bitmap::woodButton, 81, 31, 24},
+    {bitmap::woodButtonPressed, 81, 31, 24},
+    {bitmap::letterT, 20, 20, 8},
+    {bitmap::letterTTicked, 20, 20, 8},
+    {bitmap::ring, 78, 78, 24},
+    {bitmap::cross, 78, 78, 24},
+    {bitmap::blankTraditional, 78, 78, 8},
+    {bitmap::greenSquare, 78, 78, 8},
+    {bitmap::orangeSquare, 78, 78, 8},
+    {bitmap::blankColors, 78, 78, 8},
+    {bitmap::plaquePink, 100, 30, 24},
+    {bitmap::plaqueWood, 100, 30, 24},
+    {bitmap::plaqueRed, 100, 30, 8},
+    {bitmap::plaqueOrange, 100, 30, 8},
+    {bitmap::plaqueBlue, 100, 30, 8},
+    {bitmap::stripedFish, 78, 78, 24},
+    {bitmap::spottedFish, 78, 78, 24},
+    {bitmap::blankFish, 78, 78, 8},
+    {bitmap::selectionMark, 20, 20, 8},
 };
 
 std::uint32_t u32(const unsigned char* p) {
@@ -190,7 +211,7 @@ TEST(EmbeddedBitmaps, UnknownIdsHaveNothing) {
 
 TEST(EmbeddedBitmaps, SelectionMarkIsSeeThroughOnlyAroundItsBox) {
     // Pure white is the see-through colour when the mark is drawn on a list row.
-    const EmbeddedResource r = findEmbeddedBitmap(740);
+    const EmbeddedResource r = findEmbeddedBitmap(bitmap::selectionMark);
     ASSERT_NE(r.data, nullptr);
     const std::uint32_t white = 0xFFFFFF;
     EXPECT_EQ(pixelAt(r, 0, 0), white);
@@ -229,7 +250,9 @@ TEST(EmbeddedBitmaps, PlayerAndComputerPiecesDifferInLightnessForEveryEye) {
         const char* name;
         int player, computer;
     };
-    const Set sets[] = {{"Traditional", 700, 701}, {"Colors", 716, 717}, {"Fish", 737, 738}};
+    const Set sets[] = {{"Traditional", bitmap::ring, bitmap::cross},
+                        {"Colors", bitmap::greenSquare, bitmap::orangeSquare},
+                        {"Fish", bitmap::stripedFish, bitmap::spottedFish}};
     for (const Set& set : sets) {
         SCOPED_TRACE(set.name);
         const EmbeddedResource player = findEmbeddedBitmap(set.player);
@@ -249,7 +272,7 @@ TEST(EmbeddedBitmaps, PlayerAndComputerPiecesDifferInLightnessForEveryEye) {
 }
 
 TEST(EmbeddedBitmaps, EmptyCellsArePlainWhite) {
-    for (int id : {715, 731, 739}) {
+    for (int id : {bitmap::blankTraditional, bitmap::blankColors, bitmap::blankFish}) {
         SCOPED_TRACE(id);
         const EmbeddedResource r = findEmbeddedBitmap(id);
         ASSERT_NE(r.data, nullptr);
@@ -307,11 +330,17 @@ TEST(ResourceFolder, EmbeddedBytesAreTheCommittedFiles) {
 TEST(ResourceScript, NamesEveryBitmapTheIconTheVersionAndTheManifest) {
     const std::string rc = readFile(kResources / "app.rc");
     ASSERT_FALSE(rc.empty());
+    // The pictures' lines are generated into bitmaps.rc, which app.rc includes.
+    EXPECT_TRUE(std::regex_search(rc, std::regex(R"((^|\n)#include\s+"bitmaps\.rc")")));
+    const std::string script = rc + "\n" + readFile(kResources / "bitmaps.rc");
     std::map<int, std::string> bitmaps;
+    int lines = 0;
     const std::regex line(R"((^|\n)\s*(\d+)\s+BITMAP\s+"([^"]+)\")");
-    for (std::sregex_iterator it(rc.begin(), rc.end(), line), end; it != end; ++it) {
+    for (std::sregex_iterator it(script.begin(), script.end(), line), end; it != end; ++it) {
         bitmaps[std::stoi((*it)[2])] = (*it)[3];
+        ++lines;
     }
+    EXPECT_EQ(lines, static_cast<int>(std::size(kCatalogue)));  // each picture once
     std::map<int, std::string> expected;
     for (const Picture& pic : kCatalogue) {
         expected[pic.id] = "bitmaps/" + std::to_string(pic.id) + ".bmp";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scob/bitmapIds.h"
 #include "screens/Commands.h"
 #include "screens/Screens.h"
 #include "services/WebLinks.h"
@@ -326,7 +327,7 @@ TEST_F(Screens, FirstFrameShowsTheBoardScreenOverTheFrame) {
     const std::vector<DrawCall> bitmaps = frame.only(DrawCall::Bitmap);
     ASSERT_FALSE(bitmaps.empty());
     // The parchment first, over the whole drawing area; nothing of the settings screen.
-    EXPECT_EQ(bitmaps.front().id, 101);
+    EXPECT_EQ(bitmaps.front().id, bitmap::parchmentPage);
     EXPECT_EQ(bitmaps.front().w, 384);
     EXPECT_EQ(bitmaps.front().h, 365);
     std::vector<std::string> texts;

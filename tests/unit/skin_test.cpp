@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "scob/bitmapIds.h"
 #include "scob/skinInstance.h"
 
 namespace {
@@ -42,7 +43,11 @@ TEST(Skin, ColoursAreTheTableInEveryThemeAndBlackElsewhere) {
 
 TEST(Skin, PiecesDifferPerThemeWhateverTheVariant) {
     auto skin = makeSkin();
-    const int pieces[3][3] = {{715, 700, 701}, {731, 716, 717}, {739, 737, 738}};
+    const int pieces[3][3] = {
+        {bitmap::blankTraditional, bitmap::ring, bitmap::cross},
+        {bitmap::blankColors, bitmap::greenSquare, bitmap::orangeSquare},
+        {bitmap::blankFish, bitmap::stripedFish, bitmap::spottedFish},
+    };
     for (int theme = 0; theme < 3; ++theme) {
         skin->setTheme(theme);
         for (int mark = 0; mark < 3; ++mark) {
@@ -61,12 +66,40 @@ TEST(Skin, SharedPicturesAreTheSameInEveryTheme) {
         int element, state, bitmap;
     };
     const Entry entries[] = {
-        {4, 0, 101},  {4, 1, 101},  {4, 2, 101},  {4, 3, 0},    {7, 1, 603},  {8, 2, 607},
-        {10, 0, 0},   {10, 1, 612}, {10, 2, 0},   {23, 0, 0},   {23, 1, 614}, {23, 2, 615},
-        {24, 1, 616}, {24, 2, 616}, {25, 1, 617}, {25, 2, 618}, {26, 1, 619}, {26, 2, 620},
-        {27, 1, 630}, {28, 1, 631}, {29, 1, 632}, {29, 2, 633}, {30, 0, 0},   {30, 1, 732},
-        {30, 2, 733}, {30, 3, 734}, {30, 4, 735}, {30, 5, 736}, {30, 6, 0},   {31, 0, 740},
-        {31, 1, 740}, {31, 2, 0},   {0, 1, 0},    {49, 49, 0},
+        {4, 0, bitmap::parchmentPage},
+        {4, 1, bitmap::parchmentPage},
+        {4, 2, bitmap::parchmentPage},
+        {4, 3, 0},
+        {7, 1, 603},
+        {8, 2, bitmap::parchmentNarrow},
+        {10, 0, 0},
+        {10, 1, 612},
+        {10, 2, 0},
+        {23, 0, 0},
+        {23, 1, bitmap::pinFlat},
+        {23, 2, bitmap::pinUpright},
+        {24, 1, bitmap::titleStrip},
+        {24, 2, bitmap::titleStrip},
+        {25, 1, bitmap::question},
+        {25, 2, bitmap::questionPressed},
+        {26, 1, bitmap::woodButton},
+        {26, 2, bitmap::woodButtonPressed},
+        {27, 1, 630},
+        {28, 1, 631},
+        {29, 1, bitmap::letterT},
+        {29, 2, bitmap::letterTTicked},
+        {30, 0, 0},
+        {30, 1, bitmap::plaquePink},
+        {30, 2, bitmap::plaqueWood},
+        {30, 3, bitmap::plaqueRed},
+        {30, 4, bitmap::plaqueOrange},
+        {30, 5, bitmap::plaqueBlue},
+        {30, 6, 0},
+        {31, 0, bitmap::selectionMark},
+        {31, 1, bitmap::selectionMark},
+        {31, 2, 0},
+        {0, 1, 0},
+        {49, 49, 0},
     };
     for (int theme = 0; theme < 3; ++theme) {
         skin->setTheme(theme);
@@ -103,7 +136,7 @@ TEST(Skin, TextsAreEmptyAndSetThemeStoresTheIndex) {
     EXPECT_EQ(skin->getTheme(), 2);
     EXPECT_EQ(skin->getText(49, 49), "");
     skin->setTheme(0);
-    EXPECT_EQ(skin->getBitmap(element::pieces, 1, 0), 700);
+    EXPECT_EQ(skin->getBitmap(element::pieces, 1, 0), bitmap::ring);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+// The driver is built on its own, without the program's include path.
+#include "../../scob/bitmapIds.h"
+
 namespace {
 
 // ---- reporting ------------------------------------------------------------------------------
@@ -61,7 +64,13 @@ Box listRow(int listX, int item) {
     return {listX, listTop + (item + 1) * rowHeight, 105, rowHeight};
 }
 
-enum Plaque { YourMove = 732, Thinking = 733, YouWin = 734, ComputerWins = 735, Tie = 736 };
+enum Plaque {
+    YourMove = bitmap::plaquePink,
+    Thinking = bitmap::plaqueWood,
+    YouWin = bitmap::plaqueRed,
+    ComputerWins = bitmap::plaqueOrange,
+    Tie = bitmap::plaqueBlue,
+};
 const char* statusText(int plaque) {
     switch (plaque) {
         case YourMove:
@@ -79,7 +88,11 @@ const char* statusText(int plaque) {
 }
 const char* const levelNames[3] = {"Smart", "Average", "Moronic"};
 // Piece pictures per piece set: empty, the player's, the computer's.
-const int pieces[3][3] = {{715, 700, 701}, {731, 716, 717}, {739, 737, 738}};
+const int pieces[3][3] = {
+    {bitmap::blankTraditional, bitmap::ring, bitmap::cross},
+    {bitmap::blankColors, bitmap::greenSquare, bitmap::orangeSquare},
+    {bitmap::blankFish, bitmap::stripedFish, bitmap::spottedFish},
+};
 
 // ---- pixels -----------------------------------------------------------------------------------
 
@@ -534,8 +547,8 @@ class Game {
     bool levelLabel(const Image& shot, int level) {
         std::string text = std::string("Computer IQ:  ") + levelNames[level];
         // Black on its own piece of the title strip.
-        TextLook look{text.c_str(), 15,  6, DT_LEFT,
-                      RGB(0, 0, 0), 616, 0, {0, 0, levelLabelBox.width, levelLabelBox.height}};
+        const RECT textBox{0, 0, levelLabelBox.width, levelLabelBox.height};
+        TextLook look{text.c_str(), 15, 6, DT_LEFT, RGB(0, 0, 0), bitmap::titleStrip, 0, textBox};
         return showsText(shot, levelLabelBox, look, art.handle());
     }
     bool picture(const Image& shot, const Box& box, int id) {
@@ -696,8 +709,9 @@ void firstStart(const Context& context) {
     expect(game.levelLabel(shot, 0), "the level label reads \"Computer IQ:  Smart\"");
     expect(!game.levelLabel(shot, 2), "(and the label check tells Moronic from Smart)");
     expect(game.board(shot, 0) == "000000000", "the board is empty, Traditional set");
-    expect(game.picture(shot, transparencyBox, 632), "the T picture is in its first state");
-    expect(game.picture(shot, topmostBox, 614), "the pin lies flat");
+    expect(game.picture(shot, transparencyBox, bitmap::letterT),
+           "the T picture is in its first state");
+    expect(game.picture(shot, topmostBox, bitmap::pinFlat), "the pin lies flat");
 
     playWholeGame(game, 0, context);
 
@@ -788,19 +802,23 @@ void settingsScreen(const Context& context) {
     game.click(transparencyBox);
     expect(waitFor([&] { return game.alpha() == 190; }, 2000),
            "T makes the window translucent (190)");
-    expect(waitFor([&] { return game.picture(game.capture(), transparencyBox, 633); }, 2000),
+    expect(waitFor(
+               [&] { return game.picture(game.capture(), transparencyBox, bitmap::letterTTicked); },
+               2000),
            "T shows its ticked picture");
     game.click(transparencyBox);
     expect(waitFor([&] { return game.alpha() == 255; }, 2000), "T again makes it opaque");
-    expect(waitFor([&] { return game.picture(game.capture(), transparencyBox, 632); }, 2000),
+    expect(waitFor([&] { return game.picture(game.capture(), transparencyBox, bitmap::letterT); },
+                   2000),
            "T shows its first picture again");
     game.click(topmostBox);
     expect(waitFor([&] { return game.topmost(); }, 2000), "the pin keeps the window on top");
-    expect(waitFor([&] { return game.picture(game.capture(), topmostBox, 615); }, 2000),
-           "the pin stands upright");
+    expect(
+        waitFor([&] { return game.picture(game.capture(), topmostBox, bitmap::pinUpright); }, 2000),
+        "the pin stands upright");
     game.click(topmostBox);
     expect(waitFor([&] { return !game.topmost(); }, 2000), "the pin again releases it");
-    expect(waitFor([&] { return game.picture(game.capture(), topmostBox, 614); }, 2000),
+    expect(waitFor([&] { return game.picture(game.capture(), topmostBox, bitmap::pinFlat); }, 2000),
            "the pin lies flat again");
 
     // Leave both on, and the window elsewhere, for the file.
@@ -842,7 +860,8 @@ void savedChoicesReturn(const Context& context) {
     expect(answered && game.board(shot, 2).find('2') != std::string::npos,
            "the computer opens, with a fish (board " + game.board(shot, 2) + ")");
     expect(game.levelLabel(shot, 2), "the label reads Moronic");
-    expect(game.picture(shot, transparencyBox, 633) && game.picture(shot, topmostBox, 615),
+    expect(game.picture(shot, transparencyBox, bitmap::letterTTicked) &&
+               game.picture(shot, topmostBox, bitmap::pinUpright),
            "the T and pin pictures match the saved flags");
     closeAndCheckExit(game);
 }
