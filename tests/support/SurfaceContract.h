@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scob/bitmapIds.h"
 #include "platform/DrawingSurface.h"
 
 // The canvas a front end's surface draws on for one case.
@@ -30,11 +31,11 @@ const Colour blue = rgb(0, 0, 200);
 const Colour white = rgb(255, 255, 255);
 const Colour grey = rgb(128, 128, 128);
 
-// Picture 740, the 20 x 20 selection mark, is one both front ends can draw: the Linux program
+// The 20 x 20 selection mark (740) is a picture both front ends can draw: the Linux program
 // has it built in, and the Win32 checks build the program's own file in under the same id
 // (checks.rc). A pure white ground round a dark square with a near-white cross, and its rows
 // differ top to bottom, so an upside-down copy shows.
-const int mark = 740;
+const int mark = bitmap::selectionMark;
 const Colour markDark = rgb(16, 16, 16);
 const Colour markLight = rgb(246, 246, 246);  // near white: a keyed copy keeps it
 
