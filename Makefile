@@ -57,7 +57,7 @@ run: deps linux
 
 # The README's pictures: each screen of each program, into docs/.
 screenshots: deps linux windows
-	ctest --preset linux -R render_tests
+	ctest --preset linux -R sdl_tests
 	ctest --preset windows -R win32_e2e
 	tests/linux/docs-screenshots.sh
 
