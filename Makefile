@@ -1,29 +1,33 @@
 # The two commands people use: `make run` and `make test`. Both install what is missing first.
+# Each build is a preset of CMakePresets.json; its workflow preset configures, builds and tests it.
 .PHONY: all deps build test run linux windows windows-tests asan fuzzer fuzz bench screenshots clean
+
+# As many compile jobs as the machine has cores (CMAKE_BUILD_PARALLEL_LEVEL=n for another count).
+export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc 2>/dev/null || echo 2)
 
 all: build
 
 deps:
 	@./tools/install-deps.sh
 
-linux:
-	cmake --preset linux
-	cmake --build --preset linux
+# One build, configured and built, its tests not run: `make linux`, `make asan`, ...
+linux windows windows-tests asan: deps
+	cmake --preset $@
+	cmake --build --preset $@
 
-windows:
-	cmake --preset windows
-	cmake --build --preset windows
+build: linux windows windows-tests
 
-windows-tests:
-	cmake --preset windows-tests
-	cmake --build --preset windows-tests
+# Every build with its tests, in this order, then the pictures drawn again from their sources.
+test: deps
+	cmake --workflow --preset linux
+	cmake --workflow --preset windows-tests
+	cmake --workflow --preset windows
+	cmake --workflow --preset asan
+	cmake --workflow --preset fuzz
+	resources/art/check_reproducible.sh
 
-build: deps linux windows windows-tests
-
-# The native unit tests again, under the address and undefined-behaviour sanitizers.
-asan: deps
-	cmake --preset asan
-	cmake --build --preset asan
+run: linux
+	exec build/linux/tictactoe
 
 # The settings-file fuzzer: `make test` runs it for half a minute, `make fuzz` for ten
 # (FUZZ_SECONDS=n for another length).
@@ -37,28 +41,13 @@ fuzz: fuzzer
 
 # Each figure of the README's Measurements, measured anew on this machine.
 bench: deps
-	cmake --preset bench
-	cmake --build --preset bench
+	cmake --workflow --preset bench
 	python3 bench/run.py build/bench
 
-test: build asan fuzzer
-	ctest --preset linux
-	ctest --preset windows-tests
-	ctest --preset windows
-	ctest --preset asan
-	ctest --preset fuzz
-	@if [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import PIL' 2>/dev/null \
-	    && [ -x resources/art/check_reproducible.sh ]; then \
-	    resources/art/check_reproducible.sh; fi
-
-run: deps linux
-	@if [ -x build/linux/tictactoe ]; then exec build/linux/tictactoe; else \
-	    echo "build/linux/tictactoe was not built: see the messages above." >&2; exit 1; fi
-
 # The README's pictures: each screen of each program, into docs/.
-screenshots: deps linux windows
-	ctest --preset linux -R render_tests
-	ctest --preset windows -R win32_e2e
+screenshots: linux windows
+	ctest --preset linux -R '^sdl_tests$$'
+	ctest --preset windows -R '^win32_e2e$$'
 	tests/linux/docs-screenshots.sh
 
 clean:

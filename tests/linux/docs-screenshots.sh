@@ -1,5 +1,5 @@
 #!/bin/sh
-# Puts the README's screenshots in docs/: the Linux program's screens as its render tests drew
+# Puts the README's screenshots in docs/: the Linux program's screens as its SDL tests drew
 # them, and the Windows program's as its end-to-end run under Wine captured them.
 # usage: docs-screenshots.sh [LINUX_SHOTS] [WINDOWS_SHOTS]
 set -eu

@@ -6,7 +6,7 @@ the settings under a temporary XDG_CONFIG_HOME.
 usage: e2e.py --program PATH [--out FOLDER] [--reference FOLDER]
        (VOK_E2E_ONLY="scenario ..." runs only the scenarios named)
 
---reference names the render tests' screenshots: the window must show exactly those frames.
+--reference names the SDL tests' screenshots: the window must show exactly those frames.
 Exits 77 (skipped) when a tool it needs is missing.
 """
 
@@ -405,14 +405,14 @@ def scenarios(suite):
         check(game.plaque(image) == 1, "status is not \"Your Move\"")
         check(game.cells(image) == [["empty"] * 3] * 3, "the board is not empty")
         check(suite.same_as_reference(image, "board"),
-              "the window differs from the render test's board screen")
+              "the window differs from the SDL tests' board screen")
         # Traditional, You and Smart are the selected rows of the settings screen.
         game.click(SETTINGS)
         game.hover((195, 300))
         image = game.shot(suite.shot_path("first-settings"))
         check(image.getpixel((5, 300)) == (255, 255, 255), "no white settings backdrop")
         check(suite.same_as_reference(image, "settings"),
-              "the window differs from the render test's settings screen")
+              "the window differs from the SDL tests' settings screen")
         for name in ("first", "pieces", "level"):
             check(game.marked_row(image, name, 0) and not game.marked_row(image, name, 1),
                   "the first row of %s is not the selected one" % name)

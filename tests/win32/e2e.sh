@@ -13,7 +13,7 @@ mkdir -p "$shots"
 windows_path() {
     printf 'Z:%s' "$(realpath "$1")" | tr '/' '\\'
 }
-"$here/../../cmake/wine-run.sh" "$driver" "$(windows_path "$exe")" "$(windows_path "$shots")"
+"$here/wine-run.sh" "$driver" "$(windows_path "$exe")" "$(windows_path "$shots")"
 status=$?
 wineserver -k 2>/dev/null
 for bmp in "$shots"/*.bmp; do
