@@ -15,7 +15,7 @@
 #include <vector>
 
 // The driver is built on its own, without the program's include path.
-#include "../../scob/bitmapIds.h"
+#include "scob/bitmapIds.h"
 
 namespace {
 
