@@ -1,6 +1,9 @@
-# The two commands people use: `make run` and `make test`. Both install what is missing first.
-# Each build is a preset of CMakePresets.json; its workflow preset configures, builds and tests it.
-.PHONY: all deps build test run linux windows windows-tests asan fuzzer fuzz bench screenshots clean
+# The two commands people use: `make run` and `make test`. Both install what is missing first:
+# `make run` only what the game needs, `make test` everything the test tiers need.
+# Each build is a preset of CMakePresets.json; its workflow preset configures, builds (and tests
+# or packages) it.
+.PHONY: all deps deps-play play run build test package linux windows windows-tests asan fuzzer \
+	fuzz bench screenshots clean
 
 # As many compile jobs as the machine has cores (CMAKE_BUILD_PARALLEL_LEVEL=n for another count).
 export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc 2>/dev/null || echo 2)
@@ -8,9 +11,20 @@ export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc 2>/dev/null || echo 2)
 all: build
 
 deps:
-	@./tools/install-deps.sh
+	@./tools/install-deps.sh test
 
-# One build, configured and built, its tests not run: `make linux`, `make asan`, ...
+deps-play:
+	@./tools/install-deps.sh play
+
+# The game alone, stripped, without its tests: what `make run` starts and the package holds.
+play: deps-play
+	cmake --workflow --preset play
+
+run: play
+	@if [ -x build/play/vok-tictactoe ]; then exec build/play/vok-tictactoe; else \
+	    echo "build/play/vok-tictactoe was not built: see the messages above." >&2; exit 1; fi
+
+# One build, configured and built, its tests not run: `make linux`, `make windows`, ...
 linux windows windows-tests asan: deps
 	cmake --preset $@
 	cmake --build --preset $@
@@ -20,14 +34,20 @@ build: linux windows windows-tests
 # Every build with its tests, in this order, then the pictures drawn again from their sources.
 test: deps
 	cmake --workflow --preset linux
+	cmake --workflow --preset package
 	cmake --workflow --preset windows-tests
 	cmake --workflow --preset windows
 	cmake --workflow --preset asan
 	cmake --workflow --preset fuzz
 	resources/art/check_reproducible.sh
 
-run: linux
-	exec build/linux/tictactoe
+# The Debian package (build/play/vok-tictactoe_1.2_<arch>.deb, checked after it is made) and the
+# Windows zip (build/windows/vok-tictactoe-1.2-windows.zip).
+package: deps
+	cmake --workflow --preset package
+	cmake --preset windows
+	cmake --build --preset windows
+	cpack --preset zip
 
 # The settings-file fuzzer: `make test` runs it for half a minute, `make fuzz` for ten
 # (FUZZ_SECONDS=n for another length).
@@ -39,7 +59,7 @@ fuzz: fuzzer
 	tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/settings_fuzzer $${FUZZ_SECONDS:-600} \
 	    tests/fuzz build/fuzz/tests/fuzz/work
 
-# Each figure of the README's Measurements, measured anew on this machine.
+# Each figure of the measurements (docs/DEVELOPMENT.md), measured anew on this machine.
 bench: deps
 	cmake --workflow --preset bench
 	python3 bench/run.py build/bench

@@ -136,7 +136,7 @@ def startUp(path, display, probe, config):
 
 
 def inDisplay(build):
-    game, minimal = program(build, "tictactoe"), program(build, "minimal_window")
+    game, minimal = program(build, "vok-tictactoe"), program(build, "minimal_window")
     probe = program(build, "libfirst_frame_probe.so")
     with Xvfb() as x, tempfile.TemporaryDirectory() as config:
         # Start-up and memory, the two programs in turn.

@@ -1,10 +1,12 @@
-# The Linux program on SDL2: the `tictactoe` executable and its desktop integration. Its tests
+# The Linux program on SDL2: the `vok-tictactoe` executable and its desktop integration. Its tests
 # are in tests/ (sdl, linux, crashsafe, leaks).
 
 find_package(SDL2 REQUIRED CONFIG)
 find_package(SDL2_ttf REQUIRED CONFIG)
 find_package(Fontconfig REQUIRED)
 find_package(X11 REQUIRED)
+# The player's documents go with the program's installed name.
+set(CMAKE_INSTALL_DOCDIR share/doc/vok-tictactoe CACHE PATH "The documents' folder")
 include(GNUInstallDirs)
 
 # Everything of the front end but `main`, so the tests and measurements run the very same code.
@@ -20,18 +22,25 @@ add_library(voksdl STATIC
 target_link_libraries(voksdl PUBLIC vokcore vokresources SDL2::SDL2 SDL2_ttf::SDL2_ttf
     Fontconfig::Fontconfig X11::X11 PRIVATE vokwarnings)
 
-add_executable(tictactoe ${CMAKE_SOURCE_DIR}/shell/sdl/main.cpp)
-target_link_libraries(tictactoe PRIVATE voksdl vokwarnings)
+add_executable(vok-tictactoe ${CMAKE_SOURCE_DIR}/shell/sdl/main.cpp)
+target_link_libraries(vok-tictactoe PRIVATE voksdl vokwarnings)
+# A release build ships without symbols or debug information.
+target_link_options(vok-tictactoe PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 
-# Desktop integration: the program, a menu entry, and the icon in the sizes the art comes in.
-set(VOK_DESKTOP_ID vok-tictactoe)
-install(TARGETS tictactoe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-configure_file(${CMAKE_SOURCE_DIR}/shell/sdl/tictactoe.desktop.in
-    ${CMAKE_BINARY_DIR}/${VOK_DESKTOP_ID}.desktop @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/${VOK_DESKTOP_ID}.desktop
+# Installed under any prefix: the program, its menu entry and AppStream metainfo under one id,
+# the icon in every size the art comes in, and the player's documents.
+set(VOK_APP_ID example.vok.tictactoe)
+install(TARGETS vok-tictactoe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/resources/linux/${VOK_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-foreach(size 16 32 48 64 128)
+configure_file(${CMAKE_SOURCE_DIR}/resources/linux/${VOK_APP_ID}.metainfo.xml.in
+    ${CMAKE_BINARY_DIR}/${VOK_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${VOK_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 32 48 64 128 256)
     install(FILES ${CMAKE_SOURCE_DIR}/resources/icon/app-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-        RENAME ${VOK_DESKTOP_ID}.png)
+        RENAME ${VOK_APP_ID}.png)
 endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md
+    ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})

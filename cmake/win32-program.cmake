@@ -12,3 +12,10 @@ target_link_libraries(vokwin32 PUBLIC vokcore gdi32 msimg32 shell32 PRIVATE vokw
 set(VOK_WIN32_WINDOW ${CMAKE_SOURCE_DIR}/shell/win32/Window.cpp)
 add_executable(TicTacToe WIN32 ${VOK_WIN32_WINDOW} ${VOK_APP_RC})
 target_link_libraries(TicTacToe PRIVATE vokwin32 vokwarnings)
+# A release build ships without symbols, and without the code nothing calls.
+target_link_options(TicTacToe PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s -Wl,--gc-sections>)
+
+# What the zip holds: the program, the README and the licence.
+install(TARGETS TicTacToe RUNTIME DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
