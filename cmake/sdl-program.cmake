@@ -11,7 +11,7 @@ include(GNUInstallDirs)
 file(GLOB VOK_SDL_LIBRARY_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shell/sdl/*.cpp)
 list(FILTER VOK_SDL_LIBRARY_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 add_library(voksdl STATIC ${VOK_SDL_LIBRARY_SOURCES})
-target_link_libraries(voksdl PUBLIC vokcore vokresources SDL2::SDL2 SDL2_ttf::SDL2_ttf
+target_link_libraries(voksdl PUBLIC vokcore vokraster vokresources SDL2::SDL2 SDL2_ttf::SDL2_ttf
     Fontconfig::Fontconfig X11::X11 PRIVATE vokwarnings)
 
 add_executable(tictactoe ${CMAKE_SOURCE_DIR}/shell/sdl/main.cpp)

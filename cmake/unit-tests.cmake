@@ -19,7 +19,7 @@ endif()
 add_executable(unit_tests ${VOK_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE vokcore ${VOK_GTEST_LIBS} vokwarnings)
 if(TARGET vokresources)
-    target_link_libraries(unit_tests PRIVATE vokresources)
+    target_link_libraries(unit_tests PRIVATE vokresources vokraster)
 endif()
 target_compile_definitions(unit_tests PRIVATE VOK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 

@@ -9,6 +9,7 @@
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
+#include "shell/raster/BmpDecoder.h"
 #include "shell/sdl/SdlSurface.h"
 #include "tests/sdl/RenderSupport.h"
 #include "tests/support/FakeServices.h"
@@ -78,11 +79,11 @@ class Screens : public ::testing::Test {
 
     // True when the frame at (x, y) shows picture `id`'s pixel (px, py).
     bool showsPicture(int id, int x, int y, int px, int py) {
-        SDL_Surface* picture = programBitmap(id);
+        const RasterImage* picture = programPicture(id);
         if (!picture) {
             return false;
         }
-        const Uint32 p = static_cast<Uint32*>(picture->pixels)[py * picture->pitch / 4 + px];
+        const std::uint32_t p = picture->at(px, py);
         return frame->pixel(x, y) == rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     // True when the inside of cell (c, r) is exactly picture `id`.
@@ -219,12 +220,12 @@ TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
         EXPECT_EQ(frame->pixel(x + 100, 52), rgb(0x9B, 0xC9, 0x99)) << x;
         EXPECT_EQ(frame->pixel(x + 100, 75), rgb(0xB9, 0xE6, 0xB8)) << x;
         // The mark: the picture's dark pixels, the row's green where the picture is white.
-        SDL_Surface* mark = programBitmap(740);
+        const RasterImage* mark = programPicture(740);
         ASSERT_NE(mark, nullptr);
         int dark = 0;
         for (int y = 0; y < 20; ++y) {
             for (int mx = 0; mx < 20; ++mx) {
-                const Uint32 m = static_cast<Uint32*>(mark->pixels)[y * mark->pitch / 4 + mx];
+                const std::uint32_t m = mark->at(mx, y);
                 const Colour shown = frame->pixel(x + mx, 70 + y);
                 if ((m & 0xFFFFFF) == 0xFFFFFF) {
                     ASSERT_NE(shown, white) << x << ": " << mx << "," << y;
