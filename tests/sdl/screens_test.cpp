@@ -1,5 +1,5 @@
 // The real screens drawn through the SDL surface, as the Linux window shows them: pixel probes
-// at known places, and screenshots for people to look at.
+// at known places, and screenshots for people to look at; and the same at twice the scale.
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,16 @@
 #include "shell/sdl/SdlSurface.h"
 #include "tests/sdl/RenderSupport.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/RecordingSurface.h"
 
 namespace {
+
+// Text that draws nothing: frames without their text.
+class NoText : public TextRasterizer {
+  public:
+    bool metrics(const Font&, TextMetrics&) override { return false; }
+    const TextCoverage* coverage(const Font&, const std::string&) override { return nullptr; }
+};
 
 const Colour black = rgb(0, 0, 0);
 const Colour white = rgb(255, 255, 255);
@@ -72,9 +80,9 @@ class Screens : public ::testing::Test {
         click(137 + 50, 50 + 20 * (row + 1) + 10);
         click(195, 225);
     }
-    void save(const std::string& name) {
+    void save(const std::string& name, const SdlSurface* surface = nullptr) {
         const std::string path = screenshotFolder() + "/" + name + ".png";
-        EXPECT_TRUE(writePng(path, frame->pixels())) << path;
+        EXPECT_TRUE(writePng(path, (surface ? surface : frame.get())->pixels())) << path;
     }
 
     // True when the frame at (x, y) shows picture `id`'s pixel (px, py).
@@ -203,6 +211,67 @@ TEST_F(Screens, EachPieceSetDrawsItsOwnPieces) {
         }
         EXPECT_EQ(crosses, 2) << set.name;
         save(std::string("pieces-") + set.name);
+    }
+}
+
+TEST_F(Screens, AtTwiceTheScaleEachPointIsABlockAndTheTextIsDrawnLarger) {
+    for (const char* screen : {"board", "settings"}) {
+        SCOPED_TRACE(screen);
+        if (std::string(screen) == "settings") {
+            click(320, 155);
+            windowLogic::pointer(*p, PointerEvent::Move, 195, 300);
+            tickAndDraw();
+        }
+        SdlSurface twice(384, 365, testFonts(), 2);
+        windowLogic::render(*p, twice);
+        ASSERT_EQ(twice.width(), 768);
+        ASSERT_EQ(twice.height(), 730);
+        save(std::string(screen) + "-x2", &twice);
+
+        // What is not text is told by frames drawn without any: there every pixel at twice the
+        // scale is its point at the first.
+        NoText none;
+        RasterSurface bare(384, 365, 1, none), bareTwice(384, 365, 2, none);
+        windowLogic::render(*p, bare);
+        windowLogic::render(*p, bareTwice);
+        int unlike = 0;
+        for (int y = 0; y < 730; ++y) {
+            for (int x = 0; x < 768; ++x) {
+                unlike += bareTwice.pixel(x, y) != bare.pixel(x / 2, y / 2);
+            }
+        }
+        EXPECT_EQ(unlike, 0);
+
+        // The text differs from the bare frame only inside the text rectangles, with about four
+        // times the ink, and it is drawn anew, not in blocks of its small self.
+        RecordingSurface calls;
+        windowLogic::render(*p, calls);
+        const auto inText = [&calls](int x, int y) {
+            for (const DrawCall& t : calls.only(DrawCall::Text)) {
+                if (x >= t.left && x < t.right && y >= t.top && y < t.bottom) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        int ink = 0, inkTwice = 0, outside = 0, blocky = 0;
+        for (int y = 0; y < 730; ++y) {
+            for (int x = 0; x < 768; ++x) {
+                if (twice.pixel(x, y) != bareTwice.pixel(x, y)) {
+                    ++inkTwice;
+                    outside += !inText(x / 2, y / 2);
+                    blocky += twice.pixel(x, y) == frame->pixel(x / 2, y / 2);
+                }
+                if (x < 384 && y < 365) {
+                    ink += frame->pixel(x, y) != bare.pixel(x, y);
+                }
+            }
+        }
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(ink, 200);
+        EXPECT_GT(inkTwice, 3 * ink);
+        EXPECT_LT(inkTwice, 5 * ink);
+        EXPECT_LT(blocky, inkTwice / 2);
     }
 }
 
