@@ -1,7 +1,8 @@
 // Full repaints of the board and settings screens through the SDL drawing surface, as the
 // Linux program makes them (the frame cleared, every shown Page drawn, the frame copied to the
 // window's surface), against the floor for the same frame: the background picture copied into
-// the frame and the frame copied to its destination, nothing else.
+// the frame and the frame copied to its destination, nothing else. The same at twice the
+// scale, as on a 192 dpi desktop.
 
 #include <benchmark/benchmark.h>
 
@@ -22,7 +23,7 @@ namespace {
 
 // One program with one screen shown, its frame and the window surface the frame goes to.
 struct Scene {
-    explicit Scene(bool settingsScreen) {
+    Scene(bool settingsScreen, int scale) : scale(scale) {
         program = std::make_unique<Program>(services);
         windowLogic::created(*program);
         if (settingsScreen) {
@@ -30,9 +31,10 @@ struct Scene {
         }
         int width = 0, height = 0;
         windowLogic::drawingSize(*program, width, height);
-        frame = std::make_unique<SdlSurface>(width, height, fonts());
+        frame = std::make_unique<SdlSurface>(width, height, fonts(), scale);
         // What an X11 window's surface is: 32-bit pixels, red in the third byte.
-        window = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
+        window = SDL_CreateRGBSurfaceWithFormat(0, frame->width(), frame->height(), 32,
+                                                SDL_PIXELFORMAT_RGB888);
         const scob& background = program->backgroundImage;
         backgroundId =
             program->skin.getBitmap(background.getElement(), background.getState(), 0) & 0xFFFF;
@@ -45,7 +47,7 @@ struct Scene {
         SDL_BlitSurface(frame->pixels(), nullptr, window, nullptr);
     }
     void floor() {
-        frame->copyBitmap(backgroundId, 0, 0, frame->width(), frame->height());
+        frame->copyBitmap(backgroundId, 0, 0, frame->width() / scale, frame->height() / scale);
         SDL_BlitSurface(frame->pixels(), nullptr, window, nullptr);
     }
 
@@ -54,6 +56,7 @@ struct Scene {
         return shared;
     }
 
+    int scale;
     FakeServices services;
     std::unique_ptr<Program> program;
     std::unique_ptr<SdlSurface> frame;
@@ -61,13 +64,13 @@ struct Scene {
     int backgroundId = 0;
 };
 
-Scene& boardScene() {
-    static Scene scene(false);
-    return scene;
+Scene& boardScene(int scale = 1) {
+    static Scene scenes[] = {{false, 1}, {false, 2}};
+    return scenes[scale - 1];
 }
-Scene& settingsScene() {
-    static Scene scene(true);
-    return scene;
+Scene& settingsScene(int scale = 1) {
+    static Scene scenes[] = {{true, 1}, {true, 2}};
+    return scenes[scale - 1];
 }
 
 void BoardRepaint(benchmark::State& state) {
@@ -90,18 +93,37 @@ void SettingsFloor(benchmark::State& state) {
         settingsScene().floor();
     }
 }
+void BoardRepaintAt2(benchmark::State& state) {
+    for (auto _ : state) {
+        boardScene(2).repaint();
+    }
+}
+void BoardFloorAt2(benchmark::State& state) {
+    for (auto _ : state) {
+        boardScene(2).floor();
+    }
+}
+void SettingsRepaintAt2(benchmark::State& state) {
+    for (auto _ : state) {
+        settingsScene(2).repaint();
+    }
+}
 
 BENCHMARK(BoardRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BoardFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SettingsRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SettingsFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BoardRepaintAt2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BoardFloorAt2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SettingsRepaintAt2)->Unit(benchmark::kMicrosecond);
 
 // The surface keeps what it can between frames; a frame drawn with all of that in hand must be
 // the frame a fresh surface draws.
 bool sameAsFresh(Scene& scene) {
     scene.repaint();
     scene.repaint();
-    SdlSurface fresh(scene.frame->width(), scene.frame->height(), Scene::fonts());
+    SdlSurface fresh(scene.frame->width() / scene.scale, scene.frame->height() / scene.scale,
+                     Scene::fonts(), scene.scale);
     windowLogic::render(*scene.program, fresh);
     for (int y = 0; y < fresh.height(); ++y) {
         for (int x = 0; x < fresh.width(); ++x) {
@@ -121,7 +143,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     // The first frames open the fonts and decode the pictures; the program does that once too.
-    if (!sameAsFresh(boardScene()) || !sameAsFresh(settingsScene())) {
+    if (!sameAsFresh(boardScene()) || !sameAsFresh(settingsScene()) ||
+        !sameAsFresh(boardScene(2)) || !sameAsFresh(settingsScene(2))) {
         return 1;
     }
     benchmark::Initialize(&argc, argv);

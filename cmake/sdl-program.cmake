@@ -19,7 +19,7 @@ add_library(voksdl STATIC
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlServices.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlSurface.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlX11.cpp)
-target_link_libraries(voksdl PUBLIC vokcore vokresources SDL2::SDL2 SDL2_ttf::SDL2_ttf
+target_link_libraries(voksdl PUBLIC vokcore vokraster vokresources SDL2::SDL2 SDL2_ttf::SDL2_ttf
     Fontconfig::Fontconfig X11::X11 PRIVATE vokwarnings)
 
 add_executable(vok-tictactoe ${CMAKE_SOURCE_DIR}/shell/sdl/main.cpp)

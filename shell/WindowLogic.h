@@ -23,7 +23,8 @@ struct Program;
 //
 // Each front end's duties:
 //   Pointer   moves, left-button presses and left-button releases, in drawing-area pixels,
-//             only while the pointer is inside the drawing area; other buttons are swallowed
+//             only while the pointer is inside the drawing area; other buttons are swallowed.
+//             A front end showing the frame at a whole-number scale divides by it first
 //   Keys      every key-down, repeats included, as the codes of platform/Keys.h; a key pressed
 //             with Alt is withheld, as Windows keeps those for the window menu
 //   Timer     the period `created` asks for, but never shorter than the window system's usual
@@ -31,7 +32,8 @@ struct Program;
 //             second; when a tick says so, the frame is rendered and shown at once; ticks may
 //             be left out while `wantsTicks` says no
 //   Paint     on every expose, the whole frame rendered off screen at the drawing area's size
-//             and copied to the window in one step, so no half-drawn frame is ever seen
+//             (times the scale, if any) and copied to the window in one step, so no half-drawn
+//             frame is ever seen
 //   Window    the outer size `created` asks for (or, without the Windows frame, the drawing
 //             area inside it), not resizable, no maximise box; its place read as the outer
 //             top-left corner in screen pixels

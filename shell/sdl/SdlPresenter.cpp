@@ -4,10 +4,11 @@
 
 #include "shell/WindowLogic.h"
 
-SdlPresenter::SdlPresenter(SDL_Window* w, Program& p, SdlFonts& fonts) : window(w), program(p) {
+SdlPresenter::SdlPresenter(SDL_Window* w, Program& p, SdlFonts& fonts, int scale)
+    : window(w), program(p) {
     int width = 0, height = 0;
     windowLogic::drawingSize(program, width, height);
-    frame = std::make_unique<SdlSurface>(width, height, fonts);
+    frame = std::make_unique<SdlSurface>(width, height, fonts, scale);
 }
 
 void SdlPresenter::paint() {

@@ -11,8 +11,9 @@
 
 class SdlPresenter {
   public:
-    SdlPresenter(SDL_Window* window, Program& program, SdlFonts& fonts);
-    // Renders the whole frame at the drawing area's size and shows it.
+    // Each point of the drawing area is `scale` x `scale` pixels of the window.
+    SdlPresenter(SDL_Window* window, Program& program, SdlFonts& fonts, int scale = 1);
+    // Renders the whole frame at the drawing area's size times the scale and shows it.
     void paint();
 
   private:

@@ -57,7 +57,9 @@ bool runProgram(Program& program, SdlServices& services, SdlFonts& fonts, const 
     windowLogic::savedPosition(program, left, top);
     int width = 0, height = 0;
     services.clientSize(width, height);
-    SDL_Window* window = SDL_CreateWindow(appTitle, left, top, width, height, SDL_WINDOW_HIDDEN);
+    const int scale = services.scale();
+    SDL_Window* window =
+        SDL_CreateWindow(appTitle, left, top, width * scale, height * scale, SDL_WINDOW_HIDDEN);
     if (!window) {
         const std::string reason = std::string("cannot create the window: ") + SDL_GetError();
         complain(reason.c_str());
@@ -75,7 +77,7 @@ bool runProgram(Program& program, SdlServices& services, SdlFonts& fonts, const 
     running = &program;
     onDisplayLost(displayLost);
     {
-        SdlPresenter presenter(window, program, fonts);
+        SdlPresenter presenter(window, program, fonts, scale);
         presenter.paint();
         live(window, presenter);
     }

@@ -15,10 +15,10 @@
 using WindowLife = std::function<void(SDL_Window* window, SdlPresenter& presenter)>;
 
 // The program's life in the front-end contract's order: the settings read, the window made at
-// the saved place, built, given its flags and shown with its first frame, `live` run, then the
-// choices captured, the window destroyed and the settings saved (a failed save reported on
-// stderr). `program` works through `services`. False, with the reason on stderr, when no
-// window could be made. Needs SDL's video and the font renderer started.
+// the saved place (at the services' scale), built, given its flags and shown with its first
+// frame, `live` run, then the choices captured, the window destroyed and the settings saved (a
+// failed save reported on stderr). `program` works through `services`. False, with the reason
+// on stderr, when no window could be made. Needs SDL's video and the font renderer started.
 bool runProgram(Program& program, SdlServices& services, SdlFonts& fonts, const WindowLife& live);
 
 // Prints "vok-tictactoe: <what>" on stderr.

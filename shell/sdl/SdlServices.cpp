@@ -2,6 +2,7 @@
 
 #include "shell/sdl/SdlServices.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,8 +19,32 @@ int tickPeriodFor(int requestedMs) {
     return requestedMs < minimumMs ? minimumMs : requestedMs;
 }
 
+int scaleNamed(const char* text) {
+    if (!text || *text < '1' || *text > '9' || text[1] != '\0') {
+        return 0;
+    }
+    return *text - '0' <= maxScale ? *text - '0' : 0;
+}
+
+int desktopScale(const char* gdkScale, double xftDpi, double displayDpi) {
+    if (gdkScale && *gdkScale) {
+        char* end = nullptr;
+        const long asked = std::strtol(gdkScale, &end, 10);
+        if (*end == '\0' && asked >= 1) {
+            return asked < maxScale ? static_cast<int>(asked) : maxScale;
+        }
+    }
+    const double dpi = xftDpi > 0 ? xftDpi : displayDpi;
+    const long whole = dpi > 0 && dpi < 96.0 * 100 ? std::lround(dpi / 96) : 1;
+    return whole < 1 ? 1 : whole > maxScale ? maxScale : static_cast<int>(whole);
+}
+
 void SdlServices::attach(SDL_Window* window) {
     sdlWindow = window;
+}
+
+void SdlServices::setScale(int scale) {
+    pixelsPerPoint = scale < 1 ? 1 : scale > maxScale ? maxScale : scale;
 }
 
 void SdlServices::startTimer(int /*timerId*/, int periodMs) {
@@ -31,7 +56,7 @@ void SdlServices::setWindowSize(int width, int height) {
     drawWidth = width - windowLogic::frameWidth > 1 ? width - windowLogic::frameWidth : 1;
     drawHeight = height - windowLogic::frameHeight > 1 ? height - windowLogic::frameHeight : 1;
     if (sdlWindow) {
-        SDL_SetWindowSize(sdlWindow, drawWidth, drawHeight);
+        SDL_SetWindowSize(sdlWindow, drawWidth * pixelsPerPoint, drawHeight * pixelsPerPoint);
     }
 }
 
@@ -40,6 +65,8 @@ void SdlServices::clientSize(int& width, int& height) {
     height = drawHeight;
     if (sdlWindow) {
         SDL_GetWindowSize(sdlWindow, &width, &height);
+        width /= pixelsPerPoint;
+        height /= pixelsPerPoint;
     }
 }
 

@@ -10,11 +10,27 @@
 // period is asked for, so the computer's thinking pause lasts about a third of a second.
 int tickPeriodFor(int requestedMs);
 
+// The largest scale the window can be shown at.
+constexpr int maxScale = 4;
+
+// A scale asked for by name (`--scale N`, VOK_SCALE): a whole number 1..maxScale, else 0.
+int scaleNamed(const char* text);
+
+// The scale this desktop asks of its programs: GDK_SCALE when it is a whole number (at most
+// maxScale), else the Xft.dpi resource, else the display's DPI, a DPI counting as the nearest
+// whole multiple of 96, at least 1 and at most maxScale. A DPI of 0 is one not known.
+int desktopScale(const char* gdkScale, double xftDpi, double displayDpi);
+
 // The window is attached once it exists; until then the window operations do nothing and the
-// sizes answer from what was asked.
+// sizes answer from what was asked. Every point of the drawing area is `scale` x `scale`
+// pixels of the window; sizes are told in points, places on the screen in pixels.
 class SdlServices : public WindowServices {
   public:
     void attach(SDL_Window* window);
+
+    // Set before the window is made.
+    void setScale(int scale);
+    int scale() const { return pixelsPerPoint; }
 
     // The period of the timer the event loop runs.
     int timerPeriodMs() const { return tickPeriod; }
@@ -45,6 +61,7 @@ class SdlServices : public WindowServices {
     int tickPeriod = tickPeriodFor(windowLogic::timerPeriodMs);
     int drawWidth = windowLogic::drawingWidth;
     int drawHeight = windowLogic::drawingHeight;
+    int pixelsPerPoint = 1;
 };
 
 // The folder the settings live under: "$XDG_CONFIG_HOME/", or "$HOME/.config/" when that is

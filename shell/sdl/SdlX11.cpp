@@ -3,6 +3,8 @@
 #include "shell/sdl/SdlX11.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include <poll.h>
 #include <unistd.h>
@@ -36,6 +38,45 @@ void requestFixedFrame(SDL_Window* window) {
     XFlush(display);
 #else
     (void)window;
+#endif
+}
+
+double xftDpiIn(const char* resources) {
+    const char name[] = "Xft.dpi:";
+    for (const char* line = resources; line && *line;) {
+        if (std::strncmp(line, name, sizeof name - 1) == 0) {
+            const char* value = line + sizeof name - 1;
+            char* end = nullptr;
+            const double dpi = std::strtod(value, &end);
+            // Only a plain number, with nothing but blanks after it on its line.
+            while (end != value && (*end == ' ' || *end == '\t')) {
+                ++end;
+            }
+            return end != value && (*end == '\n' || *end == '\0') && dpi > 0 ? dpi : 0;
+        }
+        line = std::strchr(line, '\n');
+        line = line ? line + 1 : nullptr;
+    }
+    return 0;
+}
+
+double desktopXftDpi() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) {
+        return 0;
+    }
+    // A connection of its own, for a moment: the window SDL would give its connection through
+    // does not exist yet. The resources are what the desktop had set when it was opened.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        return 0;
+    }
+    const double dpi = xftDpiIn(XResourceManagerString(display));
+    XCloseDisplay(display);
+    return dpi;
+#else
+    return 0;
 #endif
 }
 

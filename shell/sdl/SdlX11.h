@@ -7,6 +7,13 @@
 // menu, minimise and close, but no maximise and no sizing. Call before the window is shown.
 void requestFixedFrame(SDL_Window* window);
 
+// The Xft.dpi resource of the X display SDL is showing on (what the desktop has set for its
+// programs' text), or 0 when there is none or SDL is not on X11.
+double desktopXftDpi();
+
+// The Xft.dpi value in the text of an X resource database ("Xft.dpi:\t192\n..."), or 0.
+double xftDpiIn(const char* resources);
+
 // Calls `lastWords` when the connection to the X server is lost, then ends the program with
 // exit code 1 (Xlib would end it anyway). Nothing of the display may be used by then.
 void onDisplayLost(void (*lastWords)());

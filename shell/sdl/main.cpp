@@ -1,15 +1,18 @@
 // The Linux program: one SDL window whose events become calls of the window logic.
 //
 // The front-end contract (shell/WindowLogic.h), row by row:
-//   Pointer   SDL mouse motion and left-button events inside the window (`handle`); other
-//             buttons are not passed on
+//   Pointer   SDL mouse motion and left-button events inside the window (`handle`), divided
+//             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
 //             by its place when the symbol is no Latin letter); Alt withheld there
 //   Timer     the event loop's own tick (`run`), at the 15 ms floor of `tickPeriodFor`, only
 //             while the window logic wants ticks; otherwise the loop sleeps until an event
-//   Paint     SdlPresenter: on SDL_WINDOWEVENT_EXPOSED, after the first build, after a tick
-//   Window    SdlServices: the drawing area without the Windows frame, a fixed frame asked of
-//             the window manager (SdlX11), the place noted at every window event
+//   Paint     SdlPresenter: on SDL_WINDOWEVENT_EXPOSED, after the first build, after a tick;
+//             the frame at the scale (text rendered at its size, all else in blocks)
+//   Window    SdlServices: the drawing area without the Windows frame, `scale` times as many
+//             pixels each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`), a
+//             fixed frame asked of the window manager (SdlX11), the place noted at every
+//             window event
 //   Save      SdlProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
 //             does (`endOnSignals`); a lost display saves at once; a failed save is reported
 //             on stderr
@@ -17,6 +20,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -78,17 +82,32 @@ void endOnSignals() {
 }
 
 constexpr const char* usage =
-    "Usage: vok-tictactoe [--help] [--version]\n"
+    "Usage: vok-tictactoe [--help] [--version] [--scale N]\n"
     "Noughts and crosses against the computer in a small window. Click a square to move,\n"
     "press N for a new game; \"Settings\" chooses who begins, the pieces and the computer's\n"
     "strength. The choices are kept in $XDG_CONFIG_HOME/vok/vudezazivaze/.\n"
     "\n"
     "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n";
+    "  --version  show the version and exit\n"
+    "  --scale N  show the window N times larger (1 to 4; VOK_SCALE=N does the same); by\n"
+    "             default the desktop's scale (GDK_SCALE, Xft.dpi or the screen's DPI)\n";
 
-// Answers --help and --version, and refuses what it does not know. -1 when the game is to
-// start, otherwise the exit code.
-int commandLine(int argc, char** argv) {
+// A scale named on the command line or in VOK_SCALE, or 0 with the complaint made.
+int namedScale(const char* where, const char* text) {
+    const int scale = scaleNamed(text);
+    if (scale == 0) {
+        const bool given = text && *text;
+        std::fprintf(stderr, "vok-tictactoe: %s wants a whole number from 1 to %d%s%s%s\n", where,
+                     maxScale, given ? ", not '" : "", given ? text : "", given ? "'" : "");
+    }
+    return scale;
+}
+
+// Answers --help and --version, takes --scale (or VOK_SCALE), and refuses what it does not
+// know. -1 when the game is to start, otherwise the exit code. `scale` is 0 when none was
+// named.
+int commandLine(int argc, char** argv, int& scale) {
+    scale = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(usage, stdout);
@@ -98,10 +117,34 @@ int commandLine(int argc, char** argv) {
             std::printf("%s\n", appTitle);
             return 0;
         }
+        if (std::strncmp(argv[i], "--scale=", 8) == 0 || std::strcmp(argv[i], "--scale") == 0) {
+            const char* value = argv[i][7] == '=' ? argv[i] + 8 : i + 1 < argc ? argv[++i] : "";
+            if ((scale = namedScale("--scale", value)) == 0) {
+                return 2;
+            }
+            continue;
+        }
         std::fprintf(stderr, "vok-tictactoe: unknown option '%s' (try --help)\n", argv[i]);
         return 2;
     }
+    const char* fromEnvironment = std::getenv("VOK_SCALE");
+    if (scale == 0 && fromEnvironment && *fromEnvironment &&
+        (scale = namedScale("VOK_SCALE", fromEnvironment)) == 0) {
+        return 2;
+    }
     return -1;
+}
+
+// The scale named, else the desktop's. Needs SDL's video.
+int chosenScale(int named) {
+    if (named > 0) {
+        return named;
+    }
+    float displayDpi = 0;
+    if (SDL_GetDisplayDPI(0, nullptr, &displayDpi, nullptr) != 0) {
+        displayDpi = 0;
+    }
+    return desktopScale(std::getenv("GDK_SCALE"), desktopXftDpi(), displayDpi);
 }
 
 int failed(const std::string& what) {
@@ -122,6 +165,7 @@ bool insideWindow(SDL_Window* window, int x, int y) {
 
 // One event; false when the window has been closed.
 bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter) {
+    const int scale = services.scale();
     switch (event.type) {
         case SDL_QUIT:
             return false;
@@ -137,7 +181,8 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter)
         case SDL_MOUSEMOTION:
             // As on Windows, the pointer is seen only while it is over the drawing area.
             if (insideWindow(window, event.motion.x, event.motion.y)) {
-                windowLogic::pointer(program, PointerEvent::Move, event.motion.x, event.motion.y);
+                windowLogic::pointer(program, PointerEvent::Move, event.motion.x / scale,
+                                     event.motion.y / scale);
             }
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -148,7 +193,7 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter)
                 windowLogic::pointer(program,
                                      event.type == SDL_MOUSEBUTTONDOWN ? PointerEvent::LeftDown
                                                                        : PointerEvent::LeftUp,
-                                     event.button.x, event.button.y);
+                                     event.button.x / scale, event.button.y / scale);
             }
             break;
         case SDL_KEYDOWN:
@@ -204,7 +249,8 @@ void run(SDL_Window* window, SdlPresenter& presenter) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (const int answered = commandLine(argc, argv); answered >= 0) {
+    int named = 0;
+    if (const int answered = commandLine(argc, argv, named); answered >= 0) {
         return answered;
     }
     // A write past a file-size limit must fail like any other write (the settings file then
@@ -236,6 +282,7 @@ int main(int argc, char** argv) {
         SDL_Quit();
         return failed("cannot start the font renderer: " + sdlError());
     }
+    services.setScale(chosenScale(named));
     int status = 0;
     {
         SdlFonts fonts;

@@ -96,7 +96,9 @@ class Display:
             raise Failure("Xvfb did not start")
         self.name = ":" + number.decode()
         self.env = dict(os.environ, DISPLAY=self.name)
-        self.env.pop("WAYLAND_DISPLAY", None)
+        # Neither the desktop's scale nor one asked for reaches a program unless a test says so.
+        for name in ("WAYLAND_DISPLAY", "GDK_SCALE", "VOK_SCALE"):
+            self.env.pop(name, None)
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # openbox is ready once it owns the screen.
@@ -119,13 +121,13 @@ class Display:
 class Game:
     """One run of the program in its own settings folder."""
 
-    def __init__(self, display, program, config, extra_env=None, preexec=None):
+    def __init__(self, display, program, config, extra_env=None, preexec=None, args=()):
         self.display = display
         self.config = config
         self.env = dict(display.env, XDG_CONFIG_HOME=config)
         # What the program alone is given; the tools that drive it keep the usual environment.
         program_env = dict(self.env, **(extra_env or {}))
-        self.process = subprocess.Popen([program], env=program_env, stdout=subprocess.PIPE,
+        self.process = subprocess.Popen([program, *args], env=program_env, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, text=True,
                                         preexec_fn=preexec)
         self.window = self._find_window()
@@ -202,12 +204,14 @@ class Game:
             image.save(save_as)
         return image
 
-    def shows_picture(self, image, name, x, y, w, h):
-        """The box at (x, y) shows the top-left w x h of the picture, a pixel in four."""
+    def shows_picture(self, image, name, x, y, w, h, scale=1):
+        """The box at (x, y) shows the top-left w x h of the picture, a pixel in four; at a
+        scale, each pixel a block (whose far corner is looked at)."""
         source = picture(name)
         for py in range(1, h - 1, 2):
             for px in range(1, w - 1, 2):
-                if image.getpixel((x + px, y + py)) != source.getpixel((px, py)):
+                shown = ((x + px + 1) * scale - 1, (y + py + 1) * scale - 1)
+                if image.getpixel(shown) != source.getpixel((px, py)):
                     return False
         return True
 
@@ -334,8 +338,8 @@ class Suite:
             os.makedirs(folder, exist_ok=True)
         return folder
 
-    def start(self, config, extra_env=None, preexec=None):
-        game = Game(self.display, self.args.program, config, extra_env, preexec)
+    def start(self, config, extra_env=None, preexec=None, args=()):
+        game = Game(self.display, self.args.program, config, extra_env, preexec, args)
         self.games.append(game)
         return game
 
@@ -659,6 +663,48 @@ def scenarios(suite):
         check(len(lines) == 1 and HELP_URL in lines[0] and "xdg-open" in lines[0],
               "a missing opener was reported as %r" % game.errors)
 
+    def twice_the_scale():
+        config = suite.config("scaled")
+        game = suite.start(config, {"VOK_SCALE": "2"})
+        _, _, w, h = game.client_rect()
+        check((w, h) == (768, 730), "drawing area at scale 2 is %dx%d" % (w, h))
+        image = game.shot(suite.shot_path("scaled-board"))
+        check(suite.same_as_reference(image, "board-x2"),
+              "the window differs from the render test's board at twice the scale")
+        check(game.shows_picture(image, "blankTraditional", *cell_origin(2, 1), 78, 78, scale=2),
+              "the empty cell is not its picture in blocks of four")
+        # The pointer is in window pixels: the scaled centre of a cell plays that cell.
+        x, y = cell_centre(2, 1)
+        game.click((2 * x, 2 * y))
+        game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_origin(2, 1), 78, 78,
+                                                 scale=2), "the ring in the cell clicked")
+        game.shot(suite.shot_path("scaled-move"))
+        # The place is saved in screen pixels, as at any scale.
+        run("xdotool", "windowmove", game.window, "120", "16", env=game.env)
+        game.wait_for(lambda: game.frame_position() != (0, 0), "the window to move")
+        time.sleep(0.3)
+        x, y = game.frame_position()
+        check(game.close() == 0, "exit code")
+        lines = game.saved_lines()
+        check(lines[3:5] == [str(y), str(x)], "saved place %r, the window was at %r"
+              % (lines[3:5], (x, y)))
+
+        # Unasked, the scale is the desktop's: Xft.dpi at 192 doubles the window...
+        run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+            "Xft.dpi:\t192\n", env=suite.display.env)
+        try:
+            game = suite.start(suite.config("xft-dpi"))
+            _, _, w, h = game.client_rect()
+            check((w, h) == (768, 730), "drawing area at Xft.dpi 192 is %dx%d" % (w, h))
+            check(game.close() == 0, "exit code")
+        finally:
+            run("xprop", "-root", "-remove", "RESOURCE_MANAGER", env=suite.display.env)
+        # ... and --scale overrides the desktop's.
+        game = suite.start(suite.config("overridden"), {"GDK_SCALE": "2"}, args=["--scale", "1"])
+        _, _, w, h = game.client_rect()
+        check((w, h) == CLIENT, "drawing area with --scale 1 is %dx%d" % (w, h))
+        check(game.close() == 0, "exit code")
+
     def bad_environments():
         # No display at all.
         env = dict(os.environ, XDG_CONFIG_HOME=suite.config("nodisplay"))
@@ -717,12 +763,18 @@ def scenarios(suite):
         result = run(suite.args.program, "--frobnicate", env=suite.display.env)
         check(result.returncode == 2 and "--frobnicate" in result.stderr,
               "unknown option: exit %d, %r" % (result.returncode, result.stderr))
+        # A scale that is no whole number from 1 to 4, on the command line or in VOK_SCALE.
+        for args, env in ((["--scale", "5"], {}), (["--scale"], {}), (["--scale=x"], {}),
+                          ([], {"VOK_SCALE": "0.5"})):
+            result = run(suite.args.program, *args, env=dict(no_display, **env))
+            check(result.returncode == 2 and "1 to 4" in result.stderr,
+                  "scale %r %r: exit %d, %r" % (args, env, result.returncode, result.stderr))
 
     return [first_start, whole_game_by_clicks, settings_choices_then_restart,
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
             file_size_limit_at_close, session_end_keeps_the_choices,
-            help_opens_the_page_or_says_why_not, bad_environments, idle_sleeps_until_an_event,
-            command_line]
+            help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
+            idle_sleeps_until_an_event, command_line]
 
 
 def main():

@@ -1,5 +1,5 @@
 // The real screens drawn through the SDL surface, as the Linux window shows them: pixel probes
-// at known places, and screenshots for people to look at.
+// at known places, and screenshots for people to look at; and the same at twice the scale.
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,20 @@
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
+#include "shell/raster/BmpDecoder.h"
 #include "shell/sdl/SdlSurface.h"
 #include "tests/sdl/RenderSupport.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/RecordingSurface.h"
 
 namespace {
+
+// Text that draws nothing: frames without their text.
+class NoText : public TextRasterizer {
+  public:
+    bool metrics(const Font&, TextMetrics&) override { return false; }
+    const TextCoverage* coverage(const Font&, const std::string&) override { return nullptr; }
+};
 
 const Colour black = rgb(0, 0, 0);
 const Colour white = rgb(255, 255, 255);
@@ -72,18 +81,18 @@ class Screens : public ::testing::Test {
         click(137 + 50, 50 + 20 * (row + 1) + 10);
         click(195, 225);
     }
-    void save(const std::string& name) {
+    void save(const std::string& name, const SdlSurface* surface = nullptr) {
         const std::string path = screenshotFolder() + "/" + name + ".png";
-        EXPECT_TRUE(writePng(path, frame->pixels())) << path;
+        EXPECT_TRUE(writePng(path, (surface ? surface : frame.get())->pixels())) << path;
     }
 
     // True when the frame at (x, y) shows picture `id`'s pixel (px, py).
     bool showsPicture(int id, int x, int y, int px, int py) {
-        SDL_Surface* picture = programBitmap(id);
+        const RasterImage* picture = programPicture(id);
         if (!picture) {
             return false;
         }
-        const Uint32 p = static_cast<Uint32*>(picture->pixels)[py * picture->pitch / 4 + px];
+        const std::uint32_t p = picture->at(px, py);
         return frame->pixel(x, y) == rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     // True when the inside of cell (c, r) is exactly picture `id`.
@@ -213,6 +222,67 @@ TEST_F(Screens, EachPieceSetDrawsItsOwnPieces) {
     }
 }
 
+TEST_F(Screens, AtTwiceTheScaleEachPointIsABlockAndTheTextIsDrawnLarger) {
+    for (const char* screen : {"board", "settings"}) {
+        SCOPED_TRACE(screen);
+        if (std::string(screen) == "settings") {
+            click(320, 155);
+            windowLogic::pointer(*p, PointerEvent::Move, 195, 300);
+            tickAndDraw();
+        }
+        SdlSurface twice(384, 365, testFonts(), 2);
+        windowLogic::render(*p, twice);
+        ASSERT_EQ(twice.width(), 768);
+        ASSERT_EQ(twice.height(), 730);
+        save(std::string(screen) + "-x2", &twice);
+
+        // What is not text is told by frames drawn without any: there every pixel at twice the
+        // scale is its point at the first.
+        NoText none;
+        RasterSurface bare(384, 365, 1, none), bareTwice(384, 365, 2, none);
+        windowLogic::render(*p, bare);
+        windowLogic::render(*p, bareTwice);
+        int unlike = 0;
+        for (int y = 0; y < 730; ++y) {
+            for (int x = 0; x < 768; ++x) {
+                unlike += bareTwice.pixel(x, y) != bare.pixel(x / 2, y / 2);
+            }
+        }
+        EXPECT_EQ(unlike, 0);
+
+        // The text differs from the bare frame only inside the text rectangles, with about four
+        // times the ink, and it is drawn anew, not in blocks of its small self.
+        RecordingSurface calls;
+        windowLogic::render(*p, calls);
+        const auto inText = [&calls](int x, int y) {
+            for (const DrawCall& t : calls.only(DrawCall::Text)) {
+                if (x >= t.left && x < t.right && y >= t.top && y < t.bottom) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        int ink = 0, inkTwice = 0, outside = 0, blocky = 0;
+        for (int y = 0; y < 730; ++y) {
+            for (int x = 0; x < 768; ++x) {
+                if (twice.pixel(x, y) != bareTwice.pixel(x, y)) {
+                    ++inkTwice;
+                    outside += !inText(x / 2, y / 2);
+                    blocky += twice.pixel(x, y) == frame->pixel(x / 2, y / 2);
+                }
+                if (x < 384 && y < 365) {
+                    ink += frame->pixel(x, y) != bare.pixel(x, y);
+                }
+            }
+        }
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(ink, 200);
+        EXPECT_GT(inkTwice, 3 * ink);
+        EXPECT_LT(inkTwice, 5 * ink);
+        EXPECT_LT(blocky, inkTwice / 2);
+    }
+}
+
 TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
     click(320, 155);
     windowLogic::pointer(*p, PointerEvent::Move, 195, 300);  // the pointer rests below the lists
@@ -227,12 +297,12 @@ TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
         EXPECT_EQ(frame->pixel(x + 100, 52), rgb(0x9B, 0xC9, 0x99)) << x;
         EXPECT_EQ(frame->pixel(x + 100, 75), rgb(0xB9, 0xE6, 0xB8)) << x;
         // The mark: the picture's dark pixels, the row's green where the picture is white.
-        SDL_Surface* mark = programBitmap(bitmap::selectionMark);
+        const RasterImage* mark = programPicture(bitmap::selectionMark);
         ASSERT_NE(mark, nullptr);
         int dark = 0;
         for (int y = 0; y < 20; ++y) {
             for (int mx = 0; mx < 20; ++mx) {
-                const Uint32 m = static_cast<Uint32*>(mark->pixels)[y * mark->pitch / 4 + mx];
+                const std::uint32_t m = mark->at(mx, y);
                 const Colour shown = frame->pixel(x + mx, 70 + y);
                 if ((m & 0xFFFFFF) == 0xFFFFFF) {
                     ASSERT_NE(shown, white) << x << ": " << mx << "," << y;

@@ -1,5 +1,5 @@
 // The Linux services that need no window: where the settings live, the folder and file steps
-// of a load and a save, the timer period, and how key presses are named.
+// of a load and a save, the timer period, the scale, and how key presses are named.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "shell/sdl/PosixFiles.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlServices.h"
+#include "shell/sdl/SdlX11.h"
 
 namespace fs = std::filesystem;
 
@@ -118,6 +119,39 @@ TEST(Timer, ShortPeriodsRunAtTheUsualMinimumSoTheThinkingPauseIsHuman) {
     // 22 ticks of thinking: about a third of a second.
     EXPECT_GE(22 * tickPeriodFor(1), 200);
     EXPECT_LE(22 * tickPeriodFor(1), 350);
+}
+
+TEST(Scale, NamedAsAWholeNumberOrTakenFromGdkScaleThenXftDpiThenTheDisplay) {
+    EXPECT_EQ(scaleNamed("1"), 1);
+    EXPECT_EQ(scaleNamed("4"), 4);
+    for (const char* bad : {"0", "5", "2.0", "02", " 2", "2x", "", "-1", "two"}) {
+        EXPECT_EQ(scaleNamed(bad), 0) << bad;
+    }
+    EXPECT_EQ(scaleNamed(nullptr), 0);
+
+    struct Case {
+        const char* gdkScale;
+        double xftDpi, displayDpi;
+        int expected;
+    } cases[] = {
+        {nullptr, 0, 0, 1},   {nullptr, 96, 0, 1},   {nullptr, 192, 0, 2},  {nullptr, 143, 0, 1},
+        {nullptr, 144, 0, 2}, {nullptr, 288, 0, 3},  {nullptr, 1000, 0, 4}, {nullptr, 40, 0, 1},
+        {nullptr, 0, 192, 2}, {nullptr, 96, 192, 1}, {"2", 96, 96, 2},      {"1", 192, 192, 1},
+        {"9", 0, 0, 4},       {"0", 192, 0, 2},      {"x", 0, 192, 2},      {"", 192, 0, 2},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(desktopScale(c.gdkScale, c.xftDpi, c.displayDpi), c.expected)
+            << (c.gdkScale ? c.gdkScale : "(none)") << " " << c.xftDpi << " " << c.displayDpi;
+    }
+
+    EXPECT_EQ(xftDpiIn("Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n"), 192);
+    EXPECT_EQ(xftDpiIn("Xft.dpi: 120.5"), 120.5);
+    EXPECT_EQ(xftDpiIn("Xcursor.size:\t24\n"), 0);
+    EXPECT_EQ(xftDpiIn("Xft.dpi:\tlarge\n"), 0);
+    EXPECT_EQ(xftDpiIn("Xft.dpi:\t192x\n"), 0);
+    EXPECT_EQ(xftDpiIn("MyXft.dpi:\t192\n"), 0);
+    EXPECT_EQ(xftDpiIn(""), 0);
+    EXPECT_EQ(xftDpiIn(nullptr), 0);
 }
 
 TEST(Keys, NAndTheArrowsAreKnownByTheirSymbolOrOtherwiseByTheirPlace) {

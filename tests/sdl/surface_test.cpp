@@ -35,6 +35,34 @@ TEST(SdlSurface, KeepsTheSurfaceContract) {
     }
 }
 
+TEST(SdlSurface, AClearLeavesBlackWhereverTheNextDrawingDoesNot) {
+    // The blackening waits for the next drawing and is left out only under a whole-frame
+    // picture, so each of these must still find it done.
+    using Draw = void (*)(DrawingSurface&);
+    const Draw draws[] = {
+        [](DrawingSurface&) {},
+        [](DrawingSurface& s) { s.rectangle(1, 1, 5, 5, rgb(200, 0, 0), false, 0, 1); },
+        [](DrawingSurface& s) { s.line(0, 0, 5, 5, rgb(200, 0, 0), 1); },
+        [](DrawingSurface& s) { s.copyBitmap(740, 0, 0, 40, 30); },  // 20 x 20: not all
+        [](DrawingSurface& s) { s.copyBitmapKeyed(740, 0, 0, 40, 30); },
+        [](DrawingSurface& s) {
+            s.text("Ab", 0, 0, 40, 30, Font{15, 6, 700}, 0, TextAlign::Left);
+        },
+    };
+    for (int scale : {1, 2}) {
+        for (const Draw& draw : draws) {
+            SdlSurface surface(40, 30, testFonts(), scale);
+            surface.rectangle(0, 0, 40, 30, rgb(255, 255, 255), false, rgb(255, 255, 255), 1);
+            surface.clear();
+            draw(surface);
+            const SDL_Surface* pixels = surface.pixels();
+            const Uint32 corner =
+                static_cast<const Uint32*>(pixels->pixels)[pixels->h * pixels->pitch / 4 - 1];
+            EXPECT_EQ(corner, 0u) << "drawing " << &draw - draws << " at scale " << scale;
+        }
+    }
+}
+
 TEST(SdlSurfaceText, TheFontFollowsTheAskedCellHeightAndAverageWidth) {
     ASSERT_TRUE(testFonts().available()) << "no sans-serif font through fontconfig";
     const SizedFont& f = testFonts().get(Font{15, 6, 700});

@@ -11,9 +11,11 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "resources/embedded.h"
 #include "scob/bitmapIds.h"
+#include "shell/raster/BmpDecoder.h"
 
 namespace {
 
@@ -162,6 +164,18 @@ double lightness(const Rgb& srgb, const Matrix3& vision) {
 
 const std::filesystem::path kResources = std::filesystem::path(VOK_SOURCE_DIR) / "resources";
 
+std::vector<unsigned char> bytesOf(int id) {
+    const EmbeddedResource r = findEmbeddedBitmap(id);
+    return r.data ? std::vector<unsigned char>(r.data, r.data + r.size)
+                  : std::vector<unsigned char>();
+}
+
+void put(std::vector<unsigned char>& bytes, std::size_t at, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
 }  // namespace
 
 TEST(EmbeddedBitmaps, EachHasItsSizeAndDepth) {
@@ -206,6 +220,92 @@ TEST(EmbeddedBitmaps, UnknownIdsHaveNothing) {
         const EmbeddedResource r = findEmbeddedBitmap(id);
         EXPECT_EQ(r.data, nullptr);
         EXPECT_EQ(r.size, 0u);
+        EXPECT_EQ(programPicture(id), nullptr);
+    }
+}
+
+TEST(EmbeddedBitmaps, DecodeToTheirOwnPixels) {
+    for (const Picture& pic : kCatalogue) {
+        SCOPED_TRACE(pic.id);
+        const RasterImage* decoded = programPicture(pic.id);
+        ASSERT_NE(decoded, nullptr);
+        ASSERT_EQ(decoded->width, pic.width);
+        ASSERT_EQ(decoded->height, pic.height);
+        const EmbeddedResource r = findEmbeddedBitmap(pic.id);
+        for (int y = 0; y < pic.height; ++y) {
+            for (int x = 0; x < pic.width; ++x) {
+                ASSERT_EQ(decoded->at(x, y), pixelAt(r, x, y)) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(BmpDecoder, DamagedFilesDecodeToNothing) {
+    // One field of a good file changed (offset, value, size in bytes), or the file cut short.
+    struct Damage {
+        const char* what;
+        int id;  // 740: 8-bit, 20 x 20; 602: 24-bit, 110 x 30
+        std::size_t at;
+        std::uint32_t value;
+        int size;
+        bool decodes;
+    };
+    const Damage table[] = {
+        {"as written", 740, 0, 'B', 1, true},
+        {"8-bit without a colour count: all 256", 740, 46, 0, 4, true},
+        {"no image size given", 602, 34, 0, 4, true},
+        {"not BM", 740, 1, 'N', 1, false},
+        {"file size beyond the bytes", 740, 2, 1559, 4, false},
+        {"reserved bytes", 602, 6, 1, 2, false},
+        {"a larger info header", 740, 14, 108, 4, false},
+        {"no width", 740, 18, 0, 4, false},
+        {"negative width", 740, 18, 0xFFFFFFEC, 4, false},
+        {"too wide", 602, 18, maxBmpSide + 1, 4, false},
+        {"wider than the pixels", 602, 18, 111, 4, false},
+        {"rows top-down", 740, 22, 0xFFFFFFEC, 4, false},
+        {"taller than the pixels", 740, 22, 21, 4, false},
+        {"two planes", 740, 26, 2, 2, false},
+        {"32 bits", 602, 28, 32, 2, false},
+        {"4 bits", 740, 28, 4, 2, false},
+        {"run-length compressed", 740, 30, 1, 4, false},
+        {"wrong image size", 602, 34, 100, 4, false},
+        {"257 colours", 740, 46, 257, 4, false},
+        {"fewer colours than the pixels use", 740, 46, 2, 4, false},
+        {"more important colours than colours", 740, 50, 257, 4, false},
+        {"pixels inside the palette", 740, 10, 54 + 1000, 4, false},
+        {"pixels past the end", 602, 10, 54 + 4, 4, false},
+    };
+    for (const Damage& d : table) {
+        SCOPED_TRACE(d.what);
+        std::vector<unsigned char> bytes = bytesOf(d.id);
+        ASSERT_FALSE(bytes.empty());
+        put(bytes, d.at, d.value, d.size);
+        RasterImage image;
+        EXPECT_EQ(decodeBmp(bytes.data(), bytes.size(), image), d.decodes);
+        if (d.decodes) {
+            EXPECT_EQ(image.pixels, programPicture(d.id)->pixels);
+        } else {
+            EXPECT_TRUE(image.pixels.empty() && image.width == 0 && image.height == 0);
+        }
+    }
+
+    // Cut short anywhere, or any header byte set to 0 or 255: never a read out of bounds (the
+    // sanitizer build watches), and whatever still decodes has all its pixels.
+    const std::vector<unsigned char> mark = bytesOf(740);
+    RasterImage image;
+    for (std::size_t size = 0; size < mark.size(); ++size) {
+        const std::vector<unsigned char> cut(mark.begin(), mark.begin() + size);
+        EXPECT_FALSE(decodeBmp(cut.data(), cut.size(), image)) << size;
+    }
+    EXPECT_FALSE(decodeBmp(nullptr, 0, image));
+    for (std::size_t at = 0; at < 54; ++at) {
+        for (unsigned char value : {0x00, 0xFF}) {
+            std::vector<unsigned char> bytes = mark;
+            bytes[at] = value;
+            if (decodeBmp(bytes.data(), bytes.size(), image)) {
+                EXPECT_EQ(image.pixels.size(), std::size_t(image.width) * image.height) << at;
+            }
+        }
     }
 }
 

@@ -1,0 +1,78 @@
+// A drawing surface of software pixels, without any window system: the frame is drawn here and
+// then shown in one step. The SDL front end blits it to its window; only text coverage comes
+// from the platform (TextRasterizer).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/DrawingSurface.h"
+#include "shell/raster/TextRasterizer.h"
+
+class RasterSurface : public DrawingSurface {
+  public:
+    // A black frame for a drawing area of width x height, every point of which is `scale` x
+    // `scale` pixels: pictures, rectangles and lines grow in blocks, text is rendered at
+    // `scale` times its size. The frame's pixels are that many times wider and higher.
+    RasterSurface(int width, int height, int scale, TextRasterizer& text);
+    RasterSurface(const RasterSurface&) = delete;
+    RasterSurface& operator=(const RasterSurface&) = delete;
+
+    void copyBitmap(int bitmapId, int x, int y, int w, int h) override;
+    void copyBitmapKeyed(int bitmapId, int x, int y, int w, int h) override;
+    void rectangle(int left, int top, int right, int bottom, Colour fill, bool hollow,
+                   Colour outline, int penWidth) override;
+    void line(int x0, int y0, int x1, int y1, Colour colour, int penWidth) override;
+    void text(const std::string& text, int left, int top, int right, int bottom, const Font& font,
+              Colour colour, TextAlign align) override;
+
+    // Back to black, for the next frame. The blackening waits for the first drawing, which
+    // leaves it out when it covers the whole frame (a background picture does).
+    void clear() { blackPending = true; }
+    // The frame in pixels, 32 bits each (0x00RRGGBB), rows of width() pixels one after another.
+    int width() const { return pixelWidth; }
+    int height() const { return pixelHeight; }
+    int scale() const { return factor; }
+    std::uint32_t* data() {
+        settle();
+        return pixels;
+    }
+    const std::uint32_t* data() const {
+        settle();
+        return pixels;
+    }
+    // The colour of a pixel, or -1 outside the frame.
+    Colour pixel(int x, int y) const;
+
+  private:
+    // Blackens the frame if a clear is still pending.
+    void settle() const;
+    std::uint32_t* row(int y) { return pixels + std::size_t(y) * pixelWidth; }
+    void copy(int bitmapId, int x, int y, int w, int h, bool keyed);
+    // Puts `count` pixels into wideRow: the row's pixels from `column` on, each `scale` times
+    // over, the first only `scale - skip` times.
+    void widen(const std::uint32_t* from, int column, int skip, int count);
+    // A box of pixels [left, right) x [top, bottom), clipped to the frame.
+    void fillPixels(int left, int top, int right, int bottom, Colour colour);
+    // The same box of points of the drawing area.
+    void fillBox(int left, int top, int right, int bottom, Colour colour);
+    void plot(int x, int y, Colour colour, int penWidth);
+    // The font a text at this scale is rendered with.
+    Font scaledFont(const Font& font);
+
+    // The frame starts on a cache line, as SDL's own pixels do.
+    static constexpr std::size_t lineBytes = 64;
+    std::vector<std::uint32_t> storage;
+    std::uint32_t* pixels = nullptr;
+    mutable bool blackPending = false;
+    std::vector<std::uint32_t> wideRow;
+    int pixelWidth = 1;
+    int pixelHeight = 1;
+    int factor = 1;
+    TextRasterizer& rasterizer;
+};
+
+// The text DrawTextA shows for a string: a single '&' marks the next character and is not
+// drawn, "&&" draws one '&'.
+std::string withoutPrefixMarks(const std::string& text);
