@@ -6,22 +6,17 @@
 
 namespace {
 
-int byPlace(SDL_Scancode place) {
-    switch (place) {
-        case SDL_SCANCODE_N:
-            return key::newGame;
-        case SDL_SCANCODE_LEFT:
-            return key::left;
-        case SDL_SCANCODE_UP:
-            return key::up;
-        case SDL_SCANCODE_RIGHT:
-            return key::right;
-        case SDL_SCANCODE_DOWN:
-            return key::down;
-        default:
-            return 0;
-    }
-}
+// The keys the game knows: by the symbol the layout gives them, and by their place.
+struct KnownKey {
+    SDL_Keycode symbol;
+    SDL_Scancode place;
+    int code;
+};
+constexpr KnownKey knownKeys[] = {
+    {SDLK_n, SDL_SCANCODE_N, key::newGame},    {SDLK_LEFT, SDL_SCANCODE_LEFT, key::left},
+    {SDLK_UP, SDL_SCANCODE_UP, key::up},       {SDLK_RIGHT, SDL_SCANCODE_RIGHT, key::right},
+    {SDLK_DOWN, SDL_SCANCODE_DOWN, key::down},
+};
 
 }  // namespace
 
@@ -29,22 +24,13 @@ int virtualKeyFor(SDL_Keycode key, SDL_Scancode place, Uint16 modifiers) {
     if (modifiers & KMOD_ALT) {
         return 0;
     }
-    switch (key) {
-        case SDLK_n:
-            return key::newGame;
-        case SDLK_LEFT:
-            return key::left;
-        case SDLK_UP:
-            return key::up;
-        case SDLK_RIGHT:
-            return key::right;
-        case SDLK_DOWN:
-            return key::down;
-        default:
-            break;
-    }
     // A Latin letter or any other key the layout names plainly is what it says; a symbol of
     // another script falls back to the key's place.
-    const bool latinOrPlain = key < 0x80 || (key & SDLK_SCANCODE_MASK) != 0;
-    return latinOrPlain ? 0 : byPlace(place);
+    const bool byPlace = key >= 0x80 && (key & SDLK_SCANCODE_MASK) == 0;
+    for (const KnownKey& known : knownKeys) {
+        if (byPlace ? known.place == place : known.symbol == key) {
+            return known.code;
+        }
+    }
+    return 0;
 }
