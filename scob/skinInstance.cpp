@@ -1,3 +1,5 @@
+// The program's skin: the three Themes' pictures and colours.
+
 #include "scob/skinInstance.h"
 
 #include "scob/bitmapIds.h"

@@ -1,3 +1,4 @@
+// The program's skin: the three Themes' pictures and colours.
 #pragma once
 
 #include "scob/scobSkin.h"

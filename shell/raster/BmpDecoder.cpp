@@ -1,3 +1,5 @@
+// The program's own pictures as pixels, decoded without any window system.
+
 #include "shell/raster/BmpDecoder.h"
 
 #include <map>

@@ -1,3 +1,5 @@
+// A drawing surface of software pixels, without any window system.
+
 #include "shell/raster/RasterSurface.h"
 
 #include <algorithm>

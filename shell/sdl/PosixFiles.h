@@ -1,3 +1,4 @@
+// The settings file's steps on a POSIX file system: folders, a bounded read, an atomic replace.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// The Linux program's fonts: the desktop's bold sans face through fontconfig, sized as GDI sizes.
+
 #include "shell/sdl/SdlFonts.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The Linux program's fonts: the desktop's bold sans face through fontconfig, sized as GDI sizes.
 #pragma once
 
 #include <map>

@@ -1,3 +1,5 @@
+// The Linux program's drawing surface: the raster surface with SDL_ttf's text coverage.
+
 #include "shell/sdl/SdlSurface.h"
 
 bool SdlTextRasterizer::metrics(const Font& font, TextMetrics& out) {

@@ -1,3 +1,4 @@
+// The Linux program's drawing surface: the raster surface with SDL_ttf's text coverage.
 #pragma once
 
 #include <map>

@@ -1,3 +1,5 @@
+// What the SDL tests share: their fonts, PNG writing and the screenshot folder.
+
 #include "tests/sdl/RenderSupport.h"
 
 #include <cstdint>

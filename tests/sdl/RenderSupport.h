@@ -1,3 +1,4 @@
+// What the SDL tests share: their fonts, PNG writing and the screenshot folder.
 #pragma once
 
 #include <string>

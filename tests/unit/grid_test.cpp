@@ -199,7 +199,7 @@ TEST_F(Grid, ArrowKeysWrapAndOtherKeysGoToTheCell) {
     EXPECT_TRUE(grid->log.empty());
 
     grid->setDirty(false);
-    grid->keyPress(78);
+    grid->keyPress(key::newGame);
     EXPECT_EQ(grid->log, std::vector<std::string>{"0,2 78"});
     EXPECT_FALSE(grid->isDirty());
 }

@@ -148,7 +148,8 @@ struct Monkey : ProgramHarness {
             pointerEvent(PointerEvent::LeftUp, x, y);
         } else if (pick < 82) {
             // N, the arrows, and now and then any other key.
-            static const int keys[] = {key::newGame, 37, 38, 39, 40, 'n', 13, 27, 32};
+            static const int keys[] = {key::newGame, key::left, key::up, key::right, key::down,
+                                       'n',          13,        27,      32};
             const int key = random.chance(85) ? keys[random.between(0, 4)]
                                               : (random.chance(50) ? keys[random.between(5, 8)]
                                                                    : random.between(0, 255));

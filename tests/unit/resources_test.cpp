@@ -1,3 +1,6 @@
+// The built-in pictures: the catalogue's ids, sizes and depths, the files and resource lines, and
+// the pieces' lightness.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

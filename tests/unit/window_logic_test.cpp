@@ -167,7 +167,7 @@ TEST_F(WindowLogic, KeysReachTheBoardAndNRestarts) {
     clickCell(0, 0);
     letComputerMove();
     ASSERT_EQ(markCount(), 2);
-    windowLogic::keyDown(p, 37);  // left arrow: the cursor moves, nothing else
+    windowLogic::keyDown(p, key::left);  // the cursor moves, nothing else
     EXPECT_EQ(markCount(), 2);
     EXPECT_EQ(p.gameBoard.getCursorColumn(), 2);
     windowLogic::keyDown(p, 'M');
