@@ -730,6 +730,20 @@ def scenarios(suite):
         check(result.returncode == 1, "no video driver: exit code %d" % result.returncode)
         check("tictactoe:" in result.stderr, "no video driver: message %r" % result.stderr)
 
+    def keys_by_place_on_any_layout():
+        game = suite.start(suite.config("layout"))
+        game.click(cell_centre(0, 0))
+        game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's answer")
+        # A Russian keyboard: the key in N's place types "т" and still starts a new game.
+        run("setxkbmap", "ru", env=suite.display.env)
+        try:
+            game.key("Cyrillic_te")
+            game.wait_for(lambda: game.cells() == [["empty"] * 3] * 3,
+                          "the key in N's place to start a new game")
+        finally:
+            run("setxkbmap", "us", env=suite.display.env)
+        check(game.close() == 0, "exit code")
+
     def idle_sleeps_until_an_event():
         game = suite.start(suite.config("idle"))
         time.sleep(0.5)
@@ -774,7 +788,7 @@ def scenarios(suite):
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
             file_size_limit_at_close, session_end_keeps_the_choices,
             help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
-            idle_sleeps_until_an_event, command_line]
+            keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line]
 
 
 def main():
@@ -784,7 +798,8 @@ def main():
     parser.add_argument("--reference")
     args = parser.parse_args()
 
-    missing = [tool for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import")
+    missing = [tool for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import",
+                                 "setxkbmap")
                if not shutil.which(tool)]
     try:
         import PIL  # noqa: F401
