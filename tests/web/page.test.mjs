@@ -103,10 +103,12 @@ async function at(page, x, y) {
     return [box.x + (x + 0.5) * box.width / W, box.y + (y + 0.5) * box.height / H];
 }
 const click = async (page, x, y) => page.mouse.click(...(await at(page, x, y)));
-const clickCell = (page, cell) => click(page, 21 + 78 * (cell % 3) + 39, 90 + 78 * Math.floor(cell / 3) + 39);
+const clickCell = (page, cell) =>
+    click(page, 21 + 78 * (cell % 3) + 39, 90 + 78 * Math.floor(cell / 3) + 39);
 
 // The canvas's pixels, as a PNG's data URL.
-const canvasPicture = (page) => page.evaluate(() => document.getElementById('canvas').toDataURL());
+const canvasPicture = (page) =>
+    page.evaluate(() => document.getElementById('canvas').toDataURL());
 const sameRgb = (a, b) => a[0] === b[0] && a[1] === b[1] && a[2] === b[2];
 
 const pngOf = (name) => {
@@ -117,19 +119,20 @@ const pngOf = (name) => {
 
 // The pixels (RGBA) of PNG files of the Linux render tests, decoded in the page, then handed
 // with the canvas's pixels to `compare` there.
-const withLinuxFrames = (page, names, compare, ...more) => page.evaluate(async (pngs, compareText, more) => {
-    const decode = async (b64) => {
-        const blob = await (await fetch(`data:image/png;base64,${b64}`)).blob();
-        const bmp = await createImageBitmap(blob, { colorSpaceConversion: 'none' });
-        const ctx = new OffscreenCanvas(bmp.width, bmp.height).getContext('2d');
-        ctx.drawImage(bmp, 0, 0);
-        return ctx.getImageData(0, 0, bmp.width, bmp.height);
-    };
-    const c = document.getElementById('canvas');
-    const frame = c.getContext('2d').getImageData(0, 0, c.width, c.height);
-    const linux = await Promise.all(pngs.map(decode));
-    return new Function(`return ${compareText}`)()(frame, ...linux, ...more);
-}, names.map(pngOf), compare.toString(), more);
+const withLinuxFrames = (page, names, compare, ...more) =>
+    page.evaluate(async (pngs, code, rest) => {
+        const decode = async (b64) => {
+            const blob = await (await fetch(`data:image/png;base64,${b64}`)).blob();
+            const bmp = await createImageBitmap(blob, { colorSpaceConversion: 'none' });
+            const ctx = new OffscreenCanvas(bmp.width, bmp.height).getContext('2d');
+            ctx.drawImage(bmp, 0, 0);
+            return ctx.getImageData(0, 0, bmp.width, bmp.height);
+        };
+        const c = document.getElementById('canvas');
+        const frame = c.getContext('2d').getImageData(0, 0, c.width, c.height);
+        const linux = await Promise.all(pngs.map(decode));
+        return new Function(`return ${code}`)()(frame, ...linux, ...rest);
+    }, names.map(pngOf), compare.toString(), more);
 
 // The page's frame against the Linux frame `name` wherever the Linux frame is not text: where
 // it equals the same frame drawn without text (`name`-notext), with a margin of one pixel
@@ -141,13 +144,14 @@ async function compareOutsideText(t, page, name) {
             return { size: [frame.width, frame.height, width, height] };
         }
         const same = (a, b, i) => a.data[i] === b.data[i] && a.data[i + 1] === b.data[i + 1] &&
-                                  a.data[i + 2] === b.data[i + 2];
+            a.data[i + 2] === b.data[i + 2];
         const text = new Uint8Array(width * height);
         for (let y = 0; y < height; y++) {
             for (let x = 0; x < width; x++) {
                 if (same(linux, bare, (y * width + x) * 4)) continue;
+                const from = Math.max(x - 1, 0), to = Math.min(x + 2, width);
                 for (let row = Math.max(y - 1, 0); row <= Math.min(y + 1, height - 1); row++) {
-                    text.fill(1, row * width + Math.max(x - 1, 0), row * width + Math.min(x + 2, width));
+                    text.fill(1, row * width + from, row * width + to);
                 }
             }
         }
@@ -164,10 +168,11 @@ async function compareOutsideText(t, page, name) {
         return r;
     });
     assert.equal(result.size, undefined, `${name}: sizes ${result.size}`);
-    assert.equal(result.unlike, 0, `${result.unlike} pixels outside the text differ from ${name}.png, the first at ${result.first}`);
-    assert.ok(result.textPixels < result.area / 10, `${name}: ${result.textPixels} pixels of text`);
-    assert.ok(result.ink > result.textPixels / 4, `${name}: the page's text is missing (${result.ink} of ${result.textPixels})`);
-    t.diagnostic(`${name}: ${result.textPixels} pixels of text, ${result.ink} of them inked by the page`);
+    const { unlike, first, textPixels, ink, area } = result;
+    assert.equal(unlike, 0, `${unlike} pixels outside the text unlike ${name}.png (${first}...)`);
+    assert.ok(textPixels < area / 10, `${name}: ${textPixels} pixels of text`);
+    assert.ok(ink > textPixels / 4, `${name}: the page's text is missing (${ink}/${textPixels})`);
+    t.diagnostic(`${name}: ${textPixels} pixels of text, ${ink} of them inked by the page`);
 }
 
 before(async () => {
@@ -190,7 +195,7 @@ after(async () => {
 });
 
 describe('the page', () => {
-    test('the first frame, then nothing runs: no interval, no animation frame, no new frame', async (t) => {
+    test('the first frame; then no interval, no animation frame, no new frame', async (t) => {
         const { context, page, warnings } = await openPage();
         const first = (await frames(page))[0];
         t.diagnostic(`load to first frame: ${first.t.toFixed(0)} ms`);
@@ -198,24 +203,25 @@ describe('the page', () => {
         assert.ok(first.filled.every((f) => !f), 'an empty board');
         // The status display takes the game's state at the first tick; then all is still.
         await idle(page);
-        const still = () => page.evaluate(() => [window.vok.frames.length, window.vok.live.size,
-                                                 window.vok.mostLive, window.vok.raf]);
+        const still = () => page.evaluate(() =>
+            [window.vok.frames.length, window.vok.live.size, window.vok.mostLive, window.vok.raf]);
         const settled = await still();
         await pause(300);
         assert.deepEqual(await still(), settled);
         assert.deepEqual(settled.slice(1), [0, 1, 0]);
-        const favicon = await page.evaluate(async () => (await fetch('favicon.png')).headers.get('content-type'));
-        assert.equal(favicon, 'image/png');
+        const icon = await page.evaluate(async () => (await fetch(
+            document.querySelector('link[rel=icon]').href)).headers.get('content-type'));
+        assert.equal(icon, 'image/png');
         assert.deepEqual(warnings, []);
         await context.close();
     });
 
-    test('the board and the settings screen equal the Linux frames outside the text, at 1 and 2 device pixels a point', async (t) => {
+    test('board and settings are the Linux frames outside the text, at scales 1, 2', async (t) => {
         for (const dpr of [1, 2]) {
             const { context, page } = await openPage({ dpr });
             const size = await page.evaluate(() => {
-                const c = document.getElementById('canvas');
-                return [c.width, c.height, c.getBoundingClientRect().width, c.getBoundingClientRect().height];
+                const c = document.getElementById('canvas'), box = c.getBoundingClientRect();
+                return [c.width, c.height, box.width, box.height];
             });
             assert.deepEqual(size, [W * dpr, H * dpr, W, H]);
             const x2 = dpr === 2 ? '-x2' : '';
@@ -229,7 +235,7 @@ describe('the page', () => {
         }
     });
 
-    test('a whole game: the computer answers after its pause, ticking only meanwhile; N starts afresh', async (t) => {
+    test('a whole game: the computer answers after its pause, ticking meanwhile; N', async (t) => {
         const { context, page } = await openPage();
         const yourMove = (await lastFrame(page)).plaque;
         let over = false;
@@ -259,14 +265,16 @@ describe('the page', () => {
         assert.ok(fresh.filled.every((f) => !f) && sameRgb(fresh.plaque, yourMove), 'a new game');
         // Keys the game has no use for, and Alt+N, are left to the browser.
         const left = await page.evaluate(() => {
-            const fire = (init) => window.dispatchEvent(new KeyboardEvent('keydown', { cancelable: true, ...init }));
-            return [fire({ code: 'KeyN' }), fire({ code: 'KeyQ' }), fire({ code: 'KeyN', altKey: true })];
+            const fire = (init) =>
+                window.dispatchEvent(new KeyboardEvent('keydown', { cancelable: true, ...init }));
+            return [fire({ code: 'KeyN' }), fire({ code: 'KeyQ' }),
+                    fire({ code: 'KeyN', altKey: true })];
         });
         assert.deepEqual(left, [false, true, true]);
         await context.close();
     });
 
-    test('settings: the computer first, Fish, Moronic, T and the pin, kept across a reload', async () => {
+    test('settings: computer first, Fish, Moronic, T, the pin, kept over a reload', async () => {
         const { context, page } = await openPage();
         await click(page, 320, 155);    // Settings
         await click(page, 66, 100);     // First Move: Computer
@@ -275,7 +283,8 @@ describe('the page', () => {
         await click(page, 195, 225);    // Play !
         await click(page, 355, 11);     // T
         await click(page, 375, 11);     // the pin
-        const opacity = () => page.evaluate(() => Number(getComputedStyle(document.getElementById('canvas')).opacity));
+        const opacity = () => page.evaluate(() =>
+            Number(getComputedStyle(document.getElementById('canvas')).opacity));
 
         // The computer opens, after its pause, with its spotted fish (the Linux frame's top right).
         const opensWithAFish = async () => {
@@ -283,11 +292,12 @@ describe('the page', () => {
             const cell = (await lastFrame(page)).filled.indexOf(true);
             assert.ok(cell >= 0, 'the computer has moved');
             const differ = await withLinuxFrames(page, ['pieces-fish'], (frame, fish, cell) => {
+                const left = 21 + 78 * (cell % 3), top = 90 + 78 * Math.floor(cell / 3);
                 let differ = 0;
                 for (let y = 1; y < 77; y++) {
                     for (let x = 1; x < 77; x++) {
-                        const i = ((90 + 78 * Math.floor(cell / 3) + y) * 384 + 21 + 78 * (cell % 3) + x) * 4;
-                        const j = ((90 + y) * 384 + 21 + 78 * 2 + x) * 4;
+                        const i = ((top + y) * 384 + left + x) * 4;
+                        const j = ((90 + y) * 384 + 177 + x) * 4;
                         differ += [0, 1, 2].some((c) => frame.data[i + c] !== fish.data[j + c]);
                     }
                 }
@@ -301,35 +311,41 @@ describe('the page', () => {
         // pagehide saves; the page comes back with every choice.
         await page.reload({ waitUntil: 'load' });
         await shown(page);
-        assert.equal(await page.evaluate((k) => localStorage.getItem(k), KEY), '2\n1\n1\n0\n0\n2\n2\n');
+        const saved = await page.evaluate((k) => localStorage.getItem(k), KEY);
+        assert.equal(saved, '2\n1\n1\n0\n0\n2\n2\n');
         assert.ok(Math.abs(await opacity() - 190 / 255) < 1e-3);
         await opensWithAFish();
         await context.close();
     });
 
-    test('storage: garbage gives the defaults; storage unavailable or full warns and the game goes on', async () => {
+    test('storage: garbage, the defaults; unavailable or full, a warning; play on', async () => {
         const plain = await openPage();
         await idle(plain.page);
         const defaults = await canvasPicture(plain.page);
         await plain.context.close();
 
-        // Garbage in every line; and good choices beyond the first 4096 bytes, which are never read.
-        const stored = [`\u0000banana\u00ff\n\nx7\n99999999999\n-3\n7\n9\n`, `${'x'.repeat(5000)}\n0\n1\n0\n0\n2\n2\n`];
+        // Garbage in every line; and good choices after the first 4096 bytes, which are not read.
+        const stored = [`\u0000banana\u00ff\n\nx7\n99999999999\n-3\n7\n9\n`,
+                        `${'x'.repeat(5000)}\n0\n1\n0\n0\n2\n2\n`];
         for (const text of stored) {
             const { context, page, warnings } = await openPage({
                 setup: (key, text) => localStorage.setItem(key, text), args: [KEY, text] });
             await idle(page);    // the player opens: nothing moves
             assert.equal(await canvasPicture(page), defaults);
-            assert.equal(await page.evaluate(() => document.getElementById('canvas').style.opacity), '1');
+            assert.equal(await page.evaluate(() => document.getElementById('canvas').style.opacity),
+                         '1');
             assert.deepEqual(warnings, []);
             await context.close();
         }
 
         const refusing = [
             [() => Object.defineProperty(window, 'localStorage', {
-                get() { throw new DOMException('denied', 'SecurityError'); } }), /cannot read the settings/],
-            [() => { Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); }; },
-             /^$/],
+                get() { throw new DOMException('denied', 'SecurityError'); } }),
+             /cannot read the settings/],
+            [() => {
+                const full = new DOMException('full', 'QuotaExceededError');
+                Storage.prototype.setItem = () => { throw full; };
+            }, /^$/],
         ];
         for (const [setup, atStart] of refusing) {
             const { context, page, warnings } = await openPage({ setup });
@@ -340,8 +356,7 @@ describe('the page', () => {
             await idle(page);
             assert.equal(filledCount(await lastFrame(page)), 2, 'the game goes on');
             await page.evaluate(() => window.dispatchEvent(new PageTransitionEvent('pagehide')));
-            assert.ok(warnings.some((w) => /could not save the settings to .*vudezazivaze\.ini/.test(w)),
-                      warnings.join('\n'));
+            assert.match(warnings.join('\n'), /could not save the settings to .*vudezazivaze\.ini/);
             await context.close();
         }
     });
