@@ -2,8 +2,8 @@
 # `make run` only what the game needs, `make test` everything the test tiers need.
 # Each build is a preset of CMakePresets.json; its workflow preset configures, builds (and tests
 # or packages) it.
-.PHONY: all deps deps-play play run build test package linux windows windows-tests asan fuzzer \
-	fuzz bench screenshots clean
+.PHONY: all deps deps-play deps-web play run web serve build test package linux windows \
+	windows-tests asan fuzzer fuzz bench screenshots clean
 
 # As many compile jobs as the machine has cores (CMAKE_BUILD_PARALLEL_LEVEL=n for another count).
 export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc 2>/dev/null || echo 2)
@@ -16,6 +16,9 @@ deps:
 deps-play:
 	@./tools/install-deps.sh play
 
+deps-web:
+	@./tools/install-deps.sh web
+
 # The game alone, stripped, without its tests: what `make run` starts and the package holds.
 play: deps-play
 	cmake --workflow --preset play
@@ -23,6 +26,15 @@ play: deps-play
 run: play
 	@if [ -x build/play/vok-tictactoe ]; then exec build/play/vok-tictactoe; else \
 	    echo "build/play/vok-tictactoe was not built: see the messages above." >&2; exit 1; fi
+
+# The page: index.html, index.js, index.wasm and favicon.png in build/web.
+web: deps-web
+	cmake --preset web
+	cmake --build --preset web
+
+# The page served on 127.0.0.1 at a free port, whose address is printed; Ctrl-C stops it.
+serve: web
+	node tests/web/serve.mjs build/web
 
 # One build, configured and built, its tests not run: `make linux`, `make windows`, ...
 linux windows windows-tests asan: deps
@@ -32,8 +44,10 @@ linux windows windows-tests asan: deps
 build: linux windows windows-tests
 
 # Every build with its tests, in this order, then the pictures drawn again from their sources.
+# The page's tests compare its frames with those the linux workflow's render tests drew.
 test: deps
 	cmake --workflow --preset linux
+	cmake --workflow --preset web
 	cmake --workflow --preset package
 	cmake --workflow --preset windows-tests
 	cmake --workflow --preset windows

@@ -3,24 +3,34 @@
 # uses sudo only when not run as root.
 #
 #   tools/install-deps.sh play   what the Linux game needs to build and run (`make run`)
-#   tools/install-deps.sh test   that and everything the test tiers need (`make test`): the
+#   tools/install-deps.sh web    what the page needs to build (`make web`, `make serve`)
+#   tools/install-deps.sh test   both and everything the test tiers need (`make test`): the
 #                                Windows cross compilers, Wine, the display and input tools,
-#                                the sanitizers' and fuzzer's clang, valgrind, the package tools
+#                                the sanitizers' and fuzzer's clang, valgrind, the package tools,
+#                                the browser the page is tested in
+# Node and npm, which the page's build and tests run, come with the machine, not from here.
 set -e
 
 play="g++ cmake make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
 fontconfig fonts-dejavu-core"
 
-test="$play googletest libgtest-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
-wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox imagemagick icoutils
-python3 python3-pil valgrind clang libclang-rt-14-dev libbenchmark-dev
+web="cmake make emscripten libstb-dev fonts-dejavu-core"
+
+test="$play emscripten libstb-dev chromium googletest libgtest-dev g++-mingw-w64-i686
+binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
+imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-14-dev libbenchmark-dev
 dpkg-dev desktop-file-utils appstream"
 
-# The game alone takes no recommendations: nothing but what it needs.
+# Installed without their recommendations in every set: the browser's alone would bring some
+# sixty packages (printing, desktop services) that nothing here uses.
+bare="emscripten chromium"
+
+# The game and the page take no recommendations at all: nothing but what they need.
 case "${1:-test}" in
-    play) packages=$play; options=--no-install-recommends ;;
-    test) packages=$test; options= ;;
-    *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+    play) packages=$play; bare=$play ;;
+    web) packages=$web; bare=$web ;;
+    test) packages=$test ;;
+    *) echo "usage: $0 [play|web|test]" >&2; exit 2 ;;
 esac
 
 missing=""
@@ -30,6 +40,16 @@ for p in $packages; do
     fi
 done
 [ -z "$missing" ] && exit 0
+
+# The missing packages that go without recommendations, and the others.
+without=""
+with=""
+for p in $missing; do
+    case " $(echo $bare) " in
+        *" $p "*) without="$without $p" ;;
+        *) with="$with $p" ;;
+    esac
+done
 
 echo "Installing:$missing"
 sudo=""
@@ -43,4 +63,9 @@ case "$missing" in
         ;;
 esac
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $options $missing
+if [ -n "$with" ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $with
+fi
+if [ -n "$without" ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $without
+fi

@@ -85,6 +85,22 @@ class Screens : public ::testing::Test {
         const std::string path = screenshotFolder() + "/" + name + ".png";
         EXPECT_TRUE(writePng(path, (surface ? surface : frame.get())->pixels())) << path;
     }
+    // A frame drawn without text, saved as `name`: where it differs from the frame of the same
+    // name without "-notext" is text (the web tier compares the page's frames outside it).
+    void saveBare(const std::string& name, RasterSurface& bare) {
+        SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormatFrom(
+            bare.data(), bare.width(), bare.height(), 32, bare.width() * 4, SDL_PIXELFORMAT_RGB888);
+        const std::string path = screenshotFolder() + "/" + name + ".png";
+        EXPECT_TRUE(pixels && writePng(path, pixels)) << path;
+        SDL_FreeSurface(pixels);
+    }
+    void saveWithAndWithoutText(const std::string& name) {
+        save(name);
+        NoText none;
+        RasterSurface bare(frame->width(), frame->height(), 1, none);
+        windowLogic::render(*p, bare);
+        saveBare(name + "-notext", bare);
+    }
 
     // True when the frame at (x, y) shows picture `id`'s pixel (px, py).
     bool showsPicture(int id, int x, int y, int px, int py) {
@@ -149,7 +165,7 @@ TEST_F(Screens, TheBoardScreenOnParchmentWithTheFrameStrip) {
     EXPECT_EQ(frame->pixel(283, 147), black);
     EXPECT_GT(count(281, 95, 361, 126, rgb(0x9B, 0xC9, 0x99)), 15);
     EXPECT_GT(count(281, 145, 361, 165, rgb(0x9B, 0xC9, 0x99)), 15);
-    save("board");
+    saveWithAndWithoutText("board");
 }
 
 TEST_F(Screens, TheStatusPlaqueFollowsEveryGameState) {
@@ -242,6 +258,7 @@ TEST_F(Screens, AtTwiceTheScaleEachPointIsABlockAndTheTextIsDrawnLarger) {
         RasterSurface bare(384, 365, 1, none), bareTwice(384, 365, 2, none);
         windowLogic::render(*p, bare);
         windowLogic::render(*p, bareTwice);
+        saveBare(std::string(screen) + "-x2-notext", bareTwice);
         int unlike = 0;
         for (int y = 0; y < 730; ++y) {
             for (int x = 0; x < 768; ++x) {
@@ -322,7 +339,7 @@ TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
     EXPECT_GT(count(145, 185, 245, 265, white), 60);
     EXPECT_EQ(frame->pixel(95, 330), black);
     EXPECT_GT(count(96, 331, 294, 354, black), 30);
-    save("settings");
+    saveWithAndWithoutText("settings");
 }
 
 }  // namespace

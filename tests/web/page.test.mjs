@@ -1,0 +1,381 @@
+// The page in headless Chromium, driven by puppeteer-core: its frames against the Linux render
+// tests' frames outside the text, a whole game, the settings and their keeping in local storage,
+// storage that fails, the links, and an idle page that does nothing.
+//   VOK_WEB_DIR            the built page (index.html, .js, .wasm, favicon.png)
+//   VOK_WEB_NODE           where `npm ci` put puppeteer-core
+//   VOK_LINUX_SCREENSHOTS  the Linux build's render-test frames (board.png, board-notext.png, ...)
+//   VOK_CHROMIUM, VOK_SITE the browser, and the site the web links lead to
+import { describe, test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { createRequire } from 'node:module';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { serve } from './serve.mjs';
+
+const env = (name) => {
+    assert.ok(process.env[name], `${name} is not set (the tests are run by ctest)`);
+    return process.env[name];
+};
+const puppeteer = createRequire(path.join(env('VOK_WEB_NODE'), 'package.json'))('puppeteer-core');
+const linuxFrames = env('VOK_LINUX_SCREENSHOTS');
+const site = process.env.VOK_SITE ?? 'http://www.vok.example';
+
+const W = 384;
+const H = 365;
+const KEY = '/vok/vudezazivaze/vudezazivaze.ini';
+
+let server;
+let browser;
+let profile;
+
+// Before the page's own scripts: every frame put on the canvas (its time, which board cells
+// show a piece, the status plaque's colour), the intervals alive, animation frames asked for.
+function instrument() {
+    const vok = (window.vok = { frames: [], raf: 0, live: new Set(), mostLive: 0 });
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
+        const k = image.width / 384;
+        const at = (x, y) => (y * k * image.width + x * k) * 4;
+        const d = image.data;
+        const filled = [];
+        for (let cell = 0; cell < 9; cell++) {
+            const left = 21 + 78 * (cell % 3), top = 90 + 78 * Math.floor(cell / 3);
+            let ink = 0;
+            for (let y = top + 1; y < top + 77; y++) {
+                for (let x = left + 1; x < left + 77; x++) {
+                    const o = at(x, y);
+                    ink += d[o] !== 255 || d[o + 1] !== 255 || d[o + 2] !== 255;
+                }
+            }
+            filled.push(ink > 0);
+        }
+        const o = at(91, 44);
+        vok.frames.push({ t: performance.now(), filled, plaque: [d[o], d[o + 1], d[o + 2]] });
+        return put.call(this, image, ...rest);
+    };
+    const raf = window.requestAnimationFrame.bind(window);
+    window.requestAnimationFrame = (cb) => { vok.raf++; return raf(cb); };
+    const setI = window.setInterval.bind(window);
+    const clearI = window.clearInterval.bind(window);
+    window.setInterval = (...a) => {
+        const id = setI(...a);
+        vok.live.add(id);
+        vok.mostLive = Math.max(vok.mostLive, vok.live.size);
+        return id;
+    };
+    window.clearInterval = (id) => { vok.live.delete(id); clearI(id); };
+}
+
+// A fresh context (its own storage) with the page loaded and its first frame shown.
+async function openPage({ dpr = 1, setup, args = [] } = {}) {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    const warnings = [];
+    page.on('console', (m) => m.type() === 'warn' && warnings.push(m.text()));
+    page.on('pageerror', (e) => warnings.push(`pageerror: ${e.message}`));
+    await page.setViewport({ width: 500, height: 700, deviceScaleFactor: dpr });
+    await page.evaluateOnNewDocument(instrument);
+    if (setup) await page.evaluateOnNewDocument(setup, ...args);
+    await page.goto(server.url, { waitUntil: 'load' });
+    await shown(page);
+    return { context, page, warnings };
+}
+
+// Polled from here: waiting inside the page would start intervals (or ask for animation
+// frames) of its own.
+async function until(page, predicate, what) {
+    for (const end = Date.now() + 10000; !(await page.evaluate(predicate));) {
+        if (Date.now() > end) assert.fail(`timed out waiting for ${what}`);
+        await pause(20);
+    }
+}
+const shown = (page) => until(page, () => window.vok.frames.length > 0, 'the first frame');
+const idle = (page) => until(page, () => window.vok.live.size === 0, 'the ticking to stop');
+const frames = (page) => page.evaluate(() => window.vok.frames);
+const lastFrame = async (page) => (await frames(page)).at(-1);
+const pause = (ms) => new Promise((r) => setTimeout(r, ms));
+const filledCount = (f) => f.filled.filter(Boolean).length;
+
+// Clicks (or moves to) point (x, y) of the drawing area through the canvas's box on the page.
+async function at(page, x, y) {
+    const box = await (await page.$('#canvas')).boundingBox();
+    return [box.x + (x + 0.5) * box.width / W, box.y + (y + 0.5) * box.height / H];
+}
+const click = async (page, x, y) => page.mouse.click(...(await at(page, x, y)));
+const clickCell = (page, cell) =>
+    click(page, 21 + 78 * (cell % 3) + 39, 90 + 78 * Math.floor(cell / 3) + 39);
+
+// The canvas's pixels, as a PNG's data URL.
+const canvasPicture = (page) =>
+    page.evaluate(() => document.getElementById('canvas').toDataURL());
+const sameRgb = (a, b) => a[0] === b[0] && a[1] === b[1] && a[2] === b[2];
+
+const pngOf = (name) => {
+    const file = path.join(linuxFrames, `${name}.png`);
+    assert.ok(fs.existsSync(file), `${file} is missing: run the linux workflow first`);
+    return fs.readFileSync(file).toString('base64');
+};
+
+// The pixels (RGBA) of PNG files of the Linux render tests, decoded in the page, then handed
+// with the canvas's pixels to `compare` there.
+const withLinuxFrames = (page, names, compare, ...more) =>
+    page.evaluate(async (pngs, code, rest) => {
+        const decode = async (b64) => {
+            const blob = await (await fetch(`data:image/png;base64,${b64}`)).blob();
+            const bmp = await createImageBitmap(blob, { colorSpaceConversion: 'none' });
+            const ctx = new OffscreenCanvas(bmp.width, bmp.height).getContext('2d');
+            ctx.drawImage(bmp, 0, 0);
+            return ctx.getImageData(0, 0, bmp.width, bmp.height);
+        };
+        const c = document.getElementById('canvas');
+        const frame = c.getContext('2d').getImageData(0, 0, c.width, c.height);
+        const linux = await Promise.all(pngs.map(decode));
+        return new Function(`return ${code}`)()(frame, ...linux, ...rest);
+    }, names.map(pngOf), compare.toString(), more);
+
+// The page's frame against the Linux frame `name` wherever the Linux frame is not text: where
+// it equals the same frame drawn without text (`name`-notext), with a margin of one pixel
+// around the text, since the two font renderers smooth the glyphs' edges differently.
+async function compareOutsideText(t, page, name) {
+    const result = await withLinuxFrames(page, [name, `${name}-notext`], (frame, linux, bare) => {
+        const { width, height } = linux;
+        if (frame.width !== width || frame.height !== height || bare.width !== width) {
+            return { size: [frame.width, frame.height, width, height] };
+        }
+        const same = (a, b, i) => a.data[i] === b.data[i] && a.data[i + 1] === b.data[i + 1] &&
+            a.data[i + 2] === b.data[i + 2];
+        const text = new Uint8Array(width * height);
+        for (let y = 0; y < height; y++) {
+            for (let x = 0; x < width; x++) {
+                if (same(linux, bare, (y * width + x) * 4)) continue;
+                const from = Math.max(x - 1, 0), to = Math.min(x + 2, width);
+                for (let row = Math.max(y - 1, 0); row <= Math.min(y + 1, height - 1); row++) {
+                    text.fill(1, row * width + from, row * width + to);
+                }
+            }
+        }
+        const r = { area: width * height, textPixels: 0, ink: 0, unlike: 0, first: null };
+        for (let i = 0; i < width * height; i++) {
+            if (text[i]) {
+                r.textPixels++;
+                r.ink += !same(frame, bare, i * 4);
+            } else if (!same(frame, linux, i * 4)) {
+                r.unlike++;
+                r.first ??= [i % width, Math.floor(i / width)];
+            }
+        }
+        return r;
+    });
+    assert.equal(result.size, undefined, `${name}: sizes ${result.size}`);
+    const { unlike, first, textPixels, ink, area } = result;
+    assert.equal(unlike, 0, `${unlike} pixels outside the text unlike ${name}.png (${first}...)`);
+    assert.ok(textPixels < area / 10, `${name}: ${textPixels} pixels of text`);
+    assert.ok(ink > textPixels / 4, `${name}: the page's text is missing (${ink}/${textPixels})`);
+    t.diagnostic(`${name}: ${textPixels} pixels of text, ${ink} of them inked by the page`);
+}
+
+before(async () => {
+    server = await serve(env('VOK_WEB_DIR'));
+    profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vok-chromium-'));
+    browser = await puppeteer.launch({
+        executablePath: process.env.VOK_CHROMIUM ?? '/usr/bin/chromium',
+        headless: true,
+        userDataDir: profile,
+        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+               '--disable-background-networking', '--disable-component-update', '--disable-sync',
+               '--disable-dev-shm-usage'],
+    });
+});
+
+after(async () => {
+    await browser?.close().catch(() => {});
+    await server?.close();
+    if (profile) fs.rmSync(profile, { recursive: true, force: true });
+});
+
+describe('the page', () => {
+    test('the first frame; then no interval, no animation frame, no new frame', async (t) => {
+        const { context, page, warnings } = await openPage();
+        const first = (await frames(page))[0];
+        t.diagnostic(`load to first frame: ${first.t.toFixed(0)} ms`);
+        assert.equal(await page.title(), 'Vok TicTacToe 1.2');
+        assert.ok(first.filled.every((f) => !f), 'an empty board');
+        // The status display takes the game's state at the first tick; then all is still.
+        await idle(page);
+        const still = () => page.evaluate(() =>
+            [window.vok.frames.length, window.vok.live.size, window.vok.mostLive, window.vok.raf]);
+        const settled = await still();
+        await pause(300);
+        assert.deepEqual(await still(), settled);
+        assert.deepEqual(settled.slice(1), [0, 1, 0]);
+        const icon = await page.evaluate(async () => (await fetch(
+            document.querySelector('link[rel=icon]').href)).headers.get('content-type'));
+        assert.equal(icon, 'image/png');
+        assert.deepEqual(warnings, []);
+        await context.close();
+    });
+
+    test('board and settings are the Linux frames outside the text, at scales 1, 2', async (t) => {
+        for (const dpr of [1, 2]) {
+            const { context, page } = await openPage({ dpr });
+            const size = await page.evaluate(() => {
+                const c = document.getElementById('canvas'), box = c.getBoundingClientRect();
+                return [c.width, c.height, box.width, box.height];
+            });
+            assert.deepEqual(size, [W * dpr, H * dpr, W, H]);
+            const x2 = dpr === 2 ? '-x2' : '';
+            await compareOutsideText(t, page, `board${x2}`);
+            // As the Linux test leaves it: Settings clicked, the pointer resting below the lists.
+            await click(page, 320, 155);
+            await page.mouse.move(...(await at(page, 195, 300)));
+            await idle(page);
+            await compareOutsideText(t, page, `settings${x2}`);
+            await context.close();
+        }
+    });
+
+    test('a whole game: the computer answers after its pause, ticking meanwhile; N', async (t) => {
+        const { context, page } = await openPage();
+        const yourMove = (await lastFrame(page)).plaque;
+        let over = false;
+        for (let turn = 0; turn < 5 && !over; turn++) {
+            const before = await lastFrame(page);
+            const cell = before.filled.indexOf(false);
+            const seen = (await frames(page)).length;
+            await clickCell(page, cell);
+            await idle(page);
+            const after = (await frames(page)).slice(seen);
+            const mine = after.find((f) => f.filled[cell]);
+            assert.ok(mine, `the piece in cell ${cell} is shown`);
+            const answer = after.find((f) => filledCount(f) === filledCount(before) + 2);
+            if (answer) {
+                const ms = answer.t - mine.t;
+                if (turn === 0) t.diagnostic(`the computer's pause: ${ms.toFixed(0)} ms`);
+                assert.ok(ms >= 250 && ms < 1500, `the computer answered after ${ms} ms`);
+            }
+            over = !sameRgb(after.at(-1).plaque, yourMove);
+        }
+        assert.ok(over, 'the game is over (the smart computer never loses)');
+        assert.deepEqual(await page.evaluate(() => [window.vok.mostLive, window.vok.raf]), [1, 0]);
+
+        await page.keyboard.press('KeyN');
+        await idle(page);
+        const fresh = await lastFrame(page);
+        assert.ok(fresh.filled.every((f) => !f) && sameRgb(fresh.plaque, yourMove), 'a new game');
+        // Keys the game has no use for, and Alt+N, are left to the browser.
+        const left = await page.evaluate(() => {
+            const fire = (init) =>
+                window.dispatchEvent(new KeyboardEvent('keydown', { cancelable: true, ...init }));
+            return [fire({ code: 'KeyN' }), fire({ code: 'KeyQ' }),
+                    fire({ code: 'KeyN', altKey: true })];
+        });
+        assert.deepEqual(left, [false, true, true]);
+        await context.close();
+    });
+
+    test('settings: computer first, Fish, Moronic, T, the pin, kept over a reload', async () => {
+        const { context, page } = await openPage();
+        await click(page, 320, 155);    // Settings
+        await click(page, 66, 100);     // First Move: Computer
+        await click(page, 187, 120);    // Pieces: Fish
+        await click(page, 308, 120);    // Computer IQ: Moronic
+        await click(page, 195, 225);    // Play !
+        await click(page, 355, 11);     // T
+        await click(page, 375, 11);     // the pin
+        const opacity = () => page.evaluate(() =>
+            Number(getComputedStyle(document.getElementById('canvas')).opacity));
+
+        // The computer opens, after its pause, with its spotted fish (the Linux frame's top right).
+        const opensWithAFish = async () => {
+            await idle(page);
+            const cell = (await lastFrame(page)).filled.indexOf(true);
+            assert.ok(cell >= 0, 'the computer has moved');
+            const differ = await withLinuxFrames(page, ['pieces-fish'], (frame, fish, cell) => {
+                const left = 21 + 78 * (cell % 3), top = 90 + 78 * Math.floor(cell / 3);
+                let differ = 0;
+                for (let y = 1; y < 77; y++) {
+                    for (let x = 1; x < 77; x++) {
+                        const i = ((top + y) * 384 + left + x) * 4;
+                        const j = ((90 + y) * 384 + 177 + x) * 4;
+                        differ += [0, 1, 2].some((c) => frame.data[i + c] !== fish.data[j + c]);
+                    }
+                }
+                return differ;
+            }, cell);
+            assert.equal(differ, 0, `cell ${cell} is not the spotted fish`);
+        };
+        await opensWithAFish();
+        assert.ok(Math.abs(await opacity() - 190 / 255) < 1e-3);
+
+        // pagehide saves; the page comes back with every choice.
+        await page.reload({ waitUntil: 'load' });
+        await shown(page);
+        const saved = await page.evaluate((k) => localStorage.getItem(k), KEY);
+        assert.equal(saved, '2\n1\n1\n0\n0\n2\n2\n');
+        assert.ok(Math.abs(await opacity() - 190 / 255) < 1e-3);
+        await opensWithAFish();
+        await context.close();
+    });
+
+    test('storage: garbage, the defaults; unavailable or full, a warning; play on', async () => {
+        const plain = await openPage();
+        await idle(plain.page);
+        const defaults = await canvasPicture(plain.page);
+        await plain.context.close();
+
+        // Garbage in every line; and good choices after the first 4096 bytes, which are not read.
+        const stored = [`\u0000banana\u00ff\n\nx7\n99999999999\n-3\n7\n9\n`,
+                        `${'x'.repeat(5000)}\n0\n1\n0\n0\n2\n2\n`];
+        for (const text of stored) {
+            const { context, page, warnings } = await openPage({
+                setup: (key, text) => localStorage.setItem(key, text), args: [KEY, text] });
+            await idle(page);    // the player opens: nothing moves
+            assert.equal(await canvasPicture(page), defaults);
+            assert.equal(await page.evaluate(() => document.getElementById('canvas').style.opacity),
+                         '1');
+            assert.deepEqual(warnings, []);
+            await context.close();
+        }
+
+        const refusing = [
+            [() => Object.defineProperty(window, 'localStorage', {
+                get() { throw new DOMException('denied', 'SecurityError'); } }),
+             /cannot read the settings/],
+            [() => {
+                const full = new DOMException('full', 'QuotaExceededError');
+                Storage.prototype.setItem = () => { throw full; };
+            }, /^$/],
+        ];
+        for (const [setup, atStart] of refusing) {
+            const { context, page, warnings } = await openPage({ setup });
+            assert.match(warnings.join('\n'), atStart);
+            await idle(page);
+            assert.equal(await canvasPicture(page), defaults);
+            await clickCell(page, 4);
+            await idle(page);
+            assert.equal(filledCount(await lastFrame(page)), 2, 'the game goes on');
+            await page.evaluate(() => window.dispatchEvent(new PageTransitionEvent('pagehide')));
+            assert.match(warnings.join('\n'), /could not save the settings to .*vudezazivaze\.ini/);
+            await context.close();
+        }
+    });
+
+    test('"?" and the web address open their pages in new tabs without an opener', async () => {
+        const { context, page } = await openPage();
+        const opens = async (x, y, url) => {
+            const opened = browser.waitForTarget((t) => t.url() === url, { timeout: 5000 });
+            await click(page, x, y);
+            await opened;
+            // A tab opened with noopener still names its opener; it cannot reach it.
+            const cdp = await browser.target().createCDPSession();
+            const { targetInfos } = await cdp.send('Target.getTargets');
+            await cdp.detach();
+            assert.equal(targetInfos.find((i) => i.url === url).canAccessOpener, false);
+        };
+        await opens(335, 11, `${site}/tictactoe/index.php?v=dur1.2a`);
+        await click(page, 320, 155);    // Settings
+        await opens(195, 342, `${site}/?v=dur1.2a`);
+        await context.close();
+    });
+});

@@ -1,0 +1,56 @@
+// A static server of the page's files on 127.0.0.1 and a free port, for the browser tests and for
+// `make serve` (`node tests/web/serve.mjs build/web`: prints the address; Ctrl-C stops it).
+// Only the page's kinds of file are served, not the rest of the build folder.
+import http from 'node:http';
+import fs from 'node:fs/promises';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const TYPES = {
+    '.html': 'text/html; charset=utf-8',
+    '.js': 'text/javascript; charset=utf-8',
+    '.wasm': 'application/wasm',
+    '.png': 'image/png',
+};
+
+// Serves `root`; resolves to { url, close() } once listening.
+export async function serve(root) {
+    const base = path.resolve(root);
+    const server = http.createServer(async (req, res) => {
+        const urlPath = decodeURIComponent(new URL(req.url, 'http://x').pathname);
+        const file = path.join(base, urlPath.endsWith('/') ? urlPath + 'index.html' : urlPath);
+        const type = TYPES[path.extname(file)];
+        if (!type || !file.startsWith(base + path.sep) || !['GET', 'HEAD'].includes(req.method)) {
+            res.writeHead(404).end();
+            return;
+        }
+        try {
+            const body = await fs.readFile(file);
+            res.writeHead(200, {
+                'Content-Type': type,
+                'Content-Length': body.length,
+                'Cache-Control': 'no-store',
+            });
+            res.end(req.method === 'HEAD' ? undefined : body);
+        } catch {
+            res.writeHead(404).end();
+        }
+    });
+    await new Promise((resolve, reject) => {
+        server.once('error', reject);
+        server.listen(0, '127.0.0.1', resolve);
+    });
+    return {
+        url: `http://127.0.0.1:${server.address().port}/`,
+        close: () => new Promise((resolve) => {
+            server.closeAllConnections();
+            server.close(() => resolve());
+        }),
+    };
+}
+
+if (process.argv[1] === fileURLToPath(import.meta.url)) {
+    const root = process.argv[2] ?? 'build/web';
+    const { url } = await serve(root);
+    console.log(`Serving ${root} at ${url} (Ctrl-C stops)`);
+}
