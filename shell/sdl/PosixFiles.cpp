@@ -3,8 +3,6 @@
 #include "shell/sdl/PosixFiles.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include <dirent.h>
