@@ -24,6 +24,10 @@ inline int blueOf(Colour c) {
 // centred on one line and clipped to the rectangle.
 enum class TextAlign { Left, Centre, Right };
 
+// The largest whole number of pixels, each way, that any front end shows a point of the
+// drawing area with: every scale is kept within 1..maxScale.
+constexpr int maxScale = 4;
+
 struct Font {
     int height = 0;  // cell height in pixels, as the window system's font creation takes it
     int width = 0;   // average character width in pixels; 0 lets the face choose

@@ -2,6 +2,8 @@
 
 #include "shell/WindowLogic.h"
 
+#include <cmath>
+
 #include "game/GameCodes.h"
 #include "platform/Keys.h"
 #include "platform/WindowServices.h"
@@ -22,6 +24,15 @@ Choices savedChoices(Program& p) {
 }
 
 }  // namespace
+
+int tickPeriodFor(int requestedMs) {
+    return requestedMs < timerFloorMs ? timerFloorMs : requestedMs;
+}
+
+int scaleForDpi(double dpi) {
+    const long whole = dpi > 0 && dpi < 96.0 * 100 ? std::lround(dpi / 96) : 1;
+    return whole < 1 ? 1 : whole > maxScale ? maxScale : static_cast<int>(whole);
+}
 
 void startUp(Program& p) {
     // No file, or none readable: the initial texts stay and give the defaults.

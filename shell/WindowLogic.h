@@ -53,6 +53,15 @@ constexpr int drawingHeight = windowSize - frameHeight;  // 365
 // The timer `created` starts: its id and the period it asks for, in milliseconds.
 constexpr int timerId = 111;
 constexpr int timerPeriodMs = 1;
+// The usual floor of a window system's timers, which front ends that set their own period keep
+// to: the computer's pause of 22 ticks then lasts about a third of a second.
+constexpr int timerFloorMs = 15;
+
+// The period a front end's own timer runs at: the one asked for, but never below the floor.
+int tickPeriodFor(int requestedMs);
+// The whole scale for a screen of `dpi` dots per inch: the nearest whole multiple of 96, at
+// least 1 and at most maxScale. A DPI of 0 (not known) or beyond reason gives 1.
+int scaleForDpi(double dpi);
 
 // Before the window exists: reads the settings file into the settings list.
 void startUp(Program& program);
@@ -78,7 +87,8 @@ SaveOutcome sessionEnding(Program& program);
 // the frame must be redrawn now.
 bool timerTick(Program& program);
 // Whether a tick could change anything now: a computer move is pending, the status display is
-// behind the game, or something waits to be drawn. When not, nothing changes until the next event, and a front end may sleep till then.
+// behind the game, or something waits to be drawn. When not, nothing changes until the next event,
+// and a front end may sleep till then.
 bool wantsTicks(const Program& program);
 // Draws every visible Page, in order, onto `offscreen`.
 void render(Program& program, DrawingSurface& offscreen);

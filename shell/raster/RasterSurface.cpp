@@ -19,8 +19,6 @@ Colour colourOf(std::uint32_t p) {
     return rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-constexpr int maxScale = 8;
-
 // A coordinate of the drawing area in pixels. Far-off points are first held where the product
 // cannot overflow, still far outside any frame, so nothing on the frame changes.
 int toPixels(int v, int scale) {

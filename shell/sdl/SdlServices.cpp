@@ -2,7 +2,6 @@
 
 #include "shell/sdl/SdlServices.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,11 +12,6 @@
 #include <unistd.h>
 
 #include "shell/sdl/PosixFiles.h"
-
-int tickPeriodFor(int requestedMs) {
-    constexpr int minimumMs = 15;
-    return requestedMs < minimumMs ? minimumMs : requestedMs;
-}
 
 int scaleNamed(const char* text) {
     if (!text || *text < '1' || *text > '9' || text[1] != '\0') {
@@ -34,9 +28,7 @@ int desktopScale(const char* gdkScale, double xftDpi, double displayDpi) {
             return asked < maxScale ? static_cast<int>(asked) : maxScale;
         }
     }
-    const double dpi = xftDpi > 0 ? xftDpi : displayDpi;
-    const long whole = dpi > 0 && dpi < 96.0 * 100 ? std::lround(dpi / 96) : 1;
-    return whole < 1 ? 1 : whole > maxScale ? maxScale : static_cast<int>(whole);
+    return windowLogic::scaleForDpi(xftDpi > 0 ? xftDpi : displayDpi);
 }
 
 void SdlServices::attach(SDL_Window* window) {
@@ -48,7 +40,7 @@ void SdlServices::setScale(int scale) {
 }
 
 void SdlServices::startTimer(int /*timerId*/, int periodMs) {
-    tickPeriod = tickPeriodFor(periodMs);
+    tickPeriod = windowLogic::tickPeriodFor(periodMs);
 }
 
 void SdlServices::setWindowSize(int width, int height) {

@@ -6,19 +6,12 @@
 #include "platform/WindowServices.h"
 #include "shell/WindowLogic.h"
 
-// The timer period the program runs at: the window system's usual minimum, whatever shorter
-// period is asked for, so the computer's thinking pause lasts about a third of a second.
-int tickPeriodFor(int requestedMs);
-
-// The largest scale the window can be shown at.
-constexpr int maxScale = 4;
-
 // A scale asked for by name (`--scale N`, VOK_SCALE): a whole number 1..maxScale, else 0.
 int scaleNamed(const char* text);
 
 // The scale this desktop asks of its programs: GDK_SCALE when it is a whole number (at most
-// maxScale), else the Xft.dpi resource, else the display's DPI, a DPI counting as the nearest
-// whole multiple of 96, at least 1 and at most maxScale. A DPI of 0 is one not known.
+// maxScale), else the Xft.dpi resource, else the display's DPI (windowLogic::scaleForDpi). A
+// DPI of 0 is one not known.
 int desktopScale(const char* gdkScale, double xftDpi, double displayDpi);
 
 // The window is attached once it exists; until then the window operations do nothing and the
@@ -58,7 +51,7 @@ class SdlServices : public WindowServices {
   private:
     SDL_Window* sdlWindow = nullptr;
     ScreenRect lastPlace;
-    int tickPeriod = tickPeriodFor(windowLogic::timerPeriodMs);
+    int tickPeriod = windowLogic::tickPeriodFor(windowLogic::timerPeriodMs);
     int drawWidth = windowLogic::drawingWidth;
     int drawHeight = windowLogic::drawingHeight;
     int pixelsPerPoint = 1;

@@ -5,7 +5,7 @@
 //             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
 //             by its place when the symbol is no Latin letter); Alt withheld there
-//   Timer     the event loop's own tick (`run`), at the 15 ms floor of `tickPeriodFor`, only
+//   Timer     the event loop's own tick (`run`), at the 15 ms floor of `windowLogic::tickPeriodFor`, only
 //             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     SdlPresenter: on SDL_WINDOWEVENT_EXPOSED, after the first build, after a tick;
 //             the frame at the scale (text rendered at its size, all else in blocks)

@@ -8,10 +8,6 @@
 
 namespace {
 
-// The usual floor of a browser's (and a desktop's) timers: the computer's pause of 22 ticks
-// lasts about a third of a second.
-constexpr int minimumTickMs = 15;
-
 // The browser's side, in JavaScript (left as it is written).
 // clang-format off
 EM_JS(void, js_set_opacity, (double opacity), {
@@ -56,7 +52,7 @@ void WebServices::placeWindow(int left, int top) {
 }
 
 void WebServices::startTimer(int /*timerId*/, int periodMs) {
-    tickPeriod = periodMs < minimumTickMs ? minimumTickMs : periodMs;
+    tickPeriod = windowLogic::tickPeriodFor(periodMs);
 }
 
 void WebServices::setWindowSize(int width, int height) {

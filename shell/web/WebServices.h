@@ -41,7 +41,7 @@ class WebServices : public WindowServices {
 
   private:
     ScreenRect place;
-    int tickPeriod = 15;
+    int tickPeriod = windowLogic::tickPeriodFor(windowLogic::timerPeriodMs);
     int drawWidth = windowLogic::drawingWidth;
     int drawHeight = windowLogic::drawingHeight;
     bool leftHeld = false;

@@ -55,7 +55,6 @@ std::vector<std::uint32_t> rgba;  // the frame as ImageData takes it
 long interval = 0;                // the ticking interval, 0 while none runs
 
 constexpr const char* canvas = "#canvas";
-constexpr int maxScale = 4;
 
 // The browser's side, in JavaScript (left as it is written).
 // clang-format off

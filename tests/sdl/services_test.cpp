@@ -113,12 +113,12 @@ TEST(SettingsFile, ReplacePutsTheNewContentInPlaceWithTheOldPermissions) {
 }
 
 TEST(Timer, ShortPeriodsRunAtTheUsualMinimumSoTheThinkingPauseIsHuman) {
-    EXPECT_EQ(tickPeriodFor(1), 15);
-    EXPECT_EQ(tickPeriodFor(0), 15);
-    EXPECT_EQ(tickPeriodFor(40), 40);
+    EXPECT_EQ(windowLogic::tickPeriodFor(1), 15);
+    EXPECT_EQ(windowLogic::tickPeriodFor(0), 15);
+    EXPECT_EQ(windowLogic::tickPeriodFor(40), 40);
     // 22 ticks of thinking: about a third of a second.
-    EXPECT_GE(22 * tickPeriodFor(1), 200);
-    EXPECT_LE(22 * tickPeriodFor(1), 350);
+    EXPECT_GE(22 * windowLogic::tickPeriodFor(1), 200);
+    EXPECT_LE(22 * windowLogic::tickPeriodFor(1), 350);
 }
 
 TEST(Scale, NamedAsAWholeNumberOrTakenFromGdkScaleThenXftDpiThenTheDisplay) {
