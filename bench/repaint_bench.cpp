@@ -1,4 +1,4 @@
-// Full repaints of the board and settings screens through the SDL drawing surface, as the
+// Full repaints of the board and settings screens through the raster surface, as the
 // Linux program makes them (the frame cleared, every shown Page drawn, the frame copied to the
 // window's surface), against the floor for the same frame: the background picture copied into
 // the frame and the frame copied to its destination, nothing else. The same at twice the
@@ -15,8 +15,8 @@
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
-#include "shell/sdl/SdlFonts.h"
-#include "shell/sdl/SdlSurface.h"
+#include "shell/raster/RasterSurface.h"
+#include "shell/sdl/SdlText.h"
 #include "tests/support/FakeServices.h"
 
 namespace {
@@ -31,7 +31,7 @@ struct Scene {
         }
         int width = 0, height = 0;
         windowLogic::drawingSize(*program, width, height);
-        frame = std::make_unique<SdlSurface>(width, height, fonts(), scale);
+        frame = std::make_unique<RasterSurface>(width, height, scale, text());
         // What an X11 window's surface is: 32-bit pixels, red in the third byte.
         window = SDL_CreateRGBSurfaceWithFormat(0, frame->width(), frame->height(), 32,
                                                 SDL_PIXELFORMAT_RGB888);
@@ -44,22 +44,28 @@ struct Scene {
     void repaint() {
         frame->clear();
         windowLogic::render(*program, *frame);
-        SDL_BlitSurface(frame->pixels(), nullptr, window, nullptr);
+        show();
     }
     void floor() {
         frame->copyBitmap(backgroundId, 0, 0, frame->width() / scale, frame->height() / scale);
-        SDL_BlitSurface(frame->pixels(), nullptr, window, nullptr);
+        show();
+    }
+    // As the program's paint copies the frame to the window's own surface.
+    void show() {
+        SDL_ConvertPixels(frame->width(), frame->height(), SDL_PIXELFORMAT_RGB888, frame->data(),
+                          frame->width() * 4, window->format->format, window->pixels,
+                          window->pitch);
     }
 
-    static SdlFonts& fonts() {
-        static SdlFonts shared;
+    static SdlText& text() {
+        static SdlText shared;
         return shared;
     }
 
     int scale;
     FakeServices services;
     std::unique_ptr<Program> program;
-    std::unique_ptr<SdlSurface> frame;
+    std::unique_ptr<RasterSurface> frame;
     SDL_Surface* window = nullptr;
     int backgroundId = 0;
 };
@@ -122,8 +128,8 @@ BENCHMARK(SettingsRepaintAt2)->Unit(benchmark::kMicrosecond);
 bool sameAsFresh(Scene& scene) {
     scene.repaint();
     scene.repaint();
-    SdlSurface fresh(scene.frame->width() / scene.scale, scene.frame->height() / scene.scale,
-                     Scene::fonts(), scene.scale);
+    RasterSurface fresh(scene.frame->width() / scene.scale, scene.frame->height() / scene.scale,
+                        scene.scale, Scene::text());
     windowLogic::render(*scene.program, fresh);
     for (int y = 0; y < fresh.height(); ++y) {
         for (int x = 0; x < fresh.width(); ++x) {

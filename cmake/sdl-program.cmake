@@ -9,18 +9,20 @@ find_package(X11 REQUIRED)
 set(CMAKE_INSTALL_DOCDIR share/doc/vok-tictactoe CACHE PATH "The documents' folder")
 include(GNUInstallDirs)
 
+# The settings file's steps on a POSIX file system.
+add_library(vokposix STATIC ${CMAKE_SOURCE_DIR}/shell/posix/PosixFiles.cpp)
+target_include_directories(vokposix PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(vokposix PRIVATE vokwarnings)
+
 # Everything of the front end but `main`, so the tests and measurements run the very same code.
 add_library(voksdl STATIC
-    ${CMAKE_SOURCE_DIR}/shell/sdl/PosixFiles.cpp
-    ${CMAKE_SOURCE_DIR}/shell/sdl/SdlFonts.cpp
+    ${CMAKE_SOURCE_DIR}/shell/sdl/SdlDesktop.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlKeys.cpp
-    ${CMAKE_SOURCE_DIR}/shell/sdl/SdlPresenter.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlProgram.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlServices.cpp
-    ${CMAKE_SOURCE_DIR}/shell/sdl/SdlSurface.cpp
-    ${CMAKE_SOURCE_DIR}/shell/sdl/SdlX11.cpp)
-target_link_libraries(voksdl PUBLIC vokcore vokraster vokresources SDL2::SDL2 SDL2_ttf::SDL2_ttf
-    Fontconfig::Fontconfig X11::X11 PRIVATE vokwarnings)
+    ${CMAKE_SOURCE_DIR}/shell/sdl/SdlText.cpp)
+target_link_libraries(voksdl PUBLIC vokcore vokraster vokposix vokresources SDL2::SDL2
+    SDL2_ttf::SDL2_ttf Fontconfig::Fontconfig X11::X11 PRIVATE vokwarnings)
 
 add_executable(vok-tictactoe ${CMAKE_SOURCE_DIR}/shell/sdl/main.cpp)
 target_link_libraries(vok-tictactoe PRIVATE voksdl vokwarnings)

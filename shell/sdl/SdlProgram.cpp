@@ -1,19 +1,17 @@
-// One life of the program in an SDL window, shared by the Linux program and its headless run.
+// The Linux front end's state, and one life of the program in its window.
 
 #include "shell/sdl/SdlProgram.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include <unistd.h>
 
 #include "resources/embedded.h"
 #include "services/AppInfo.h"
 #include "shell/WindowLogic.h"
-#include "shell/sdl/SdlX11.h"
 
 namespace {
-
-// The program whose window is open, for the one moment that cannot be given it: the display
-// going away in the middle of some X call.
-Program* running = nullptr;
 
 // A save that failed says so, naming the file and the reason.
 void report(const SaveOutcome& outcome) {
@@ -22,15 +20,6 @@ void report(const SaveOutcome& outcome) {
                      outcome.path.empty() ? "" : " to ", outcome.path.c_str(),
                      outcome.reason.c_str());
     }
-}
-
-// The display went away under the program: the choices last known, with the window's last known
-// place, are saved before the program ends.
-void displayLost() {
-    if (running) {
-        report(windowLogic::sessionEnding(*running));
-    }
-    complain("lost the connection to the display");
 }
 
 void setIcon(SDL_Window* window) {
@@ -47,45 +36,74 @@ void setIcon(SDL_Window* window) {
 
 }  // namespace
 
-void complain(const char* what) {
-    std::fprintf(stderr, "vok-tictactoe: %s\n", what);
+void complain(const std::string& what) {
+    std::fprintf(stderr, "vok-tictactoe: %s\n", what.c_str());
 }
 
-bool runProgram(Program& program, SdlServices& services, SdlFonts& fonts, const WindowLife& live) {
-    windowLogic::startUp(program);
+std::string sdlError() {
+    const char* error = SDL_GetError();
+    return error && *error ? error : "no reason given";
+}
+
+void endAtDisplayLoss(Frontend& f) {
+    if (f.open) {
+        report(windowLogic::sessionEnding(f.program));
+    }
+    complain("lost the connection to the display");
+    std::fflush(nullptr);
+    _exit(1);
+}
+
+bool runProgram(Frontend& f, const WindowLife& live) {
+    windowLogic::startUp(f.program);
     int left = 0, top = 0;
-    windowLogic::savedPosition(program, left, top);
+    windowLogic::savedPosition(f.program, left, top);
     int width = 0, height = 0;
-    services.clientSize(width, height);
-    const int scale = services.scale();
-    SDL_Window* window =
-        SDL_CreateWindow(appTitle, left, top, width * scale, height * scale, SDL_WINDOW_HIDDEN);
-    if (!window) {
-        const std::string reason = std::string("cannot create the window: ") + SDL_GetError();
-        complain(reason.c_str());
+    f.services.clientSize(width, height);
+    const int units = f.services.scale();
+    f.window =
+        SDL_CreateWindow(appTitle, left, top, width * units, height * units, SDL_WINDOW_HIDDEN);
+    if (!f.window) {
+        complain("cannot create the window: " + sdlError());
         return false;
     }
-    services.attach(window);
-    windowLogic::created(program);
+    f.services.attach(f.window);
+    windowLogic::created(f.program);
     // The window's pixels exist before anything else is set on the window.
-    SDL_GetWindowSurface(window);
-    setIcon(window);
-    requestFixedFrame(window);
-    windowLogic::applyWindowFlags(program);
-    SDL_ShowWindow(window);
-    services.noteWindowPlace();
-    running = &program;
-    onDisplayLost(displayLost);
-    {
-        SdlPresenter presenter(window, program, fonts, scale);
-        presenter.paint();
-        live(window, presenter);
-    }
-    services.noteWindowPlace();
-    windowLogic::destroyed(program);
-    running = nullptr;
-    services.attach(nullptr);
-    SDL_DestroyWindow(window);
-    report(windowLogic::shutDown(program));
+    SDL_GetWindowSurface(f.window);
+    setIcon(f.window);
+    requestFixedFrame(f.window);
+    windowLogic::applyWindowFlags(f.program);
+    SDL_ShowWindow(f.window);
+    f.services.noteWindowPlace();
+    f.open = true;
+    paint(f);
+    live(f);
+    f.services.noteWindowPlace();
+    windowLogic::destroyed(f.program);
+    f.open = false;
+    f.services.attach(nullptr);
+    SDL_DestroyWindow(f.window);
+    f.window = nullptr;
+    report(windowLogic::shutDown(f.program));
     return true;
+}
+
+void paint(Frontend& f) {
+    int width = 0, height = 0;
+    windowLogic::drawingSize(f.program, width, height);
+    SDL_Surface* target = SDL_GetWindowSurface(f.window);
+    if (!target) {
+        return;
+    }
+    const int scale = f.services.scale();
+    if (!f.frame) {
+        f.frame = std::make_unique<RasterSurface>(width, height, scale, f.text);
+    }
+    f.frame->clear();
+    windowLogic::render(f.program, *f.frame);
+    SDL_ConvertPixels(std::min(target->w, f.frame->width()), std::min(target->h, f.frame->height()),
+                      SDL_PIXELFORMAT_RGB888, f.frame->data(), f.frame->width() * 4,
+                      target->format->format, target->pixels, target->pitch);
+    SDL_UpdateWindowSurface(f.window);
 }

@@ -1,25 +1,59 @@
-// One life of the program in an SDL window, shared by the Linux program and its headless run.
+// The Linux front end's state, and one life of the program in its window, shared by the Linux
+// program and its headless run.
 #pragma once
 
+#include <csignal>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include <SDL.h>
 
 #include "screens/Program.h"
-#include "shell/sdl/SdlFonts.h"
-#include "shell/sdl/SdlPresenter.h"
+#include "shell/raster/RasterSurface.h"
+#include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlServices.h"
+#include "shell/sdl/SdlText.h"
+
+// The Linux front end's own: its window-system services and the program working through them,
+// the text, the window, its pixels and the frame shown in them. A program has one, of static
+// storage duration (the program's skin alone is about a megabyte).
+struct Frontend {
+    SdlServices services;
+    Program program{services};
+    SdlText text;
+    SDL_Window* window = nullptr;
+    // The frame, at as many pixels a point as the window has.
+    std::unique_ptr<RasterSurface> frame;
+    // True while the window is shown with the program's choices in it.
+    bool open = false;
+    EventWaiter waiter;
+    // SIGHUP, SIGINT and SIGTERM ask the program to end; the handler also writes to a pipe the
+    // event loop's sleep watches, so it wakes at once.
+    volatile std::sig_atomic_t endRequested = 0;
+    int wakePipe[2] = {-1, -1};
+};
 
 // What happens while the window is open: the event loop of the program, or the headless run's
 // own script. It returns when the window is to close.
-using WindowLife = std::function<void(SDL_Window* window, SdlPresenter& presenter)>;
+using WindowLife = std::function<void(Frontend& frontend)>;
 
 // The program's life in the front-end contract's order: the settings read, the window made at
 // the saved place (at the services' scale), built, given its flags and shown with its first
 // frame, `live` run, then the choices captured, the window destroyed and the settings saved (a
-// failed save reported on stderr). `program` works through `services`. False, with the reason
-// on stderr, when no window could be made. Needs SDL's video and the font renderer started.
-bool runProgram(Program& program, SdlServices& services, SdlFonts& fonts, const WindowLife& live);
+// failed save reported on stderr). False, with the reason on stderr, when no window could be
+// made. Needs SDL's video and the font renderer started.
+bool runProgram(Frontend& frontend, const WindowLife& live);
+
+// Renders the whole frame and shows it in the window in one step.
+void paint(Frontend& frontend);
+
+// The display went away under the program: the choices last known, with the window's last
+// known place, are saved (while the window is open), it is said on stderr, and the program
+// ends with exit code 1. Nothing of the display is used.
+[[noreturn]] void endAtDisplayLoss(Frontend& frontend);
 
 // Prints "vok-tictactoe: <what>" on stderr.
-void complain(const char* what);
+void complain(const std::string& what);
+// SDL's last error, or "no reason given".
+std::string sdlError();

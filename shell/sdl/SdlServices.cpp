@@ -7,11 +7,11 @@
 #include <cstring>
 #include <ctime>
 
-#include <pwd.h>
 #include <spawn.h>
 #include <unistd.h>
 
-#include "shell/sdl/PosixFiles.h"
+#include "services/Settings.h"
+#include "shell/posix/PosixFiles.h"
 
 int scaleNamed(const char* text) {
     if (!text || *text < '1' || *text > '9' || text[1] != '\0') {
@@ -36,7 +36,7 @@ void SdlServices::attach(SDL_Window* window) {
 }
 
 void SdlServices::setScale(int scale) {
-    pixelsPerPoint = scale < 1 ? 1 : scale > maxScale ? maxScale : scale;
+    unitsPerPoint = scale < 1 ? 1 : scale > maxScale ? maxScale : scale;
 }
 
 void SdlServices::startTimer(int /*timerId*/, int periodMs) {
@@ -48,7 +48,7 @@ void SdlServices::setWindowSize(int width, int height) {
     drawWidth = width - windowLogic::frameWidth > 1 ? width - windowLogic::frameWidth : 1;
     drawHeight = height - windowLogic::frameHeight > 1 ? height - windowLogic::frameHeight : 1;
     if (sdlWindow) {
-        SDL_SetWindowSize(sdlWindow, drawWidth * pixelsPerPoint, drawHeight * pixelsPerPoint);
+        SDL_SetWindowSize(sdlWindow, drawWidth * unitsPerPoint, drawHeight * unitsPerPoint);
     }
 }
 
@@ -57,8 +57,8 @@ void SdlServices::clientSize(int& width, int& height) {
     height = drawHeight;
     if (sdlWindow) {
         SDL_GetWindowSize(sdlWindow, &width, &height);
-        width /= pixelsPerPoint;
-        height /= pixelsPerPoint;
+        width /= unitsPerPoint;
+        height /= unitsPerPoint;
     }
 }
 
@@ -129,12 +129,7 @@ std::int64_t SdlServices::clockSeconds() {
 }
 
 std::string SdlServices::settingsBase() {
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-        const passwd* user = getpwuid(getuid());
-        home = user ? user->pw_dir : nullptr;
-    }
-    return settingsBaseFor(std::getenv("XDG_CONFIG_HOME"), home);
+    return userSettingsBase();
 }
 
 bool SdlServices::makeFolders(const std::string& folder, std::string& why) {
@@ -147,25 +142,7 @@ bool SdlServices::readFile(const std::string& path, std::size_t limit, std::stri
 
 bool SdlServices::replaceFileContent(const std::string& path, const std::string& bytes,
                                      std::string& why) {
-    return replaceFileAtomically(path, bytes, why);
-}
-
-std::string settingsBaseFor(const char* xdgConfigHome, const char* home) {
-    std::string base;
-    // Only an absolute path counts; a relative one would depend on where the game was started.
-    if (xdgConfigHome && xdgConfigHome[0] == '/') {
-        base = xdgConfigHome;
-    } else if (home && home[0] == '/') {
-        base = home;
-        if (base.back() != '/') {
-            base += '/';
-        }
-        base += ".config";
-    } else {
-        return {};
-    }
-    while (base.size() > 1 && base.back() == '/') {
-        base.pop_back();
-    }
-    return base == "/" ? base : base + "/";
+    // The settings file's own naming of a save's temporary files.
+    const TemporaryNames names = {temporaryFileName, temporaryFileOwner, temporaryFileTries};
+    return replaceFileAtomically(path, bytes, names, why);
 }

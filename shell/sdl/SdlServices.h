@@ -9,7 +9,7 @@
 // A scale asked for by name (`--scale N`, VOK_SCALE): a whole number 1..maxScale, else 0.
 int scaleNamed(const char* text);
 
-// The scale this desktop asks of its programs: GDK_SCALE when it is a whole number (at most
+// The scale an X11 desktop asks of its programs: GDK_SCALE when it is a whole number (at most
 // maxScale), else the Xft.dpi resource, else the display's DPI (windowLogic::scaleForDpi). A
 // DPI of 0 is one not known.
 int desktopScale(const char* gdkScale, double xftDpi, double displayDpi);
@@ -23,7 +23,7 @@ class SdlServices : public WindowServices {
 
     // Set before the window is made.
     void setScale(int scale);
-    int scale() const { return pixelsPerPoint; }
+    int scale() const { return unitsPerPoint; }
 
     // The period of the timer the event loop runs.
     int timerPeriodMs() const { return tickPeriod; }
@@ -54,10 +54,5 @@ class SdlServices : public WindowServices {
     int tickPeriod = windowLogic::tickPeriodFor(windowLogic::timerPeriodMs);
     int drawWidth = windowLogic::drawingWidth;
     int drawHeight = windowLogic::drawingHeight;
-    int pixelsPerPoint = 1;
+    int unitsPerPoint = 1;
 };
-
-// The folder the settings live under: "$XDG_CONFIG_HOME/", or "$HOME/.config/" when that is
-// unset, empty or not an absolute path; `home` comes from the password database when HOME is
-// unset. "" when no folder can be named.
-std::string settingsBaseFor(const char* xdgConfigHome, const char* home);

@@ -5,15 +5,16 @@
 //             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
 //             by its place when the symbol is no Latin letter); Alt withheld there
-//   Timer     the event loop's own tick (`run`), at the 15 ms floor of `windowLogic::tickPeriodFor`, only
-//             while the window logic wants ticks; otherwise the loop sleeps until an event
-//   Paint     SdlPresenter: on SDL_WINDOWEVENT_EXPOSED, after the first build, after a tick;
-//             the frame at the scale (text rendered at its size, all else in blocks)
+//   Timer     the event loop's own tick (`run`), at the 15 ms floor of
+//   `windowLogic::tickPeriodFor`,
+//             only while the window logic wants ticks; otherwise the loop sleeps until an event
+//   Paint     `paint` (SdlProgram): on SDL_WINDOWEVENT_EXPOSED, after the first build, after a
+//             tick; the frame at the scale (text rendered at its size, all else in blocks)
 //   Window    SdlServices: the drawing area without the Windows frame, `scale` times as many
 //             pixels each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`), a
-//             fixed frame asked of the window manager (SdlX11), the place noted at every
+//             fixed frame asked of the window manager (SdlDesktop), the place noted at every
 //             window event
-//   Save      SdlProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
+//   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
 //             does (`endOnSignals`); a lost display saves at once; a failed save is reported
 //             on stderr
 
@@ -31,39 +32,29 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "screens/Program.h"
 #include "services/AppInfo.h"
 #include "shell/WindowLogic.h"
-#include "shell/sdl/SdlFonts.h"
+#include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlKeys.h"
-#include "shell/sdl/SdlPresenter.h"
 #include "shell/sdl/SdlProgram.h"
-#include "shell/sdl/SdlServices.h"
-#include "shell/sdl/SdlX11.h"
 
 namespace {
 
-// The Linux front end's own: its window-system services and the program working through them.
-SdlServices services;
-Program program(services);
-
-// SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does. The
-// handler also writes to a pipe the event loop's sleep watches, so it wakes at once.
-volatile std::sig_atomic_t endRequested = 0;
-int wakePipe[2] = {-1, -1};
+Frontend frontend;
 
 extern "C" void requestEnd(int) {
-    endRequested = 1;
+    frontend.endRequested = 1;
     const int saved = errno;
-    if (write(wakePipe[1], "!", 1) < 0) {
+    if (write(frontend.wakePipe[1], "!", 1) < 0) {
         // A full pipe has woken the loop already.
     }
     errno = saved;
 }
 
+// SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does.
 void endOnSignals() {
-    if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        wakePipe[0] = wakePipe[1] = -1;
+    if (pipe2(frontend.wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        frontend.wakePipe[0] = frontend.wakePipe[1] = -1;
     }
     struct sigaction action {};
     action.sa_handler = requestEnd;
@@ -148,39 +139,35 @@ int chosenScale(int named) {
 }
 
 int failed(const std::string& what) {
-    complain(what.c_str());
+    complain(what);
     return 1;
 }
 
-std::string sdlError() {
-    const char* error = SDL_GetError();
-    return error && *error ? error : "no reason given";
-}
-
-bool insideWindow(SDL_Window* window, int x, int y) {
+bool insideWindow(int x, int y) {
     int width = 0, height = 0;
-    SDL_GetWindowSize(window, &width, &height);
+    SDL_GetWindowSize(frontend.window, &width, &height);
     return x >= 0 && y >= 0 && x < width && y < height;
 }
 
 // One event; false when the window has been closed.
-bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter) {
-    const int scale = services.scale();
+bool handle(const SDL_Event& event) {
+    Program& program = frontend.program;
+    const int scale = frontend.services.scale();
     switch (event.type) {
         case SDL_QUIT:
             return false;
         case SDL_WINDOWEVENT:
-            services.noteWindowPlace();
+            frontend.services.noteWindowPlace();
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 return false;
             }
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
-                presenter.paint();
+                paint(frontend);
             }
             break;
         case SDL_MOUSEMOTION:
             // As on Windows, the pointer is seen only while it is over the drawing area.
-            if (insideWindow(window, event.motion.x, event.motion.y)) {
+            if (insideWindow(event.motion.x, event.motion.y)) {
                 windowLogic::pointer(program, PointerEvent::Move, event.motion.x / scale,
                                      event.motion.y / scale);
             }
@@ -189,7 +176,7 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter)
         case SDL_MOUSEBUTTONUP:
             // Only the left button plays; the right button's press is swallowed.
             if (event.button.button == SDL_BUTTON_LEFT &&
-                insideWindow(window, event.button.x, event.button.y)) {
+                insideWindow(event.button.x, event.button.y)) {
                 windowLogic::pointer(program,
                                      event.type == SDL_MOUSEBUTTONDOWN ? PointerEvent::LeftDown
                                                                        : PointerEvent::LeftUp,
@@ -212,30 +199,30 @@ bool handle(const SDL_Event& event, SDL_Window* window, SdlPresenter& presenter)
 // The event loop: events as they come, and the timer's ticks while the game wants them. Between
 // them the loop sleeps: until the next tick, or, when nothing can change before the player
 // acts, until the next event.
-void run(SDL_Window* window, SdlPresenter& presenter) {
-    EventWaiter waiter(window, wakePipe[0]);
-    const Uint64 period = static_cast<Uint64>(services.timerPeriodMs());
+void run(Frontend& f) {
+    f.waiter.watch(f.window, f.wakePipe[0]);
+    const Uint64 period = static_cast<Uint64>(f.services.timerPeriodMs());
     Uint64 nextTick = SDL_GetTicks64() + period;
-    while (!endRequested) {
+    while (!f.endRequested) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
-            if (!handle(event, window, presenter)) {
+            if (!handle(event)) {
                 return;
             }
         }
-        if (!windowLogic::wantsTicks(program)) {
-            waiter.wait(-1);
+        if (!windowLogic::wantsTicks(f.program)) {
+            f.waiter.wait(-1);
             // Ticks start again a whole period after whatever woke the loop.
             nextTick = SDL_GetTicks64() + period;
             continue;
         }
         const Uint64 now = SDL_GetTicks64();
         if (now < nextTick) {
-            waiter.wait(static_cast<int>(nextTick - now));
+            f.waiter.wait(static_cast<int>(nextTick - now));
             continue;
         }
-        if (windowLogic::timerTick(program)) {
-            presenter.paint();
+        if (windowLogic::timerTick(f.program)) {
+            paint(f);
         }
         // A late tick is not made up for: the next one is a whole period away.
         nextTick += period;
@@ -282,18 +269,17 @@ int main(int argc, char** argv) {
         SDL_Quit();
         return failed("cannot start the font renderer: " + sdlError());
     }
-    services.setScale(chosenScale(named));
-    int status = 0;
-    {
-        SdlFonts fonts;
-        if (!fonts.available()) {
-            status = failed(
-                "no sans-serif font found through fontconfig; install one (for example the "
-                "fonts-dejavu-core package)");
-        } else if (!runProgram(program, services, fonts, run)) {
-            status = 1;
-        }
+    onDisplayLost([] { endAtDisplayLoss(frontend); });
+    frontend.services.setScale(chosenScale(named));
+    int status = 1;
+    if (!frontend.text.available()) {
+        complain(
+            "no sans-serif font found through fontconfig; install one (for example the "
+            "fonts-dejavu-core package)");
+    } else if (runProgram(frontend, run)) {
+        status = 0;
     }
+    frontend.text.close();
     TTF_Quit();
     SDL_Quit();
     return status;

@@ -1,22 +1,19 @@
 // Text coverage for the page, from stb_truetype and the one face built into it: the bold face
-// the Linux program draws with, sized and placed the way the Linux program sizes and places it.
+// the Linux program draws with, drawn the way the Linux font renderer draws it.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 
 #include "shell/raster/TextRasterizer.h"
 
 struct stbtt_fontinfo;
 
-// Every font request is drawn with the same face (the program asks only for bold text). A
-// request's cell and baseline are those the Linux program gives it, and its glyphs are drawn
-// at the whole pixels per em the Linux font renderer uses for that request, each on a whole
-// pixel, so the texts take the same width and sit on the same baselines.
+// Every font request is drawn with the same face (the program asks only for bold text), at the
+// whole pixels per em the Linux font renderer takes for the request's size, each glyph on a
+// whole pixel and each advance rounded as it rounds them, so the texts take the same width and
+// sit on the same baselines.
 class StbTextRasterizer : public TextRasterizer {
   public:
     // The TrueType face in `bytes`, which must outlive the rasterizer.
@@ -25,33 +22,13 @@ class StbTextRasterizer : public TextRasterizer {
     StbTextRasterizer(const StbTextRasterizer&) = delete;
     StbTextRasterizer& operator=(const StbTextRasterizer&) = delete;
 
-    // True when the face opened.
-    bool available() const { return cellPerEm > 0; }
-
-    bool metrics(const Font& font, TextMetrics& out) override;
-    const TextCoverage* coverage(const Font& font, const std::string& text) override;
+  protected:
+    bool measureFace(int weight, FaceMeasure& out) override;
+    bool drawGlyphs(const GlyphSize& size, const std::string& text, TextCoverage& out) override;
 
   private:
-    // One request's size: its metrics, the face's scale each way, and where the drawn line's
-    // baseline and bottom lie below its top.
-    struct Sized {
-        TextMetrics metrics;
-        float scaleX = 0;
-        float scaleY = 0;
-        std::int64_t advanceScale = 0;  // 16.16, for the advances
-        int baseline = 0;
-        int height = 0;
-    };
-    const Sized& sized(const Font& font);
-
-    static constexpr std::size_t maxCachedTexts = 256;
     std::unique_ptr<stbtt_fontinfo> face;
-    int unitsPerEm = 0;
-    int ascender = 0;         // the face's own, in font units
-    int descender = 0;        // below the baseline, positive
-    double cellPerEm = 0;     // (ascent + descent) / em
-    double ascentShare = 0;   // ascent / (ascent + descent)
-    double averagePerEm = 0;  // the average character width / em
-    std::map<std::pair<int, int>, Sized> sizes;
-    std::map<std::tuple<int, int, std::string>, TextCoverage> rendered;
+    int unitsPerEm = 0;  // 0 when the face did not open
+    int ascender = 0;    // the face's own, in font units
+    int descender = 0;   // below the baseline, positive
 };

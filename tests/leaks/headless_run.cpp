@@ -1,5 +1,5 @@
 // The Linux program's life without a person at the window: the same life as the real program
-// (services, fonts, drawing surface, window logic), on SDL's display-less video driver, with
+// (its front end's state, text, frames, window logic), on SDL's display-less video driver, with
 // many games played through clicks, keys and timer ticks, every repaint presented. Run
 // under valgrind's memcheck, it must lose no memory.
 //
@@ -15,23 +15,18 @@
 #include "platform/Keys.h"
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
-#include "shell/sdl/SdlFonts.h"
-#include "shell/sdl/SdlPresenter.h"
 #include "shell/sdl/SdlProgram.h"
-#include "shell/sdl/SdlServices.h"
 
 namespace {
 
-SdlServices services;
-Program program(services);
+Frontend frontend;
+Program& program = frontend.program;
 
 class Session {
   public:
-    explicit Session(SdlPresenter& p) : presenter(p) {}
-
     // As the program's event loop: the frame drawn off screen, then shown in one copy.
     void present() {
-        presenter.paint();
+        paint(frontend);
         ++frames;
     }
     void tick() {
@@ -82,7 +77,6 @@ class Session {
         click(195, 225);
     }
 
-    SdlPresenter& presenter;
     long frames = 1;  // the first frame, shown before the session starts
     long games = 0;
 };
@@ -97,34 +91,32 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "headless_run: cannot start SDL: %s\n", SDL_GetError());
         return 2;
     }
-    int status = 0;
-    {
-        SdlFonts fonts;
-        // The program's own life, with this script in place of the person at the window.
-        const auto script = [rounds](SDL_Window*, SdlPresenter& presenter) {
-            Session session(presenter);
-            for (int round = 0; round < rounds; ++round) {
-                session.playOneGame();
-                if (round % 4 == 3) {
-                    session.changeSettings(round / 4);
-                }
-                if (round % 5 == 4) {
-                    windowLogic::keyDown(program, key::newGame);
-                    windowLogic::keyDown(program, key::right);
-                }
-                if (round % 7 == 6) {
-                    session.click(355, 10);  // transparency
-                    session.click(375, 10);  // always on top
-                }
-                session.click(321, 110);  // "New Game"
+    // The program's own life, with this script in place of the person at the window.
+    const auto script = [rounds](Frontend&) {
+        Session session;
+        for (int round = 0; round < rounds; ++round) {
+            session.playOneGame();
+            if (round % 4 == 3) {
+                session.changeSettings(round / 4);
             }
-            std::printf("headless_run: %ld games, %ld frames\n", session.games, session.frames);
-        };
-        if (!fonts.available() || !runProgram(program, services, fonts, script)) {
-            std::fprintf(stderr, "headless_run: no font or no window: %s\n", SDL_GetError());
-            status = 2;
+            if (round % 5 == 4) {
+                windowLogic::keyDown(program, key::newGame);
+                windowLogic::keyDown(program, key::right);
+            }
+            if (round % 7 == 6) {
+                session.click(355, 10);  // transparency
+                session.click(375, 10);  // always on top
+            }
+            session.click(321, 110);  // "New Game"
         }
+        std::printf("headless_run: %ld games, %ld frames\n", session.games, session.frames);
+    };
+    int status = 0;
+    if (!frontend.text.available() || !runProgram(frontend, script)) {
+        std::fprintf(stderr, "headless_run: no font or no window: %s\n", SDL_GetError());
+        status = 2;
     }
+    frontend.text.close();
     TTF_Quit();
     SDL_Quit();
     return status;

@@ -1,4 +1,4 @@
-// What the SDL tests share: their fonts, PNG writing and the screenshot folder.
+// What the SDL tests share: their text, PNG writing and the screenshot folder.
 
 #include "tests/sdl/RenderSupport.h"
 
@@ -20,13 +20,13 @@ class FontEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
-        fonts = std::make_unique<SdlFonts>();
+        text = std::make_unique<SdlText>();
     }
     void TearDown() override {
-        fonts.reset();
+        text.reset();
         TTF_Quit();
     }
-    std::unique_ptr<SdlFonts> fonts;
+    std::unique_ptr<SdlText> text;
 };
 
 FontEnvironment* environment =
@@ -50,24 +50,24 @@ void putChunk(std::vector<unsigned char>& out, const char* type,
 
 }  // namespace
 
-SdlFonts& testFonts() {
-    return *environment->fonts;
+SdlText& testText() {
+    return *environment->text;
 }
 
-bool writePng(const std::string& path, SDL_Surface* surface) {
-    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_RGB24, 0);
-    if (!rgb) {
-        return false;
-    }
-    // Each row: filter type 0, then the pixels.
+bool writePng(const std::string& path, const RasterSurface& frame) {
+    // Each row: filter type 0, then the pixels' red, green and blue.
+    const int width = frame.width(), height = frame.height();
+    const std::uint32_t* pixels = frame.data();
     std::vector<unsigned char> raw;
-    for (int y = 0; y < rgb->h; ++y) {
+    for (int y = 0; y < height; ++y) {
         raw.push_back(0);
-        const auto* line = static_cast<const unsigned char*>(rgb->pixels) + y * rgb->pitch;
-        raw.insert(raw.end(), line, line + rgb->w * 3);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = pixels[std::size_t(y) * width + x];
+            raw.insert(raw.end(),
+                       {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                        static_cast<unsigned char>(p)});
+        }
     }
-    const int width = rgb->w, height = rgb->h;
-    SDL_FreeSurface(rgb);
 
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<unsigned char> packed(packedSize);

@@ -1,4 +1,4 @@
-// The real screens drawn through the SDL surface, as the Linux window shows them: pixel probes
+// The real screens drawn through the raster surface, as the Linux window shows them: pixel probes
 // at known places, and screenshots for people to look at; and the same at twice the scale.
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
 #include "shell/raster/BmpDecoder.h"
-#include "shell/sdl/SdlSurface.h"
+#include "shell/raster/RasterSurface.h"
 #include "tests/sdl/RenderSupport.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSurface.h"
@@ -20,9 +20,9 @@ namespace {
 
 // Text that draws nothing: frames without their text.
 class NoText : public TextRasterizer {
-  public:
-    bool metrics(const Font&, TextMetrics&) override { return false; }
-    const TextCoverage* coverage(const Font&, const std::string&) override { return nullptr; }
+  protected:
+    bool measureFace(int, FaceMeasure&) override { return false; }
+    bool drawGlyphs(const GlyphSize&, const std::string&, TextCoverage&) override { return false; }
 };
 
 const Colour black = rgb(0, 0, 0);
@@ -37,7 +37,7 @@ int cellY(int r) {
 }
 
 // A fresh program in a window of the drawing area's size, with no settings file and a fixed
-// clock, drawn through the SDL surface.
+// clock, drawn through the raster surface with the Linux program's text.
 class Screens : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -46,7 +46,7 @@ class Screens : public ::testing::Test {
         windowLogic::created(*p);
         int w = 0, h = 0;
         windowLogic::drawingSize(*p, w, h);
-        frame = std::make_unique<SdlSurface>(w, h, testFonts());
+        frame = std::make_unique<RasterSurface>(w, h, 1, testText());
         draw();
     }
 
@@ -81,25 +81,18 @@ class Screens : public ::testing::Test {
         click(137 + 50, 50 + 20 * (row + 1) + 10);
         click(195, 225);
     }
-    void save(const std::string& name, const SdlSurface* surface = nullptr) {
+    // A frame drawn without text is saved as `name` with "-notext": where it differs from the
+    // frame of the same name is text (the web tier compares the page's frames outside it).
+    void save(const std::string& name, const RasterSurface* surface = nullptr) {
         const std::string path = screenshotFolder() + "/" + name + ".png";
-        EXPECT_TRUE(writePng(path, (surface ? surface : frame.get())->pixels())) << path;
-    }
-    // A frame drawn without text, saved as `name`: where it differs from the frame of the same
-    // name without "-notext" is text (the web tier compares the page's frames outside it).
-    void saveBare(const std::string& name, RasterSurface& bare) {
-        SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormatFrom(
-            bare.data(), bare.width(), bare.height(), 32, bare.width() * 4, SDL_PIXELFORMAT_RGB888);
-        const std::string path = screenshotFolder() + "/" + name + ".png";
-        EXPECT_TRUE(pixels && writePng(path, pixels)) << path;
-        SDL_FreeSurface(pixels);
+        EXPECT_TRUE(writePng(path, surface ? *surface : *frame)) << path;
     }
     void saveWithAndWithoutText(const std::string& name) {
         save(name);
         NoText none;
         RasterSurface bare(frame->width(), frame->height(), 1, none);
         windowLogic::render(*p, bare);
-        saveBare(name + "-notext", bare);
+        save(name + "-notext", &bare);
     }
 
     // True when the frame at (x, y) shows picture `id`'s pixel (px, py).
@@ -135,7 +128,7 @@ class Screens : public ::testing::Test {
 
     FakeServices services;
     std::unique_ptr<Program> p;
-    std::unique_ptr<SdlSurface> frame;
+    std::unique_ptr<RasterSurface> frame;
 };
 
 TEST_F(Screens, TheBoardScreenOnParchmentWithTheFrameStrip) {
@@ -246,7 +239,7 @@ TEST_F(Screens, AtTwiceTheScaleEachPointIsABlockAndTheTextIsDrawnLarger) {
             windowLogic::pointer(*p, PointerEvent::Move, 195, 300);
             tickAndDraw();
         }
-        SdlSurface twice(384, 365, testFonts(), 2);
+        RasterSurface twice(384, 365, 2, testText());
         windowLogic::render(*p, twice);
         ASSERT_EQ(twice.width(), 768);
         ASSERT_EQ(twice.height(), 730);
@@ -258,7 +251,7 @@ TEST_F(Screens, AtTwiceTheScaleEachPointIsABlockAndTheTextIsDrawnLarger) {
         RasterSurface bare(384, 365, 1, none), bareTwice(384, 365, 2, none);
         windowLogic::render(*p, bare);
         windowLogic::render(*p, bareTwice);
-        saveBare(std::string(screen) + "-x2-notext", bareTwice);
+        save(std::string(screen) + "-x2-notext", &bareTwice);
         int unlike = 0;
         for (int y = 0; y < 730; ++y) {
             for (int x = 0; x < 768; ++x) {

@@ -11,10 +11,11 @@
 #include <unistd.h>
 
 #include "platform/Keys.h"
-#include "shell/sdl/PosixFiles.h"
+#include "services/Settings.h"
+#include "shell/posix/PosixFiles.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlServices.h"
-#include "shell/sdl/SdlX11.h"
+#include "shell/sdl/SdlDesktop.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +34,9 @@ class TempFolder {
     }
     std::string path;
 };
+
+// The settings file's own naming of a save's temporary files.
+const TemporaryNames names = {temporaryFileName, temporaryFileOwner, temporaryFileTries};
 
 std::string contentOf(const std::string& file) {
     std::ifstream in(file);
@@ -97,7 +101,7 @@ TEST(SettingsFile, ReplacePutsTheNewContentInPlaceWithTheOldPermissions) {
     std::ofstream(target) << "old\n";
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     std::string why;
-    EXPECT_TRUE(replaceFileAtomically(target, "new\n", why));
+    EXPECT_TRUE(replaceFileAtomically(target, "new\n", names, why));
     EXPECT_EQ(contentOf(target), "new\n");
     EXPECT_EQ(fs::status(target).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -105,9 +109,9 @@ TEST(SettingsFile, ReplacePutsTheNewContentInPlaceWithTheOldPermissions) {
 
     // A folder where the file belongs is left alone, and so is everything beside it.
     fs::create_directory(temp.path + "/folder.ini");
-    EXPECT_FALSE(replaceFileAtomically(temp.path + "/folder.ini", "new\n", why));
+    EXPECT_FALSE(replaceFileAtomically(temp.path + "/folder.ini", "new\n", names, why));
     EXPECT_EQ(why, "not a regular file");
-    EXPECT_FALSE(replaceFileAtomically(temp.path + "/missing/settings.ini", "new\n", why));
+    EXPECT_FALSE(replaceFileAtomically(temp.path + "/missing/settings.ini", "new\n", names, why));
     EXPECT_EQ(why, "No such file or directory");
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.path), fs::directory_iterator()), 2);
 }

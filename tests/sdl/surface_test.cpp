@@ -1,41 +1,42 @@
-// The SDL drawing surface: the drawing table every surface must pass (tests/support), and what
-// is its own: the fonts it picks and the text it shows for prefix marks.
+// The raster surface with the Linux program's text: the drawing table every surface must pass
+// (tests/support), and what is its own: the fonts its text asks for and the text it shows for
+// prefix marks.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
-#include "shell/sdl/SdlSurface.h"
+#include "shell/raster/RasterSurface.h"
 #include "tests/sdl/RenderSupport.h"
 #include "tests/support/SurfaceContract.h"
 
 namespace {
 
 // The pictures are the program's own, built in.
-class SdlCanvas : public ContractCanvas {
+class RasterCanvas : public ContractCanvas {
   public:
     DrawingSurface& start(int width, int height, Colour background) override {
-        surface = std::make_unique<SdlSurface>(width, height, testFonts());
-        SDL_Surface* pixels = surface->pixels();
-        SDL_FillRect(
-            pixels, nullptr,
-            SDL_MapRGB(pixels->format, redOf(background), greenOf(background), blueOf(background)));
+        surface = std::make_unique<RasterSurface>(width, height, 1, testText());
+        std::uint32_t* pixels = surface->data();
+        std::fill(pixels, pixels + width * height,
+                  (redOf(background) << 16) | (greenOf(background) << 8) | blueOf(background));
         return *surface;
     }
     Colour at(int x, int y) override { return surface->pixel(x, y); }
 
   private:
-    std::unique_ptr<SdlSurface> surface;
+    std::unique_ptr<RasterSurface> surface;
 };
 
-TEST(SdlSurface, KeepsTheSurfaceContract) {
-    SdlCanvas canvas;
+TEST(RasterSurface, KeepsTheSurfaceContract) {
+    RasterCanvas canvas;
     for (const std::string& failure : surfaceContractFailures(canvas)) {
         ADD_FAILURE() << failure;
     }
 }
 
-TEST(SdlSurface, AClearLeavesBlackWhereverTheNextDrawingDoesNot) {
+TEST(RasterSurface, AClearLeavesBlackWhereverTheNextDrawingDoesNot) {
     // The blackening waits for the next drawing and is left out only under a whole-frame
     // picture, so each of these must still find it done.
     using Draw = void (*)(DrawingSurface&);
@@ -51,35 +52,36 @@ TEST(SdlSurface, AClearLeavesBlackWhereverTheNextDrawingDoesNot) {
     };
     for (int scale : {1, 2}) {
         for (const Draw& draw : draws) {
-            SdlSurface surface(40, 30, testFonts(), scale);
+            RasterSurface surface(40, 30, scale, testText());
             surface.rectangle(0, 0, 40, 30, rgb(255, 255, 255), false, rgb(255, 255, 255), 1);
             surface.clear();
             draw(surface);
-            const SDL_Surface* pixels = surface.pixels();
-            const Uint32 corner =
-                static_cast<const Uint32*>(pixels->pixels)[pixels->h * pixels->pitch / 4 - 1];
-            EXPECT_EQ(corner, 0u) << "drawing " << &draw - draws << " at scale " << scale;
+            const std::uint32_t* pixels = surface.data();
+            EXPECT_EQ(pixels[surface.width() * surface.height() - 1], 0u)
+                << "drawing " << &draw - draws << " at scale " << scale;
         }
     }
 }
 
-TEST(SdlSurfaceText, TheFontFollowsTheAskedCellHeightAndAverageWidth) {
-    ASSERT_TRUE(testFonts().available()) << "no sans-serif font through fontconfig";
-    const SizedFont& f = testFonts().get(Font{15, 6, 700});
-    ASSERT_NE(f.ttf, nullptr);
-    EXPECT_EQ(f.cellHeight, 15);
-    EXPECT_GT(f.ascent, 9);
-    EXPECT_LT(f.ascent, 15);
+TEST(RasterSurfaceText, TheFontFollowsTheAskedCellHeightAndAverageWidth) {
+    ASSERT_TRUE(testText().available()) << "no sans-serif font through fontconfig";
+    TextMetrics metrics;
+    ASSERT_TRUE(testText().metrics(Font{15, 6, 700}, metrics));
+    EXPECT_EQ(metrics.cellHeight, 15);
+    EXPECT_GT(metrics.ascent, 9);
+    EXPECT_LT(metrics.ascent, 15);
 
     // Twenty lowercase letters of ordinary text come to about twenty average widths.
-    int narrow = 0, wide = 0;
-    TTF_SizeText(f.ttf, "the quick brown fox ", &narrow, nullptr);
-    TTF_SizeText(testFonts().get(Font{15, 12, 700}).ttf, "the quick brown fox ", &wide, nullptr);
-    EXPECT_NEAR(narrow, 20 * 6, 20);
-    EXPECT_NEAR(wide, 2 * narrow, 20);
+    const TextCoverage* narrow = testText().coverage(Font{15, 6, 700}, "the quick brown fox ");
+    ASSERT_NE(narrow, nullptr);
+    const int narrowWidth = narrow->width;
+    const TextCoverage* wide = testText().coverage(Font{15, 12, 700}, "the quick brown fox ");
+    ASSERT_NE(wide, nullptr);
+    EXPECT_NEAR(narrowWidth, 20 * 6, 20);
+    EXPECT_NEAR(wide->width, 2 * narrowWidth, 20);
 }
 
-TEST(SdlSurfaceText, AmpersandsMarkTheNextCharacterAsDrawTextShowsThem) {
+TEST(RasterSurfaceText, AmpersandsMarkTheNextCharacterAsDrawTextShowsThem) {
     EXPECT_EQ(withoutPrefixMarks("Play !"), "Play !");
     EXPECT_EQ(withoutPrefixMarks("&New Game"), "New Game");
     EXPECT_EQ(withoutPrefixMarks("Fish && Chips"), "Fish & Chips");

@@ -1,17 +1,17 @@
-// The settings file's steps on a POSIX file system: folders, a bounded read, an atomic replace.
+// The settings file's steps on a POSIX file system: its folder, a bounded read, an atomic replace.
 
-#include "shell/sdl/PosixFiles.h"
+#include "shell/posix/PosixFiles.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "services/Settings.h"
 
 namespace {
 
@@ -67,13 +67,14 @@ bool finalTarget(const std::string& path, std::string& target, std::string& why)
 
 // Temporary files that savers killed in the middle of a save left in `folder`. Another saver
 // that is still running keeps its own.
-void removeOrphans(const std::string& folder, const std::string& name) {
+void removeOrphans(const std::string& folder, const std::string& name,
+                   const TemporaryNames& names) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) {
         return;
     }
     while (const dirent* each = readdir(dir)) {
-        const long pid = temporaryFileOwner(each->d_name, name);
+        const long pid = names.owner(each->d_name, name);
         if (pid != 0 && pid != static_cast<long>(getpid()) &&
             kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
             unlink((folder + each->d_name).c_str());
@@ -85,10 +86,11 @@ void removeOrphans(const std::string& folder, const std::string& name) {
 // A new file of this save's own beside `target`: created exclusively, so neither another saver's
 // file nor a link planted at the name is ever written through. The names this process tries
 // follow one count, so two attempts never share one.
-int createTemporary(const std::string& target, std::string& temp, std::string& why) {
+int createTemporary(const std::string& target, const TemporaryNames& names, std::string& temp,
+                    std::string& why) {
     static unsigned attempts = 0;
-    for (int tries = 0; tries < temporaryFileTries; ++tries) {
-        temp = temporaryFileName(target, static_cast<long>(getpid()), attempts++);
+    for (int tries = 0; tries < names.tries; ++tries) {
+        temp = names.name(target, static_cast<long>(getpid()), attempts++);
         const int file =
             open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (file >= 0 || errno != EEXIST) {
@@ -177,7 +179,8 @@ bool readRegularFile(const std::string& path, std::size_t limit, std::string& by
     return ok;
 }
 
-bool replaceFileAtomically(const std::string& path, const std::string& bytes, std::string& why) {
+bool replaceFileAtomically(const std::string& path, const std::string& bytes,
+                           const TemporaryNames& names, std::string& why) {
     std::string target;
     if (!finalTarget(path, target, why)) {
         return false;
@@ -194,10 +197,10 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes, st
         return false;
     }
     const std::string folder = folderOf(target);
-    removeOrphans(folder, nameOf(target));
+    removeOrphans(folder, nameOf(target), names);
 
     std::string temp;
-    const int file = createTemporary(target, temp, why);
+    const int file = createTemporary(target, names, temp, why);
     if (file < 0) {
         return false;
     }
@@ -232,4 +235,33 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes, st
         close(dir);
     }
     return true;
+}
+
+std::string settingsBaseFor(const char* xdgConfigHome, const char* home) {
+    std::string base;
+    // Only an absolute path counts; a relative one would depend on where the game was started.
+    if (xdgConfigHome && xdgConfigHome[0] == '/') {
+        base = xdgConfigHome;
+    } else if (home && home[0] == '/') {
+        base = home;
+        if (base.back() != '/') {
+            base += '/';
+        }
+        base += ".config";
+    } else {
+        return {};
+    }
+    while (base.size() > 1 && base.back() == '/') {
+        base.pop_back();
+    }
+    return base == "/" ? base : base + "/";
+}
+
+std::string userSettingsBase() {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* user = getpwuid(getuid());
+        home = user ? user->pw_dir : nullptr;
+    }
+    return settingsBaseFor(std::getenv("XDG_CONFIG_HOME"), home);
 }

@@ -1,6 +1,6 @@
-// What the Linux program asks of an X11 desktop beyond SDL.
+// What the Linux program asks of the desktop beneath SDL: X11's and Wayland's own.
 
-#include "shell/sdl/SdlX11.h"
+#include "shell/sdl/SdlDesktop.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +14,14 @@
 #if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xlib.h>
 #endif
+
+Desktop currentDesktop() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "x11") == 0) {
+        return Desktop::x11;
+    }
+    return driver && std::strcmp(driver, "wayland") == 0 ? Desktop::wayland : Desktop::other;
+}
 
 void requestFixedFrame(SDL_Window* window) {
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -62,8 +70,7 @@ double xftDpiIn(const char* resources) {
 
 double desktopXftDpi() {
 #if defined(SDL_VIDEO_DRIVER_X11)
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driver || std::strcmp(driver, "x11") != 0) {
+    if (currentDesktop() != Desktop::x11) {
         return 0;
     }
     // A connection of its own, for a moment: the window SDL would give its connection through
@@ -98,6 +105,9 @@ int connectionLost(Display*) {
 
 void onDisplayLost(void (*lastWords)()) {
 #if defined(SDL_VIDEO_DRIVER_X11)
+    if (currentDesktop() != Desktop::x11) {
+        return;
+    }
     displayLostHandler = lastWords;
     XSetIOErrorHandler(connectionLost);
 #else
@@ -105,16 +115,19 @@ void onDisplayLost(void (*lastWords)()) {
 #endif
 }
 
-EventWaiter::EventWaiter(SDL_Window* window, int wakeFd) : wake(wakeFd) {
-#if defined(SDL_VIDEO_DRIVER_X11)
+void EventWaiter::watch(SDL_Window* window, int wakeFd) {
+    wake = wakeFd;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    if (!SDL_GetWindowWMInfo(window, &info)) {
+        return;
+    }
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11) {
+        desktop = Desktop::x11;
         display = info.info.x11.display;
         connection = ConnectionNumber(info.info.x11.display);
     }
-#else
-    (void)window;
 #endif
 }
 
@@ -122,19 +135,17 @@ void EventWaiter::wait(int timeoutMs) {
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         return;
     }
+    pollfd ready[2] = {{connection, POLLIN, 0}, {wake, POLLIN, 0}};
 #if defined(SDL_VIDEO_DRIVER_X11)
     // Events Xlib has already read sit in its queue, where the connection shows nothing more.
-    if (display && XPending(static_cast<Display*>(display)) > 0) {
+    if (desktop == Desktop::x11) {
+        if (XPending(static_cast<Display*>(display)) == 0) {
+            poll(ready, 2, timeoutMs);
+        }
         return;
     }
 #endif
-    if (connection >= 0) {
-        pollfd ready[2] = {{connection, POLLIN, 0}, {wake, POLLIN, 0}};
-        poll(ready, 2, timeoutMs);
-        return;
-    }
-    pollfd woken = {wake, POLLIN, 0};
-    if (poll(&woken, 1, 0) == 0) {
+    if (poll(&ready[1], 1, 0) == 0) {
         SDL_WaitEventTimeout(nullptr, timeoutMs < 0 || timeoutMs > 500 ? 500 : timeoutMs);
     }
 }
