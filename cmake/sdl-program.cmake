@@ -5,6 +5,8 @@ find_package(SDL2 REQUIRED CONFIG)
 find_package(SDL2_ttf REQUIRED CONFIG)
 find_package(Fontconfig REQUIRED)
 find_package(X11 REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(WaylandClient REQUIRED IMPORTED_TARGET wayland-client)
 # The player's documents go with the program's installed name.
 set(CMAKE_INSTALL_DOCDIR share/doc/vok-tictactoe CACHE PATH "The documents' folder")
 include(GNUInstallDirs)
@@ -22,7 +24,8 @@ add_library(voksdl STATIC
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlServices.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlText.cpp)
 target_link_libraries(voksdl PUBLIC vokcore vokraster vokposix vokresources SDL2::SDL2
-    SDL2_ttf::SDL2_ttf Fontconfig::Fontconfig X11::X11 PRIVATE vokwarnings)
+    SDL2_ttf::SDL2_ttf Fontconfig::Fontconfig X11::X11 PkgConfig::WaylandClient
+    PRIVATE vokwarnings)
 
 add_executable(vok-tictactoe ${CMAKE_SOURCE_DIR}/shell/sdl/main.cpp)
 target_link_libraries(vok-tictactoe PRIVATE voksdl vokwarnings)

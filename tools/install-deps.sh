@@ -12,7 +12,7 @@
 set -e
 
 play="g++ cmake make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
-fontconfig fonts-dejavu-core"
+libwayland-dev fontconfig fonts-dejavu-core"
 
 web="cmake make emscripten libstb-dev fonts-dejavu-core"
 

@@ -2,6 +2,7 @@
 
 #include "shell/sdl/SdlDesktop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,9 @@
 
 #if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xlib.h>
+#endif
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+#include <wayland-client.h>
 #endif
 
 Desktop currentDesktop() {
@@ -115,8 +119,9 @@ void onDisplayLost(void (*lastWords)()) {
 #endif
 }
 
-void EventWaiter::watch(SDL_Window* window, int wakeFd) {
+void EventWaiter::watch(SDL_Window* window, int wakeFd, int heldKeyWakeMs) {
     wake = wakeFd;
+    heldKeyMs = heldKeyWakeMs;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info)) {
@@ -128,6 +133,21 @@ void EventWaiter::watch(SDL_Window* window, int wakeFd) {
         display = info.info.x11.display;
         connection = ConnectionNumber(info.info.x11.display);
     }
+#endif
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    if (info.subsystem == SDL_SYSWM_WAYLAND) {
+        desktop = Desktop::wayland;
+        display = info.info.wl.display;
+        connection = wl_display_get_fd(info.info.wl.display);
+    }
+#endif
+}
+
+bool EventWaiter::displayGone() const {
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    return desktop == Desktop::wayland && wl_display_get_error(static_cast<wl_display*>(display));
+#else
+    return false;
 #endif
 }
 
@@ -141,6 +161,27 @@ void EventWaiter::wait(int timeoutMs) {
     if (desktop == Desktop::x11) {
         if (XPending(static_cast<Display*>(display)) == 0) {
             poll(ready, 2, timeoutMs);
+        }
+        return;
+    }
+#endif
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    if (desktop == Desktop::wayland) {
+        // Events read but not yet handed out are SDL's to take at its next look.
+        wl_display* d = static_cast<wl_display*>(display);
+        if (wl_display_prepare_read(d) != 0) {
+            return;
+        }
+        wl_display_flush(d);
+        int keys = 0;
+        const Uint8* held = SDL_GetKeyboardState(&keys);
+        if (std::count(held, held + keys, 0) != keys && (timeoutMs < 0 || timeoutMs > heldKeyMs)) {
+            timeoutMs = heldKeyMs;
+        }
+        if (poll(ready, 2, timeoutMs) > 0 && ready[0].revents != 0) {
+            wl_display_read_events(d);
+        } else {
+            wl_display_cancel_read(d);
         }
         return;
     }

@@ -10,6 +10,8 @@ Desktop currentDesktop();
 
 // X11: asks the window manager for the frame the game's window has on Windows: caption, window
 // menu, minimise and close, but no maximise and no sizing. Call before the window is shown.
+// (SDL gives a Wayland window that cannot be resized a minimum size equal to its maximum, which
+// is as much as a Wayland client can ask.)
 void requestFixedFrame(SDL_Window* window);
 
 // X11: the Xft.dpi resource of the display SDL is showing on (what the desktop has set for its
@@ -27,16 +29,20 @@ void onDisplayLost(void (*lastWords)());
 // on `wake`, or the end of `timeoutMs` (-1 for no end). On X11 it waits on the display's
 // connection itself rather than in SDL's wait, which would send the window a wake-up message
 // for each event it takes, and a late one to a window just closed ends the program with an X
-// error.
+// error. On Wayland it waits on the compositor's connection as SDL reads it, sleeping at most
+// `heldKeyMs` while a key is held, since SDL makes a held key's repeats itself there.
 // Elsewhere it waits in SDL's own way, looking at `wake` at least twice a second.
 class EventWaiter {
   public:
-    void watch(SDL_Window* window, int wake);
+    void watch(SDL_Window* window, int wake, int heldKeyMs);
     void wait(int timeoutMs);
+    // Wayland: the connection to the compositor has failed (SDL reports that as a quit).
+    bool displayGone() const;
 
   private:
     Desktop desktop = Desktop::other;
     void* display = nullptr;
     int connection = -1;
     int wake = -1;
+    int heldKeyMs = 0;
 };

@@ -34,6 +34,20 @@ void setIcon(SDL_Window* window) {
     }
 }
 
+void closeWindow(Frontend& f) {
+    f.services.attach(nullptr);
+    if (f.texture) {
+        SDL_DestroyTexture(f.texture);
+    }
+    if (f.renderer) {
+        SDL_DestroyRenderer(f.renderer);
+    }
+    SDL_DestroyWindow(f.window);
+    f.window = nullptr;
+    f.renderer = nullptr;
+    f.texture = nullptr;
+}
+
 }  // namespace
 
 void complain(const std::string& what) {
@@ -58,19 +72,29 @@ bool runProgram(Frontend& f, const WindowLife& live) {
     windowLogic::startUp(f.program);
     int left = 0, top = 0;
     windowLogic::savedPosition(f.program, left, top);
+    f.services.placeWindow(left, top);
     int width = 0, height = 0;
     f.services.clientSize(width, height);
     const int units = f.services.scale();
-    f.window =
-        SDL_CreateWindow(appTitle, left, top, width * units, height * units, SDL_WINDOW_HIDDEN);
+    // Where the compositor scales the window (Wayland), its pixels are as many as the screen's,
+    // so that the frame is drawn sharp at that size. A Wayland window has no pixels of its own:
+    // it is made for the 3D renderer its frame is shown through.
+    const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (currentDesktop() == Desktop::wayland ? SDL_WINDOW_OPENGL : 0);
+    f.window = SDL_CreateWindow(appTitle, left, top, width * units, height * units, flags);
     if (!f.window) {
         complain("cannot create the window: " + sdlError());
         return false;
     }
     f.services.attach(f.window);
     windowLogic::created(f.program);
-    // The window's pixels exist before anything else is set on the window.
-    SDL_GetWindowSurface(f.window);
+    // The window's pixels exist before anything else is set on the window: making a renderer
+    // can replace the window, losing what was set on it.
+    if (!SDL_GetWindowSurface(f.window) && !(f.renderer = SDL_CreateRenderer(f.window, -1, 0))) {
+        complain("cannot draw into the window: " + sdlError());
+        closeWindow(f);
+        return false;
+    }
     setIcon(f.window);
     requestFixedFrame(f.window);
     windowLogic::applyWindowFlags(f.program);
@@ -82,28 +106,47 @@ bool runProgram(Frontend& f, const WindowLife& live) {
     f.services.noteWindowPlace();
     windowLogic::destroyed(f.program);
     f.open = false;
-    f.services.attach(nullptr);
-    SDL_DestroyWindow(f.window);
-    f.window = nullptr;
+    closeWindow(f);
     report(windowLogic::shutDown(f.program));
     return true;
 }
 
 void paint(Frontend& f) {
-    int width = 0, height = 0;
+    int width = 0, height = 0, pixelWidth = 0, pixelHeight = 0;
     windowLogic::drawingSize(f.program, width, height);
-    SDL_Surface* target = SDL_GetWindowSurface(f.window);
-    if (!target) {
+    SDL_Surface* target = f.renderer ? nullptr : SDL_GetWindowSurface(f.window);
+    if (target) {
+        pixelWidth = target->w;
+        pixelHeight = target->h;
+    } else if (!f.renderer || SDL_GetRendererOutputSize(f.renderer, &pixelWidth, &pixelHeight)) {
         return;
     }
-    const int scale = f.services.scale();
-    if (!f.frame) {
+    // As many pixels a point as the window has: on Wayland, the compositor's scale.
+    const int scale = std::clamp(pixelWidth / std::max(width, 1), 1, maxScale);
+    if (!f.frame || f.frame->scale() != scale) {
         f.frame = std::make_unique<RasterSurface>(width, height, scale, f.text);
+        if (f.texture) {
+            SDL_DestroyTexture(f.texture);
+            f.texture = nullptr;
+        }
     }
     f.frame->clear();
     windowLogic::render(f.program, *f.frame);
-    SDL_ConvertPixels(std::min(target->w, f.frame->width()), std::min(target->h, f.frame->height()),
-                      SDL_PIXELFORMAT_RGB888, f.frame->data(), f.frame->width() * 4,
-                      target->format->format, target->pixels, target->pitch);
-    SDL_UpdateWindowSurface(f.window);
+    const int pitch = f.frame->width() * 4;
+    if (target) {
+        SDL_ConvertPixels(std::min(pixelWidth, f.frame->width()),
+                          std::min(pixelHeight, f.frame->height()), SDL_PIXELFORMAT_RGB888,
+                          f.frame->data(), pitch, target->format->format, target->pixels,
+                          target->pitch);
+        SDL_UpdateWindowSurface(f.window);
+        return;
+    }
+    if (!f.texture) {
+        f.texture =
+            SDL_CreateTexture(f.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                              f.frame->width(), f.frame->height());
+    }
+    SDL_UpdateTexture(f.texture, nullptr, f.frame->data(), pitch);
+    SDL_RenderCopy(f.renderer, f.texture, nullptr, nullptr);
+    SDL_RenderPresent(f.renderer);
 }

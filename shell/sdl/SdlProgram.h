@@ -23,6 +23,10 @@ struct Frontend {
     Program program{services};
     SdlText text;
     SDL_Window* window = nullptr;
+    // The window's pixels: its own surface where the video driver has one (X11, with no 3D
+    // renderer loaded for it), else a renderer's streaming texture (Wayland).
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
     // The frame, at as many pixels a point as the window has.
     std::unique_ptr<RasterSurface> frame;
     // True while the window is shown with the program's choices in it.
@@ -39,10 +43,10 @@ struct Frontend {
 using WindowLife = std::function<void(Frontend& frontend)>;
 
 // The program's life in the front-end contract's order: the settings read, the window made at
-// the saved place (at the services' scale), built, given its flags and shown with its first
-// frame, `live` run, then the choices captured, the window destroyed and the settings saved (a
-// failed save reported on stderr). False, with the reason on stderr, when no window could be
-// made. Needs SDL's video and the font renderer started.
+// the saved place (at the services' scale), built, given its pixels and its flags and shown
+// with its first frame, `live` run, then the choices captured, the window destroyed and the
+// settings saved (a failed save reported on stderr). False, with the reason on stderr, when no
+// window or none of its pixels could be had. Needs SDL's video and the font renderer started.
 bool runProgram(Frontend& frontend, const WindowLife& live);
 
 // Renders the whole frame and shows it in the window in one step.

@@ -12,6 +12,7 @@
 
 #include "services/Settings.h"
 #include "shell/posix/PosixFiles.h"
+#include "shell/sdl/SdlDesktop.h"
 
 int scaleNamed(const char* text) {
     if (!text || *text < '1' || *text > '9' || text[1] != '\0') {
@@ -33,6 +34,11 @@ int desktopScale(const char* gdkScale, double xftDpi, double displayDpi) {
 
 void SdlServices::attach(SDL_Window* window) {
     sdlWindow = window;
+    placesTold = currentDesktop() != Desktop::wayland;
+}
+
+void SdlServices::placeWindow(int left, int top) {
+    lastPlace = {left, top, left + windowLogic::windowSize, top + windowLogic::windowSize};
 }
 
 void SdlServices::setScale(int scale) {
@@ -75,7 +81,7 @@ void SdlServices::setTopmost(bool on) {
 }
 
 void SdlServices::noteWindowPlace() {
-    if (!sdlWindow) {
+    if (!sdlWindow || !placesTold) {
         return;
     }
     // SDL reports where the drawing area is; the window's rectangle includes the frame the

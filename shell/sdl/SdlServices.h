@@ -15,11 +15,15 @@ int scaleNamed(const char* text);
 int desktopScale(const char* gdkScale, double xftDpi, double displayDpi);
 
 // The window is attached once it exists; until then the window operations do nothing and the
-// sizes answer from what was asked. Every point of the drawing area is `scale` x `scale`
-// pixels of the window; sizes are told in points, places on the screen in pixels.
+// sizes answer from what was asked. Every point of the drawing area is `scale` x `scale` units
+// of the window: pixels on X11, the compositor's own units on Wayland (which it scales itself).
+// Sizes are told in points, places on the screen in the window's units.
 class SdlServices : public WindowServices {
   public:
     void attach(SDL_Window* window);
+    // Where the window was opened (windowLogic::savedPosition): its place until the desktop
+    // tells another, which Wayland never does.
+    void placeWindow(int left, int top);
 
     // Set before the window is made.
     void setScale(int scale);
@@ -50,6 +54,7 @@ class SdlServices : public WindowServices {
 
   private:
     SDL_Window* sdlWindow = nullptr;
+    bool placesTold = true;
     ScreenRect lastPlace;
     int tickPeriod = windowLogic::tickPeriodFor(windowLogic::timerPeriodMs);
     int drawWidth = windowLogic::drawingWidth;

@@ -1,22 +1,24 @@
-// The Linux program: one SDL window whose events become calls of the window logic.
+// The Linux program: one SDL window whose events become calls of the window logic, on X11 or
+// natively on Wayland.
 //
 // The front-end contract (shell/WindowLogic.h), row by row:
 //   Pointer   SDL mouse motion and left-button events inside the window (`handle`), divided
 //             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
 //             by its place when the symbol is no Latin letter); Alt withheld there
-//   Timer     the event loop's own tick (`run`), at the 15 ms floor of
-//   `windowLogic::tickPeriodFor`,
-//             only while the window logic wants ticks; otherwise the loop sleeps until an event
+//   Timer     the event loop's own tick (`run`), at the 15 ms floor of tickPeriodFor, only
+//             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     `paint` (SdlProgram): on SDL_WINDOWEVENT_EXPOSED, after the first build, after a
-//             tick; the frame at the scale (text rendered at its size, all else in blocks)
+//             tick; the frame at as many pixels a point as the window has (text rendered at its
+//             size, all else in blocks), into the window's own surface or, where the window has
+//             none (Wayland), a renderer's texture
 //   Window    SdlServices: the drawing area without the Windows frame, `scale` times as many
-//             pixels each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`), a
-//             fixed frame asked of the window manager (SdlDesktop), the place noted at every
-//             window event
+//             units each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`; Wayland
+//             scales the pixels itself), a fixed frame asked of the window manager (SdlDesktop),
+//             the place noted at every window event where the desktop tells it (not Wayland)
 //   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
-//             does (`endOnSignals`); a lost display saves at once; a failed save is reported
-//             on stderr
+//             does (`endOnSignals`); a lost display or compositor saves at once and exits 1; a
+//             failed save is reported on stderr
 
 #include <cerrno>
 #include <csignal>
@@ -131,6 +133,10 @@ int chosenScale(int named) {
     if (named > 0) {
         return named;
     }
+    // A Wayland compositor scales its windows' pixels itself (runProgram asks for them).
+    if (currentDesktop() == Desktop::wayland) {
+        return 1;
+    }
     float displayDpi = 0;
     if (SDL_GetDisplayDPI(0, nullptr, &displayDpi, nullptr) != 0) {
         displayDpi = 0;
@@ -155,13 +161,19 @@ bool handle(const SDL_Event& event) {
     const int scale = frontend.services.scale();
     switch (event.type) {
         case SDL_QUIT:
+            // SDL tells a Wayland compositor's going away as a quit.
+            if (frontend.waiter.displayGone()) {
+                endAtDisplayLoss(frontend);
+            }
             return false;
         case SDL_WINDOWEVENT:
             frontend.services.noteWindowPlace();
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 return false;
             }
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            // A new size is a new scale of the compositor's.
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 paint(frontend);
             }
             break;
@@ -200,7 +212,7 @@ bool handle(const SDL_Event& event) {
 // them the loop sleeps: until the next tick, or, when nothing can change before the player
 // acts, until the next event.
 void run(Frontend& f) {
-    f.waiter.watch(f.window, f.wakePipe[0]);
+    f.waiter.watch(f.window, f.wakePipe[0], windowLogic::timerFloorMs);
     const Uint64 period = static_cast<Uint64>(f.services.timerPeriodMs());
     Uint64 nextTick = SDL_GetTicks64() + period;
     while (!f.endRequested) {
@@ -249,8 +261,9 @@ int main(int argc, char** argv) {
     // aside. A press inside and a release outside the window is no release for the game.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
-    // The frame is software pixels: show them as they are, without a 3D renderer in between
-    // (asking for one can make SDL replace the window, losing what was set on it).
+    // The frame is software pixels: where the window has pixels of its own (X11), show them as
+    // they are, without a 3D renderer in between (asking for one can make SDL replace the
+    // window, losing what was set on it). Where it has none, runProgram makes a renderer.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
