@@ -5,7 +5,8 @@
 #   tools/install-deps.sh play   what the Linux game needs to build and run (`make run`)
 #   tools/install-deps.sh web    what the page needs to build (`make web`, `make serve`)
 #   tools/install-deps.sh test   both and everything the test tiers need (`make test`): the
-#                                Windows cross compilers, Wine, the display and input tools,
+#                                Windows cross compilers, Wine, the display and input tools
+#                                (weston for the Wayland desktop),
 #                                the sanitizers' and fuzzer's clang, valgrind, the package tools,
 #                                the browser the page is tested in
 # Node and npm, which the page's build and tests run, come with the machine, not from here.
@@ -18,8 +19,8 @@ web="cmake make emscripten libstb-dev fonts-dejavu-core"
 
 test="$play emscripten libstb-dev chromium googletest libgtest-dev g++-mingw-w64-i686
 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
-imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-14-dev libbenchmark-dev
-dpkg-dev desktop-file-utils appstream"
+weston imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-14-dev
+libbenchmark-dev dpkg-dev desktop-file-utils appstream"
 
 # Installed without their recommendations in every set: the browser's alone would bring some
 # sixty packages (printing, desktop services) that nothing here uses.

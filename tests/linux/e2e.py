@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The Linux program end to end: the real binary in a private Xvfb display with the openbox
-window manager, driven with xdotool like a person would, screenshots taken with ImageMagick,
-the settings under a temporary XDG_CONFIG_HOME.
+window manager, and on a Wayland desktop (weston on its x11 backend) in such a display, driven
+with xdotool like a person would, screenshots taken with ImageMagick, the settings under a
+temporary XDG_CONFIG_HOME.
 
 usage: e2e.py --program PATH [--out FOLDER] [--reference FOLDER]
        (VOK_E2E_ONLY="scenario ..." runs only the scenarios named)
@@ -82,10 +83,10 @@ def picture(name):
 class Display:
     """A private Xvfb screen with openbox on it."""
 
-    def __init__(self):
+    def __init__(self, size="1024x768"):
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", size + "x24",
              "-nolisten", "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -116,6 +117,59 @@ class Display:
                 process.wait(5)
             except subprocess.TimeoutExpired:
                 process.kill()
+
+
+class Weston:
+    """A Wayland desktop: weston on its x11 backend, its output a window of `display`."""
+
+    def __init__(self, display, runtime, scale=1, size=(800, 600)):
+        self.display = display
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        socket = "wayland-vok-%d" % scale
+        self.process = subprocess.Popen(
+            ["weston", "--backend=x11-backend.so", "--use-pixman", "--no-config", "--idle-time=0",
+             "--socket=" + socket, "--scale=%d" % scale, "--width=%d" % size[0],
+             "--height=%d" % size[1]], env=dict(display.env, XDG_RUNTIME_DIR=runtime),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # What a program on this desktop is given: no X display, only the Wayland one.
+        self.env = {k: v for k, v in display.env.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
+        self.env.update(WAYLAND_DISPLAY=socket, XDG_RUNTIME_DIR=runtime)
+        self.window = None
+        deadline = time.time() + 10
+        while time.time() < deadline and self.process.poll() is None and not self.window:
+            found = run("xdotool", "search", "--class", "^Weston Compositor", env=display.env)
+            if found.stdout.split() and os.path.exists(os.path.join(runtime, socket)):
+                self.window = found.stdout.split()[0]
+            time.sleep(0.05)
+        if not self.window:
+            self.close()
+            raise Failure("weston did not start")
+
+    def shot(self):
+        from PIL import Image
+        data = subprocess.run(["import", "-window", self.window, "png:-"], env=self.display.env,
+                              capture_output=True, timeout=10).stdout
+        return Image.open(io.BytesIO(data)).convert("RGB")
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(5)
+
+
+def place_of(part, image):
+    """Where `part` lies in `image` pixel for pixel, or None."""
+    width, height = part.size
+    first, whole = part.crop((0, 0, width, 1)).tobytes(), part.tobytes()
+    data, stride = image.tobytes(), image.size[0] * 3
+    for y in range(image.size[1] - height + 1):
+        row = data[y * stride:(y + 1) * stride]
+        x = row.find(first)
+        while x >= 0:
+            if x % 3 == 0 and image.crop((x // 3, y, x // 3 + width, y + height)).tobytes() == whole:
+                return x // 3, y
+            x = row.find(first, x + 1)
+    return None
 
 
 class Game:
@@ -313,6 +367,66 @@ class Game:
     def saved_lines(self):
         with open(self.settings_file(), "rb") as f:
             return f.read().decode("latin-1").split("\n")
+
+    def switches(self):
+        """How often all the program's threads have slept and woken so far."""
+        total = 0
+        for task in os.listdir("/proc/%d/task" % self.process.pid):
+            with open("/proc/%d/task/%s/status" % (self.process.pid, task)) as status:
+                total += sum(int(l.split()[1]) for l in status if "ctxt_switches" in l)
+        return total
+
+
+class WaylandGame(Game):
+    """One run of the program on weston, found by its first frame (`first`, a reference of the
+    render tests at the desktop's scale) in weston's output and driven through weston's window."""
+
+    def __init__(self, weston, program, config, first, extra_env=None):
+        self.weston, self.config, self.scale = weston, config, first.size[0] // CLIENT[0]
+        self.display = weston.display
+        self.env = weston.display.env
+        self.process = subprocess.Popen([program], env=dict(weston.env, XDG_CONFIG_HOME=config,
+                                                            **(extra_env or {})),
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.away()
+        self.origin = None
+        deadline = time.time() + 15
+        while self.origin is None and time.time() < deadline:
+            if self.process.poll() is not None:
+                raise Failure("the program ended at start: %s" % self.process.stderr.read())
+            self.origin = place_of(first, weston.shot())
+            time.sleep(0.1)
+        check(self.origin, "the first frame did not show in weston's output")
+        self.size = first.size
+
+    def shot(self, save_as=None):
+        x, y = self.origin
+        image = self.weston.shot().crop((x, y, x + self.size[0], y + self.size[1]))
+        if save_as:
+            image.save(save_as)
+        return image
+
+    def away(self):
+        # weston draws the pointer into its output: it waits in a corner, on weston's panel.
+        run("xdotool", "mousemove", "--window", self.weston.window, "0", "0", env=self.env)
+
+    def click(self, point, button=1):
+        x, y = (self.origin[i] + point[i] * self.scale for i in (0, 1))
+        run("xdotool", "mousemove", "--window", self.weston.window, str(x), str(y), "click",
+            str(button), env=self.env)
+        time.sleep(0.08)
+        self.away()
+
+    def key(self, name):
+        run("xdotool", "windowactivate", "--sync", self.weston.window, env=self.env)
+        run("xdotool", "key", name, env=self.env)
+        time.sleep(0.08)
+
+    def end(self, signal_number=signal.SIGTERM):
+        """Sends the signal; the exit code and what the program said."""
+        self.process.send_signal(signal_number)
+        _, errors = self.process.communicate(timeout=5)
+        return self.process.returncode, errors
 
 
 class Suite:
@@ -747,18 +861,9 @@ def scenarios(suite):
     def idle_sleeps_until_an_event():
         game = suite.start(suite.config("idle"))
         time.sleep(0.5)
-
-        def switches():
-            total = 0
-            for task in os.listdir("/proc/%d/task" % game.process.pid):
-                with open("/proc/%d/task/%s/status" % (game.process.pid, task)) as status:
-                    for line in status:
-                        if "ctxt_switches" in line:
-                            total += int(line.split()[1])
-            return total
-        before = switches()
+        before = game.switches()
         time.sleep(3)
-        woken = switches() - before
+        woken = game.switches() - before
         check(woken < 3, "the idle program woke %d times in 3 s" % woken)
         # And it still answers at once, and still thinks for its pause.
         clicked = time.time()
@@ -784,11 +889,83 @@ def scenarios(suite):
             check(result.returncode == 2 and "1 to 4" in result.stderr,
                   "scale %r %r: exit %d, %r" % (args, env, result.returncode, result.stderr))
 
+    def native_on_wayland():
+        # weston's desktop in this tier's Xvfb; the program is given no X display.
+        weston = Weston(suite.display, os.path.join(suite.temp, "wayland"))
+        try:
+            config = suite.config("wayland", ["0", "0", "0", "120", "300", "0", "1"])
+            game = WaylandGame(weston, suite.args.program, config, suite.reference("board"))
+            suite.games.append(game)
+            weston.shot().save(suite.shot_path("wayland-desktop"))
+            game.click(cell_centre(1, 1))
+            game.wait_for(lambda: game.cells()[1][1] == "player", "the ring in the cell clicked")
+            game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's answer")
+            game.key("n")
+            game.wait_for(lambda: game.cells() == [["empty"] * 3] * 3, "N to start a new game")
+            # T and the pin keep their state where Wayland has no opacity and no stacking.
+            game.click(T_BUTTON)
+            game.click(PIN)
+            game.wait_for(lambda: game.shows_picture(game.shot(), "letterTTicked", 345, 1, 20, 20)
+                          and game.shows_picture(game.shot(), "pinUpright", 365, 1, 20, 20),
+                          "T and the pin in their second state")
+            game.shot(suite.shot_path("wayland-flags"))
+            # Asleep on the compositor's connection.
+            time.sleep(0.3)
+            before = game.switches()
+            time.sleep(2)
+            check(game.switches() - before < 3, "the idle program woke on Wayland")
+            # The place Wayland never tells is saved as it was read.
+            status, errors = game.end(signal.SIGTERM)
+            check(status == 0 and not errors, "SIGTERM: exit %d (%s)" % (status, errors.strip()))
+            check(game.saved_lines() == ["0", "1", "1", "120", "300", "0", "1", ""],
+                  "SIGTERM: saved settings are %r" % game.saved_lines())
+
+            # Without the 3D library a Wayland window's pixels come through, no window at all:
+            # one line says so, and there is no game without a window.
+            env = dict(weston.env, XDG_CONFIG_HOME=suite.config("no-pixels"),
+                       SDL_VIDEO_EGL_DRIVER="/nonexistent")
+            result = run(suite.args.program, env=env)
+            check(result.returncode == 1 and len(result.stderr.splitlines()) == 1 and
+                  "window" in result.stderr,
+                  "no pixels: exit %d, %r" % (result.returncode, result.stderr))
+
+            # The compositor goes away: the choices are saved, and the program ends with 1.
+            game = WaylandGame(weston, suite.args.program, suite.config("compositor-lost"),
+                               suite.reference("board"))
+            suite.games.append(game)
+            game.click(T_BUTTON)
+            game.wait_for(lambda: game.shows_picture(game.shot(), "letterTTicked", 345, 1, 20, 20),
+                          "T in its second state")
+            weston.close()
+            _, errors = game.process.communicate(timeout=5)
+            check(game.process.returncode == 1 and "lost the connection to the display" in errors,
+                  "compositor lost: exit %d, %r" % (game.process.returncode, errors))
+            check(game.saved_lines()[:3] == ["0", "0", "1"],
+                  "compositor lost: saved settings are %r" % game.saved_lines())
+        finally:
+            weston.close()
+
+        # At the compositor's scale of 2 the frame has twice the pixels each way, drawn anew.
+        display = Display("1024x1024")
+        weston = Weston(display, os.path.join(suite.temp, "wayland-2"), 2, (480, 480))
+        try:
+            game = WaylandGame(weston, suite.args.program, suite.config("wayland-2"),
+                               suite.reference("board-x2"))
+            suite.games.append(game)
+            game.shot(suite.shot_path("wayland-board-x2"))
+            game.click(cell_centre(2, 1))
+            game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_origin(2, 1), 78,
+                                                     78, scale=2), "the ring in the cell clicked")
+        finally:
+            weston.close()
+            display.close()
+
     return [first_start, whole_game_by_clicks, settings_choices_then_restart,
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
             file_size_limit_at_close, session_end_keeps_the_choices,
             help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
-            keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line]
+            keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line,
+            native_on_wayland]
 
 
 def main():
@@ -799,7 +976,7 @@ def main():
     args = parser.parse_args()
 
     missing = [tool for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import",
-                                 "setxkbmap")
+                                 "setxkbmap", "weston")
                if not shutil.which(tool)]
     try:
         import PIL  # noqa: F401
