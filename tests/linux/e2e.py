@@ -132,7 +132,8 @@ class Weston:
              "--height=%d" % size[1]], env=dict(display.env, XDG_RUNTIME_DIR=runtime),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # What a program on this desktop is given: no X display, only the Wayland one.
-        self.env = {k: v for k, v in display.env.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
+        self.env = {k: v for k, v in display.env.items()
+                    if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
         self.env.update(WAYLAND_DISPLAY=socket, XDG_RUNTIME_DIR=runtime)
         self.window = None
         deadline = time.time() + 10
@@ -166,7 +167,8 @@ def place_of(part, image):
         row = data[y * stride:(y + 1) * stride]
         x = row.find(first)
         while x >= 0:
-            if x % 3 == 0 and image.crop((x // 3, y, x // 3 + width, y + height)).tobytes() == whole:
+            box = (x // 3, y, x // 3 + width, y + height)
+            if x % 3 == 0 and image.crop(box).tobytes() == whole:
                 return x // 3, y
             x = row.find(first, x + 1)
     return None
@@ -381,12 +383,11 @@ class WaylandGame(Game):
     """One run of the program on weston, found by its first frame (`first`, a reference of the
     render tests at the desktop's scale) in weston's output and driven through weston's window."""
 
-    def __init__(self, weston, program, config, first, extra_env=None):
+    def __init__(self, weston, program, config, first):
         self.weston, self.config, self.scale = weston, config, first.size[0] // CLIENT[0]
-        self.display = weston.display
-        self.env = weston.display.env
-        self.process = subprocess.Popen([program], env=dict(weston.env, XDG_CONFIG_HOME=config,
-                                                            **(extra_env or {})),
+        # The keys go to weston's window, which passes them on.
+        self.window, self.env = weston.window, weston.display.env
+        self.process = subprocess.Popen([program], env=dict(weston.env, XDG_CONFIG_HOME=config),
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         self.away()
         self.origin = None
@@ -408,25 +409,14 @@ class WaylandGame(Game):
 
     def away(self):
         # weston draws the pointer into its output: it waits in a corner, on weston's panel.
-        run("xdotool", "mousemove", "--window", self.weston.window, "0", "0", env=self.env)
+        run("xdotool", "mousemove", "--window", self.window, "0", "0", env=self.env)
 
     def click(self, point, button=1):
         x, y = (self.origin[i] + point[i] * self.scale for i in (0, 1))
-        run("xdotool", "mousemove", "--window", self.weston.window, str(x), str(y), "click",
+        run("xdotool", "mousemove", "--window", self.window, str(x), str(y), "click",
             str(button), env=self.env)
         time.sleep(0.08)
         self.away()
-
-    def key(self, name):
-        run("xdotool", "windowactivate", "--sync", self.weston.window, env=self.env)
-        run("xdotool", "key", name, env=self.env)
-        time.sleep(0.08)
-
-    def end(self, signal_number=signal.SIGTERM):
-        """Sends the signal; the exit code and what the program said."""
-        self.process.send_signal(signal_number)
-        _, errors = self.process.communicate(timeout=5)
-        return self.process.returncode, errors
 
 
 class Suite:
@@ -915,8 +905,10 @@ def scenarios(suite):
             time.sleep(2)
             check(game.switches() - before < 3, "the idle program woke on Wayland")
             # The place Wayland never tells is saved as it was read.
-            status, errors = game.end(signal.SIGTERM)
-            check(status == 0 and not errors, "SIGTERM: exit %d (%s)" % (status, errors.strip()))
+            game.process.send_signal(signal.SIGTERM)
+            _, errors = game.process.communicate(timeout=5)
+            check(game.process.returncode == 0 and not errors,
+                  "SIGTERM: exit %d (%s)" % (game.process.returncode, errors.strip()))
             check(game.saved_lines() == ["0", "1", "1", "120", "300", "0", "1", ""],
                   "SIGTERM: saved settings are %r" % game.saved_lines())
 
