@@ -6,7 +6,7 @@ enable_language(RC)
 add_library(vokwin32 STATIC
     ${CMAKE_SOURCE_DIR}/shell/win32/GdiSurface.cpp
     ${CMAKE_SOURCE_DIR}/shell/win32/Win32Services.cpp)
-target_link_libraries(vokwin32 PUBLIC vokcore gdi32 msimg32 shell32 PRIVATE vokwarnings)
+target_link_libraries(vokwin32 PUBLIC vokcore gdi32 shell32 PRIVATE vokwarnings)
 
 # The window module holds the entry point; the GDI leak check builds it into a program of its own.
 set(VOK_WIN32_WINDOW ${CMAKE_SOURCE_DIR}/shell/win32/Window.cpp)

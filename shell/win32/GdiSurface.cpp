@@ -56,7 +56,8 @@ void GdiSurface::copyBitmap(int bitmapId, int x, int y, int w, int h) {
 void GdiSurface::copyBitmapKeyed(int bitmapId, int x, int y, int w, int h) {
     LoadedBitmap source(hdc, bitmaps, bitmapId);
     if (source.dc()) {
-        TransparentBlt(hdc, x, y, w, h, source.dc(), 0, 0, w, h, RGB(255, 255, 255));
+        // gdi32's own keyed copy, of which msimg32's TransparentBlt is only a forwarder.
+        GdiTransparentBlt(hdc, x, y, w, h, source.dc(), 0, 0, w, h, RGB(255, 255, 255));
     }
 }
 

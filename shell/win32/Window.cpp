@@ -52,6 +52,24 @@ Frontend frontend;
     ExitProcess(code);
 }
 
+// A function of a system DLL that older Windows lack, looked up when it is wanted, so that the
+// program still starts there (and imports nothing Windows XP does not have).
+template <typename Function>
+Function systemFunction(const char* dll, const char* name) {
+    HMODULE module = GetModuleHandleA(dll);
+    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// DLLs loaded later (the shell's, the system's helpers) never come from the current folder.
+// Windows XP before SP1 lacks SetDllDirectoryA.
+void narrowDllSearch() {
+    if (auto setDllDirectory =
+            systemFunction<BOOL(WINAPI*)(LPCSTR)>("kernel32.dll", "SetDllDirectoryA")) {
+        setDllDirectory("");
+    }
+}
+
 // The whole frame drawn off screen and copied to `target` in one block copy, so the window
 // never shows a half-drawn state. The bitmap is not cleared: the first control covers it all.
 void paintWindow(HDC target) {
@@ -185,6 +203,7 @@ void runMessageLoop() {
 
 // The command line and the show command are not used: the window always opens normally.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    narrowDllSearch();
     openMainWindow(instance);
     runMessageLoop();
     windowLogic::shutDown(frontend.program);

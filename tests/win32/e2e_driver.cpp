@@ -1,9 +1,10 @@
 // End-to-end run of the real TicTacToe.exe under Wine: starts it, finds its window by class,
 // clicks and types with real input, reads the window back from the screen and compares what it
 // shows with the program's own pictures, closes it through the system and checks the settings
-// file it leaves behind. Then starts it again from crafted settings files.
+// file it leaves behind. Then starts it again from crafted settings files, and beside a planted
+// DLL.
 //
-// usage: e2e_driver.exe <TicTacToe.exe> <folder for screenshots>
+// usage: e2e_driver.exe <TicTacToe.exe> <folder for screenshots> <planted TicTacToe.exe>
 #include <windows.h>
 #include <shlobj.h>
 
@@ -612,6 +613,7 @@ struct Context {
     std::string exe;
     std::string shots;
     Pictures* art;
+    std::string plantedExe;  // a copy of the program beside a planted msimg32.dll
 };
 
 void saveShot(const Context& context, const Image& shot, const char* name) {
@@ -1021,15 +1023,34 @@ void unwritableFolder(const Context& context) {
     DeleteFileA(blocker.c_str());
 }
 
+// The run loads msimg32 native first (e2e.sh), as Windows takes that name from the program's
+// folder first. The planted one leaves msimg32.ran beside itself when it runs: never here.
+void plantedDll(const Context& context) {
+    scenario = "planted DLL";
+    const std::string dll =
+        context.plantedExe.substr(0, context.plantedExe.rfind('\\')) + "\\msimg32.";
+    Game game(context.plantedExe, *context.art);
+    if (game.start()) {
+        game.click(settingsBox);  // the lists' marks are keyed copies
+        Sleep(300);
+        closeAndCheckExit(game);
+    }
+    expect(GetFileAttributesA((dll + "ran").c_str()) == INVALID_FILE_ATTRIBUTES,
+           "the DLL beside the program never ran");
+    expect(LoadLibraryA((dll + "dll").c_str()) &&
+               GetFileAttributesA((dll + "ran").c_str()) != INVALID_FILE_ATTRIBUTES,
+           "(and it runs when it is loaded)");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: e2e_driver <TicTacToe.exe> <screenshot folder>\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: e2e_driver <TicTacToe.exe> <screenshots> <planted copy>\n");
         return 2;
     }
     Pictures pictures(argv[1]);
-    Context context{argv[1], argv[2], &pictures};
+    Context context{argv[1], argv[2], &pictures, argv[3]};
     CreateDirectoryA(context.shots.c_str(), nullptr);
     if (pictures.get(YourMove).pixels.empty()) {
         std::printf("FAILED cannot read the pictures of %s\n", argv[1]);
@@ -1043,6 +1064,7 @@ int main(int argc, char** argv) {
     sessionEnd(context);
     readOnlyFile(context);
     unwritableFolder(context);
+    plantedDll(context);
 
     if (failures > 0) {
         std::printf("%d check(s) failed\n", failures);
