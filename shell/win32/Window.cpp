@@ -1,14 +1,19 @@
 // The Windows program: one window of class "winMain", one thread, one message loop.
 //
 // The front-end contract (shell/WindowLogic.h), row by row:
-//   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates; Windows sends
-//             them only while the pointer is over the client area; WM_RBUTTONDOWN is swallowed
+//   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates divided by the
+//             scale; Windows sends them only while the pointer is over the client area;
+//             WM_RBUTTONDOWN is swallowed
 //   Keys      WM_KEYDOWN, repeats included; Alt combinations arrive as WM_SYSKEYDOWN and are
 //             left to the system
 //   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
-//   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap, one BitBlt
-//   Window    390 x 390 with a caption, window menu, minimise and close, no sizing border;
-//             its place from GetWindowRect
+//   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap at the
+//             scale (GdiSurface), one BitBlt
+//   Window    a caption, window menu, minimise and close, no sizing border, round a drawing
+//             area of the scale times 384 x 365 (390 x 390 outside at 96 dpi with the classic
+//             caption); DPI-aware (the manifest, SetProcessDPIAware), the scale the system's
+//             DPI over 96 (`windowLogic::scaleForDpi`); its place from GetWindowRect, in
+//             screen pixels
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
 
@@ -70,17 +75,33 @@ void narrowDllSearch() {
     }
 }
 
+// The window is drawn at the system's DPI by the program itself, not enlarged by the system
+// (the manifest says so too; Windows XP has neither and draws at 96 dpi). The scale is the
+// whole multiple of 96 nearest the DPI.
+int dpiAwareScale() {
+    if (auto setDpiAware = systemFunction<BOOL(WINAPI*)()>("user32.dll", "SetProcessDPIAware")) {
+        setDpiAware();
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return windowLogic::scaleForDpi(dpi);
+}
+
 // The whole frame drawn off screen and copied to `target` in one block copy, so the window
 // never shows a half-drawn state. The bitmap is not cleared: the first control covers it all.
 void paintWindow(HDC target) {
+    const int scale = frontend.services.scale();
     int width = 0;
     int height = 0;
     windowLogic::drawingSize(frontend.program, width, height);
+    width *= scale;
+    height *= scale;
     HDC memory = CreateCompatibleDC(target);
     HBITMAP frame = CreateCompatibleBitmap(target, width, height);
     HGDIOBJ previous = SelectObject(memory, frame);
     {
-        GdiSurface surface(memory, frontend.instance);
+        GdiSurface surface(memory, frontend.instance, scale);
         windowLogic::render(frontend.program, surface);
     }
     BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
@@ -97,9 +118,11 @@ void onTimer(HWND window) {
     }
 }
 
-// Client coordinates of a mouse message: the low and high words, both unsigned.
+// Client coordinates of a mouse message: the low and high words, both unsigned, in pixels, so
+// divided by the scale.
 void onPointer(PointerEvent event, LPARAM lParam) {
-    windowLogic::pointer(frontend.program, event, LOWORD(lParam), HIWORD(lParam));
+    const int scale = frontend.services.scale();
+    windowLogic::pointer(frontend.program, event, LOWORD(lParam) / scale, HIWORD(lParam) / scale);
 }
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -172,6 +195,7 @@ void registerWindowClass() {
 
 HWND openMainWindow(HINSTANCE instance) {
     frontend.instance = instance;
+    frontend.services.setScale(dpiAwareScale());
     registerWindowClass();
     windowLogic::startUp(frontend.program);
 

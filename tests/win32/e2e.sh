@@ -1,7 +1,7 @@
 #!/bin/sh
 # The Windows end-to-end run: the driver starts the real program under Wine (WINEPREFIX is
 # the test's fresh prefix), and the screenshots it saves become PNGs in the given folder. It
-# also starts a copy of the program beside a msimg32.dll built here.
+# runs at 96 dpi, with a copy of the program beside a msimg32.dll built here, and then at 192.
 # usage: e2e.sh DRIVER.exe TicTacToe.exe SCREENSHOT_FOLDER MINGW_CC
 set -u
 driver=$1
@@ -27,10 +27,17 @@ STUB
 windows_path() {
     printf 'Z:%s' "$(realpath "$1")" | tr '/' '\\'
 }
-WINEDLLOVERRIDES=msimg32=n,b "$here/wine-run.sh" "$driver" "$(windows_path "$exe")" \
-    "$(windows_path "$shots")" "$(windows_path "$shots/planted/$(basename "$exe")")"
-status=$?
-wineserver -k 2>/dev/null
+dpi() {
+    "$here/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+}
+status=0
+for at in 96 192; do
+    dpi $at >/dev/null
+    WINEDLLOVERRIDES=msimg32=n,b "$here/wine-run.sh" "$driver" "$(windows_path "$exe")" \
+        "$(windows_path "$shots")" "$(windows_path "$shots/planted/$(basename "$exe")")" || status=1
+    wineserver -k 2>/dev/null
+done
+dpi 96 >/dev/null
 rm -rf "$shots/planted"
 for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
