@@ -32,10 +32,41 @@ target_link_libraries(vok-tictactoe PRIVATE voksdl vokwarnings)
 # A release build ships without symbols or debug information.
 target_link_options(vok-tictactoe PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 
+# Release builds (the game people play and the package) hardened as Debian's dpkg-buildflags
+# with hardening=+all builds a package, on the project's own targets only: fortified functions,
+# strong stack protection, stack-clash and control-flow protection, and full RELRO with
+# immediate binding. The compiler makes position-independent executables already.
+option(VOK_HARDENING "Harden the Linux program's Release builds" ON)
+function(vok_harden)
+    set(release $<AND:$<BOOL:${VOK_HARDENING}>,$<CONFIG:Release>>)
+    set(options -D_FORTIFY_SOURCE=2 -fstack-protector-strong -fstack-clash-protection)
+    if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|i.86")
+        list(APPEND options -fcf-protection)
+    endif()
+    foreach(target IN LISTS ARGN)
+        target_compile_options(${target} PRIVATE $<${release}:${options}>)
+    endforeach()
+    target_link_options(vok-tictactoe PRIVATE $<${release}:LINKER:-z,relro,-z,now>)
+endfunction()
+vok_harden(vokcore vokresources vokraster voksdl vok-tictactoe)
+
 # Installed under any prefix: the program, its menu entry and AppStream metainfo under one id,
-# the icon in every size the art comes in, and the player's documents.
+# the icon in every size the art comes in, the manual page, and the player's documents (and
+# those Debian asks for: packaging.cmake). Under /usr (the package) the program goes to
+# Debian's place for games, /usr/games; under any other prefix to bin/.
 set(VOK_APP_ID example.vok.tictactoe)
-install(TARGETS vok-tictactoe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(CODE "set(VOK_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
+    if(CMAKE_INSTALL_PREFIX STREQUAL /usr)
+        set(VOK_PROGRAM_DIR games)
+    endif()")
+install(TARGETS vok-tictactoe RUNTIME DESTINATION "\${VOK_PROGRAM_DIR}")
+# The manual page compressed as Debian keeps it: no name, no time inside.
+set(VOK_MANUAL ${CMAKE_BINARY_DIR}/vok-tictactoe.6.gz)
+add_custom_command(OUTPUT ${VOK_MANUAL}
+    COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6 > ${VOK_MANUAL}
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6)
+add_custom_target(vok-manual ALL DEPENDS ${VOK_MANUAL})
+install(FILES ${VOK_MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/linux/${VOK_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${CMAKE_SOURCE_DIR}/resources/linux/${VOK_APP_ID}.metainfo.xml.in

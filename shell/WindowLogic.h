@@ -34,16 +34,16 @@ struct Program;
 //   Paint     on every expose, the whole frame rendered off screen at the drawing area's size
 //             (times the scale, if any) and copied to the window in one step, so no half-drawn
 //             frame is ever seen
-//   Window    the outer size `created` asks for (or, without the Windows frame, the drawing
-//             area inside it), not resizable, no maximise box; its place read as the outer
-//             top-left corner in screen pixels
+//   Window    the drawing area inside the outer size `created` asks for, times the scale, in
+//             a frame of the window system's own (or none), not resizable, no maximise box; its
+//             place read as the outer top-left corner in screen pixels
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so
 namespace windowLogic {
 
-// The window's sizes on every platform: the outer size of the Windows window, what its caption
-// and thin frame take of it, and the drawing area left inside.
+// The window's sizes on every platform: the outer size of the Windows window (at 96 dpi with the
+// classic caption), what its caption and thin frame take of it, and the drawing area left inside.
 constexpr int windowSize = 390;
 constexpr int frameWidth = 6;
 constexpr int frameHeight = 25;

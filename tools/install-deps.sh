@@ -6,9 +6,9 @@
 #   tools/install-deps.sh web    what the page needs to build (`make web`, `make serve`)
 #   tools/install-deps.sh test   both and everything the test tiers need (`make test`): the
 #                                Windows cross compilers, Wine, the display and input tools
-#                                (weston for the Wayland desktop),
-#                                the sanitizers' and fuzzer's clang, valgrind, the package tools,
-#                                the browser the page is tested in
+#                                (weston for a Wayland desktop), the sanitizers' and fuzzer's
+#                                clang, valgrind, the package tools, the browser the page is
+#                                tested in
 # Node and npm, which the page's build and tests run, come with the machine, not from here.
 set -e
 
@@ -20,11 +20,12 @@ web="cmake make emscripten libstb-dev fonts-dejavu-core"
 test="$play emscripten libstb-dev chromium googletest libgtest-dev g++-mingw-w64-i686
 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
 weston imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-14-dev
-libbenchmark-dev dpkg-dev desktop-file-utils appstream"
+libbenchmark-dev dpkg-dev desktop-file-utils appstream lintian devscripts"
 
 # Installed without their recommendations in every set: the browser's alone would bring some
-# sixty packages (printing, desktop services) that nothing here uses.
-bare="emscripten chromium"
+# sixty packages (printing, desktop services) that nothing here uses, and the package tools'
+# (lintian's checker, devscripts' hardening-check) bring mail and upload tools.
+bare="emscripten chromium lintian devscripts"
 
 # The game and the page take no recommendations at all: nothing but what they need.
 case "${1:-test}" in
@@ -52,9 +53,15 @@ for p in $missing; do
     esac
 done
 
-echo "Installing:$missing"
 sudo=""
-[ "$(id -u)" -ne 0 ] && sudo=sudo
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "$0: cannot install$missing: not root and no sudo; run this as root, or install sudo" >&2
+        exit 1
+    fi
+    sudo=sudo
+fi
+echo "Installing:$missing"
 # Only Wine's 32-bit half needs the i386 architecture.
 case "$missing" in
     *:i386*)

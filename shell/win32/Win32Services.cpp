@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "services/Settings.h"
+#include "shell/WindowLogic.h"
 
 namespace {
 
@@ -63,14 +64,24 @@ void Win32Services::startTimer(int timerId, int periodMs) {
 }
 
 void Win32Services::setWindowSize(int width, int height) {
-    SetWindowPos(window, HWND_TOP, 0, 0, width, height, SWP_NOMOVE);
+    // The size asked for is the outer size around the classic caption and frame; what counts
+    // is the drawing area inside it, at the scale. The outer size comes from the window's own
+    // style, so that a caption of any height (a larger DPI, another theme) leaves it whole.
+    const int s = scaleFactor;
+    RECT outer = {0, 0, (width - windowLogic::frameWidth) * s,
+                  (height - windowLogic::frameHeight) * s};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
+    SetWindowPos(window, HWND_TOP, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE);
 }
 
 void Win32Services::clientSize(int& width, int& height) {
+    // In points of the drawing area.
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
-    width = client.right - client.left;
-    height = client.bottom - client.top;
+    width = (client.right - client.left) / scaleFactor;
+    height = (client.bottom - client.top) / scaleFactor;
 }
 
 void Win32Services::setOpacity(int alpha) {

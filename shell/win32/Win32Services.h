@@ -10,6 +10,10 @@
 class Win32Services : public WindowServices {
   public:
     void setWindow(HWND handle) { window = handle; }
+    // The whole scale the window is drawn at, chosen from the system's DPI before the window is
+    // made: every point of the drawing area is that many pixels each way.
+    void setScale(int pixelsPerPoint) { scaleFactor = pixelsPerPoint; }
+    int scale() const { return scaleFactor; }
 
     void startTimer(int timerId, int periodMs) override;
     void setWindowSize(int width, int height) override;
@@ -29,4 +33,5 @@ class Win32Services : public WindowServices {
 
   private:
     HWND window = nullptr;
+    int scaleFactor = 1;
 };

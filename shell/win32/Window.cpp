@@ -1,14 +1,19 @@
 // The Windows program: one window of class "winMain", one thread, one message loop.
 //
 // The front-end contract (shell/WindowLogic.h), row by row:
-//   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates; Windows sends
-//             them only while the pointer is over the client area; WM_RBUTTONDOWN is swallowed
+//   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates divided by the
+//             scale; Windows sends them only while the pointer is over the client area;
+//             WM_RBUTTONDOWN is swallowed
 //   Keys      WM_KEYDOWN, repeats included; Alt combinations arrive as WM_SYSKEYDOWN and are
 //             left to the system
 //   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
-//   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap, one BitBlt
-//   Window    390 x 390 with a caption, window menu, minimise and close, no sizing border;
-//             its place from GetWindowRect
+//   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap at the
+//             scale (GdiSurface), one BitBlt
+//   Window    a caption, window menu, minimise and close, no sizing border, round a drawing
+//             area of the scale times 384 x 365 (390 x 390 outside at 96 dpi with the classic
+//             caption); DPI-aware (the manifest, SetProcessDPIAware), the scale the system's
+//             DPI over 96 (`windowLogic::scaleForDpi`); its place from GetWindowRect, in
+//             screen pixels
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
 
@@ -52,17 +57,51 @@ Frontend frontend;
     ExitProcess(code);
 }
 
+// A function of a system DLL that older Windows lack, looked up when it is wanted, so that the
+// program still starts there (and imports nothing Windows XP does not have).
+template <typename Function>
+Function systemFunction(const char* dll, const char* name) {
+    HMODULE module = GetModuleHandleA(dll);
+    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// DLLs loaded later (the shell's, the system's helpers) never come from the current folder.
+// Windows XP before SP1 lacks SetDllDirectoryA.
+void narrowDllSearch() {
+    if (auto setDllDirectory =
+            systemFunction<BOOL(WINAPI*)(LPCSTR)>("kernel32.dll", "SetDllDirectoryA")) {
+        setDllDirectory("");
+    }
+}
+
+// The window is drawn at the system's DPI by the program itself, not enlarged by the system
+// (the manifest says so too; Windows XP has neither and draws at 96 dpi). The scale is the
+// whole multiple of 96 nearest the DPI.
+int dpiAwareScale() {
+    if (auto setDpiAware = systemFunction<BOOL(WINAPI*)()>("user32.dll", "SetProcessDPIAware")) {
+        setDpiAware();
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return windowLogic::scaleForDpi(dpi);
+}
+
 // The whole frame drawn off screen and copied to `target` in one block copy, so the window
 // never shows a half-drawn state. The bitmap is not cleared: the first control covers it all.
 void paintWindow(HDC target) {
+    const int scale = frontend.services.scale();
     int width = 0;
     int height = 0;
     windowLogic::drawingSize(frontend.program, width, height);
+    width *= scale;
+    height *= scale;
     HDC memory = CreateCompatibleDC(target);
     HBITMAP frame = CreateCompatibleBitmap(target, width, height);
     HGDIOBJ previous = SelectObject(memory, frame);
     {
-        GdiSurface surface(memory, frontend.instance);
+        GdiSurface surface(memory, frontend.instance, scale);
         windowLogic::render(frontend.program, surface);
     }
     BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
@@ -79,9 +118,11 @@ void onTimer(HWND window) {
     }
 }
 
-// Client coordinates of a mouse message: the low and high words, both unsigned.
+// Client coordinates of a mouse message: the low and high words, both unsigned, in pixels, so
+// divided by the scale.
 void onPointer(PointerEvent event, LPARAM lParam) {
-    windowLogic::pointer(frontend.program, event, LOWORD(lParam), HIWORD(lParam));
+    const int scale = frontend.services.scale();
+    windowLogic::pointer(frontend.program, event, LOWORD(lParam) / scale, HIWORD(lParam) / scale);
 }
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -154,6 +195,7 @@ void registerWindowClass() {
 
 HWND openMainWindow(HINSTANCE instance) {
     frontend.instance = instance;
+    frontend.services.setScale(dpiAwareScale());
     registerWindowClass();
     windowLogic::startUp(frontend.program);
 
@@ -185,6 +227,7 @@ void runMessageLoop() {
 
 // The command line and the show command are not used: the window always opens normally.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    narrowDllSearch();
     openMainWindow(instance);
     runMessageLoop();
     windowLogic::shutDown(frontend.program);

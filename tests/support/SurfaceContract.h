@@ -185,8 +185,11 @@ inline std::string named(Colour c) {
     return text;
 }
 
-// What is wrong with the canvas by the probe, or "" when nothing is.
-inline std::string fault(ContractCanvas& canvas, const Probe& p) {
+// What is wrong with the canvas by the probe, or "" when nothing is. At a scale the probe's box
+// is that many times larger, and so is the canvas.
+inline std::string fault(ContractCanvas& canvas, Probe p, int scale = 1) {
+    p.left *= scale, p.top *= scale, p.right *= scale, p.bottom *= scale;
+    const int size = contract::size * scale;
     const bool outside = p.kind == Probe::OnlyInside;
     char box[48];
     std::snprintf(box, sizeof box, "[%d,%d)x[%d,%d)", p.left, p.right, p.top, p.bottom);
@@ -223,6 +226,52 @@ inline std::vector<std::string> surfaceContractFailures(ContractCanvas& canvas) 
             if (!fault.empty()) {
                 failures.push_back(std::string(c.name) + ": " + fault);
             }
+        }
+    }
+    return failures;
+}
+
+// The same cases at a whole scale beside the first: outside text, each point of the scaled
+// canvas is a block of the first canvas's pixel. Text keeps its probes, scaled, and is drawn
+// anew at its size, not enlarged: its ink (anything but the grounds) covers about as many
+// pixels as the first text's points enlarged would, and some of its edges lie inside a block.
+inline std::vector<std::string> scaledSurfaceContractFailures(ContractCanvas& first,
+                                                              ContractCanvas& scaled, int scale) {
+    using namespace contract;
+    std::vector<std::string> failures;
+    auto isInk = [](Colour c) { return c != ground && c != grey; };
+    for (const Case& c : cases()) {
+        const std::string name = c.name + std::string(" (at ") + std::to_string(scale) + "x): ";
+        c.draw(first.start(size, size, ground));
+        c.draw(scaled.start(size, size, ground));
+        std::string notBlocks;
+        bool anew = false;
+        long ink = 0, enlargedInk = 0;
+        for (int y = 0; y < size * scale; ++y) {
+            for (int x = 0; x < size * scale; ++x) {
+                const Colour point = first.at(x / scale, y / scale), pixel = scaled.at(x, y);
+                anew = anew || pixel != scaled.at(x - x % scale, y - y % scale);
+                ink += isInk(pixel);
+                enlargedInk += isInk(point);
+                if (pixel != point && notBlocks.empty()) {
+                    notBlocks = "(" + std::to_string(x) + "," + std::to_string(y) + ") is " +
+                                named(pixel) + ", its point " + named(point);
+                }
+            }
+        }
+        if (std::string(c.name).rfind("text:", 0) != 0) {
+            if (!notBlocks.empty()) {
+                failures.push_back(name + notBlocks);
+            }
+            continue;
+        }
+        for (const Probe& p : c.probes) {
+            if (!fault(scaled, p, scale).empty()) {
+                failures.push_back(name + fault(scaled, p, scale));
+            }
+        }
+        if (enlargedInk > 0 && (!anew || ink * 2 < enlargedInk)) {
+            failures.push_back(name + "the text is its first size, or that enlarged");
         }
     }
     return failures;

@@ -1,21 +1,44 @@
 #!/bin/sh
 # The Windows end-to-end run: the driver starts the real program under Wine (WINEPREFIX is
-# the test's fresh prefix), and the screenshots it saves become PNGs in the given folder.
-# usage: e2e.sh DRIVER.exe TicTacToe.exe SCREENSHOT_FOLDER
+# the test's fresh prefix), and the screenshots it saves become PNGs in the given folder. It
+# runs at 96 dpi, with a copy of the program beside a msimg32.dll built here, and then at 192.
+# usage: e2e.sh DRIVER.exe TicTacToe.exe SCREENSHOT_FOLDER MINGW_CC
 set -u
 driver=$1
 exe=$2
 shots=$3
 here=$(dirname "$0")
 rm -rf "$shots"
-mkdir -p "$shots"
+mkdir -p "$shots/planted"
+cp "$exe" "$shots/planted/"
+"$4" -shared -o "$shots/planted/msimg32.dll" -Wl,--kill-at -x c - <<'STUB' || exit 1
+#include <windows.h>
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused) {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
+    lstrcpyA(path + n - 3, "ran");  /* msimg32.ran beside it */
+    return reason != DLL_PROCESS_ATTACH || CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, 0,
+                                                                   CREATE_ALWAYS, 0, 0));
+}
+__declspec(dllexport) BOOL WINAPI TransparentBlt(HDC a, int b, int c, int d, int e, HDC f, int g,
+                                                 int h, int i, int j, UINT k) { return 0; }
+STUB
 # The driver runs inside Wine: hand it Windows paths (drive Z: is the Unix root).
 windows_path() {
     printf 'Z:%s' "$(realpath "$1")" | tr '/' '\\'
 }
-"$here/wine-run.sh" "$driver" "$(windows_path "$exe")" "$(windows_path "$shots")"
-status=$?
-wineserver -k 2>/dev/null
+dpi() {
+    "$here/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+}
+status=0
+for at in 96 192; do
+    dpi $at >/dev/null
+    WINEDLLOVERRIDES=msimg32=n,b "$here/wine-run.sh" "$driver" "$(windows_path "$exe")" \
+        "$(windows_path "$shots")" "$(windows_path "$shots/planted/$(basename "$exe")")" || status=1
+    wineserver -k 2>/dev/null
+done
+dpi 96 >/dev/null
+rm -rf "$shots/planted"
 for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
     if convert "$bmp" "${bmp%.bmp}.png"; then

@@ -1,9 +1,10 @@
 // End-to-end run of the real TicTacToe.exe under Wine: starts it, finds its window by class,
 // clicks and types with real input, reads the window back from the screen and compares what it
 // shows with the program's own pictures, closes it through the system and checks the settings
-// file it leaves behind. Then starts it again from crafted settings files.
+// file it leaves behind. Then starts it again from crafted settings files, and beside a planted
+// DLL. At 192 dpi it plays the scenario of the doubled window instead.
 //
-// usage: e2e_driver.exe <TicTacToe.exe> <folder for screenshots>
+// usage: e2e_driver.exe <TicTacToe.exe> <folder for screenshots> <planted TicTacToe.exe>
 #include <windows.h>
 #include <shlobj.h>
 
@@ -37,7 +38,9 @@ std::string str(long value) {
     return std::to_string(value);
 }
 
-// ---- the program's layout, in client pixels ---------------------------------------------------
+// ---- the program's layout, in points (pixels at 96 dpi) ----------------------------------------
+
+int scale = 1;  // screen pixels a point each way: the system's DPI over 96
 
 struct Box {
     int left, top, width, height;
@@ -99,7 +102,10 @@ const int pieces[3][3] = {
 struct Image {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
-    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    COLORREF at(int x, int y) const {
+        const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+        return inside ? pixels[static_cast<std::size_t>(y) * width + x] : CLR_INVALID;
+    }
 };
 
 // Reads an image out of a bitmap, as 0x00BBGGRR per pixel.
@@ -452,7 +458,8 @@ class Game {
     }
 
     // The client area as it is on the screen now.
-    Image capture() const {
+    // At a scale, the pixel at (corner, corner) of each point's block, or every pixel.
+    Image capture(int corner = 0, bool points = true) const {
         RECT client = {};
         GetClientRect(window, &client);
         POINT origin = {0, 0};
@@ -467,12 +474,18 @@ class Game {
         DeleteObject(bitmap);
         DeleteDC(memory);
         ReleaseDC(nullptr, screen);
-        return image;
+        Image sampled{image.width / scale, image.height / scale, {}};
+        for (int y = 0; y < sampled.height; ++y) {
+            for (int x = 0; x < sampled.width; ++x) {
+                sampled.pixels.push_back(image.at(x * scale + corner, y * scale + corner));
+            }
+        }
+        return points ? sampled : image;
     }
 
-    // Real input: the pointer moves there, the left button goes down and up.
+    // Real input: the pointer moves to the point, the left button goes down and up.
     void click(int x, int y) {
-        POINT at = {x, y};
+        POINT at = {x * scale, y * scale};
         ClientToScreen(window, &at);
         SetCursorPos(at.x, at.y);
         Sleep(30);
@@ -612,6 +625,7 @@ struct Context {
     std::string exe;
     std::string shots;
     Pictures* art;
+    std::string plantedExe;  // a copy of the program beside a planted msimg32.dll
 };
 
 void saveShot(const Context& context, const Image& shot, const char* name) {
@@ -1021,28 +1035,92 @@ void unwritableFolder(const Context& context) {
     DeleteFileA(blocker.c_str());
 }
 
+// The run loads msimg32 native first (e2e.sh), as Windows takes that name from the program's
+// folder first. The planted one leaves msimg32.ran beside itself when it runs: never here.
+void plantedDll(const Context& context) {
+    scenario = "planted DLL";
+    const std::string dll =
+        context.plantedExe.substr(0, context.plantedExe.rfind('\\')) + "\\msimg32.";
+    Game game(context.plantedExe, *context.art);
+    if (game.start()) {
+        game.click(settingsBox);  // the lists' marks are keyed copies
+        Sleep(300);
+        closeAndCheckExit(game);
+    }
+    expect(GetFileAttributesA((dll + "ran").c_str()) == INVALID_FILE_ATTRIBUTES,
+           "the DLL beside the program never ran");
+    expect(LoadLibraryA((dll + "dll").c_str()) &&
+               GetFileAttributesA((dll + "ran").c_str()) != INVALID_FILE_ATTRIBUTES,
+           "(and it runs when it is loaded)");
+}
+
+void twiceTheScale(const Context& context) {
+    scenario = "twice the scale";
+    removeSettings();
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    const Image shot = game.capture(0, false);
+    saveShot(context, shot, "board-192dpi");
+    expect(shot.width == 768 && shot.height == 730,
+           "the drawing area is 768 x 730 (" + str(shot.width) + " x " + str(shot.height) + ")");
+    for (int corner : {0, 1}) {
+        const Image points = game.capture(corner);
+        expect(game.plaque(points) == YourMove && game.board(points, 0) == "000000000" &&
+                   game.picture(points, topmostBox, bitmap::pinFlat),
+               "the plaque, the cells and the pin in 2 x 2 blocks (corner " + str(corner) + ")");
+    }
+    game.click(cellBox(2, 1));
+    Image played;
+    bool sawThinking = false;
+    waitForAnswer(game, played, sawThinking);
+    const std::string marks = game.board(played, 0);
+    expect(marks[5] == '1' && marks.find('2') != std::string::npos,
+           "a click at a doubled cell centre plays it (board " + marks + ")");
+    SetWindowPos(game.hwnd(), nullptr, 240, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    waitFor([&] { return game.windowRect().left == 240; }, 2000);
+    closeAndCheckExit(game);
+    std::string saved;
+    readFile(settingsFile(), saved);
+    expect(saved == "0\r\n0\r\n0\r\n30\r\n240\r\n0\r\n1\r\n",
+           "the place is saved in screen pixels (\"" + visible(saved) + "\")");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: e2e_driver <TicTacToe.exe> <screenshot folder>\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: e2e_driver <TicTacToe.exe> <screenshots> <planted copy>\n");
         return 2;
     }
+    // The screen in pixels, as the program sees it.
+    if (auto aware = GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")) {
+        reinterpret_cast<BOOL(WINAPI*)()>(aware)();
+    }
+    HDC screen = GetDC(nullptr);
+    scale = (GetDeviceCaps(screen, LOGPIXELSX) + 48) / 96;
+    ReleaseDC(nullptr, screen);
     Pictures pictures(argv[1]);
-    Context context{argv[1], argv[2], &pictures};
+    Context context{argv[1], argv[2], &pictures, argv[3]};
     CreateDirectoryA(context.shots.c_str(), nullptr);
     if (pictures.get(YourMove).pixels.empty()) {
         std::printf("FAILED cannot read the pictures of %s\n", argv[1]);
         return 1;
     }
 
-    firstStart(context);
-    settingsScreen(context);
-    savedChoicesReturn(context);
-    craftedFiles(context);
-    sessionEnd(context);
-    readOnlyFile(context);
-    unwritableFolder(context);
+    if (scale == 2) {
+        twiceTheScale(context);
+    } else {
+        firstStart(context);
+        settingsScreen(context);
+        savedChoicesReturn(context);
+        craftedFiles(context);
+        sessionEnd(context);
+        readOnlyFile(context);
+        unwritableFolder(context);
+        plantedDll(context);
+    }
 
     if (failures > 0) {
         std::printf("%d check(s) failed\n", failures);

@@ -62,18 +62,22 @@ class Canvas {
     HGDIOBJ previous = nullptr;
 };
 
-// The pictures are the module's bitmap resources (checks.rc).
+// The pictures are the module's bitmap resources (checks.rc). At a scale the canvas has that
+// many pixels a point each way.
 class GdiCanvas : public ContractCanvas {
   public:
+    explicit GdiCanvas(int pixelsPerPoint = 1) : scale(pixelsPerPoint) {}
     DrawingSurface& start(int width, int height, Colour background) override {
         surface.reset();
-        canvas = std::make_unique<Canvas>(width, height, static_cast<COLORREF>(background));
-        surface = std::make_unique<GdiSurface>(canvas->dc, GetModuleHandleA(nullptr));
+        canvas = std::make_unique<Canvas>(width * scale, height * scale,
+                                          static_cast<COLORREF>(background));
+        surface = std::make_unique<GdiSurface>(canvas->dc, GetModuleHandleA(nullptr), scale);
         return *surface;
     }
     Colour at(int x, int y) override { return static_cast<Colour>(GetPixel(canvas->dc, x, y)); }
 
   private:
+    int scale;
     std::unique_ptr<Canvas> canvas;
     std::unique_ptr<GdiSurface> surface;
 };
@@ -82,6 +86,10 @@ void surfaceContract() {
     section = "surface contract";
     GdiCanvas canvas;
     for (const std::string& failure : surfaceContractFailures(canvas)) {
+        check(false, failure.c_str(), __LINE__);
+    }
+    GdiCanvas twice(2);
+    for (const std::string& failure : scaledSurfaceContractFailures(canvas, twice, 2)) {
         check(false, failure.c_str(), __LINE__);
     }
 }
