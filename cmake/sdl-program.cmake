@@ -48,7 +48,7 @@ function(vok_harden)
     endforeach()
     target_link_options(vok-tictactoe PRIVATE $<${release}:LINKER:-z,relro,-z,now>)
 endfunction()
-vok_harden(vokcore vokresources vokraster voksdl vok-tictactoe)
+vok_harden(vokcore vokresources vokraster vokposix voksdl vok-tictactoe)
 
 # Installed under any prefix: the program, its menu entry and AppStream metainfo under one id,
 # the icon in every size the art comes in, the manual page, and the player's documents (and
