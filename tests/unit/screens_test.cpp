@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/Keys.h"
 #include "scob/bitmapIds.h"
 #include "screens/Commands.h"
 #include "screens/Screens.h"
 #include "services/WebLinks.h"
+#include "shell/ScreenDescription.h"
 #include "tests/unit/program_harness.h"
 
 namespace {
@@ -77,6 +80,45 @@ std::vector<Entry> entriesOf(const Page& page) {
 }
 
 struct Screens : ::testing::Test, ProgramHarness {};
+
+// The game's board written directly, to set up an outcome.
+struct Placer : TicTacToe {
+    static void place(TicTacToe& game, int column, int row, int mark) {
+        (game.*(&Placer::placeMark))(column, row, mark);
+    }
+};
+
+using windowLogic::ScreenItem;
+
+// The description as lines: "<role> <name>", its states after it, a group's members indented;
+// each press point checked to lie inside its item and its item inside its group.
+std::vector<std::string> read(const std::vector<ScreenItem>& items) {
+    const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
+                                 "board",  "cell",   "status",     "label"};
+    const auto within = [](const ScreenItem& it, int x, int y) {
+        return x >= it.x && x < it.x + it.width && y >= it.y && y < it.y + it.height;
+    };
+    std::vector<std::string> lines;
+    for (const ScreenItem& it : items) {
+        std::string line = std::string(it.parent >= 0 ? "  " : "") +
+                           roles[static_cast<int>(it.role)] + " " + it.name +
+                           (it.pressed ? " pressed" : "") + (it.checked ? " checked" : "") +
+                           (it.disabled ? " disabled" : "");
+        EXPECT_TRUE(within(it, it.pressX, it.pressY)) << line;
+        if (it.parent >= 0) {
+            EXPECT_TRUE(within(items[it.parent], it.x, it.y)) << line;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+const ScreenItem& named(const std::vector<ScreenItem>& items, const std::string& name) {
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&name](const ScreenItem& it) { return it.name == name; });
+    EXPECT_NE(found, items.end()) << name;
+    return *found;
+}
 
 }  // namespace
 
@@ -402,6 +444,115 @@ TEST_F(Screens, SavedFlagsStartThePicturesInTheirSecondState) {
     windowLogic::applyWindowFlags(p);
     EXPECT_EQ(fake().topmostCalls, std::vector<bool>{true});
     EXPECT_EQ(fake().opacities, std::vector<int>{190});
+    const std::vector<std::string> lines = read(windowLogic::describeScreen(p));
+    EXPECT_EQ(lines[2], "toggle Translucent pressed");
+    EXPECT_EQ(lines[3], "toggle Keep on top pressed");
+}
+
+TEST_F(Screens, DescribedInReadingOrderAndPressedAtTheirPoints) {
+    create();
+    tick();
+    std::vector<ScreenItem> items = windowLogic::describeScreen(p);
+    std::vector<std::string> board = {"label Computer IQ: Smart", "button Help",
+                                      "toggle Translucent",       "toggle Keep on top",
+                                      "status Your Move",         "board Board"};
+    for (const char* place : {"top left", "top centre", "top right", "middle left", "centre",
+                              "middle right", "bottom left", "bottom centre", "bottom right"}) {
+        board.push_back(std::string("  cell ") + place + ", empty");
+    }
+    board.insert(board.end(), {"button New Game", "button Settings"});
+    EXPECT_EQ(read(items), board);
+    const ScreenItem& centre = named(items, "centre, empty");
+    EXPECT_EQ((std::vector<int>{centre.x, centre.y, centre.width, centre.height}),
+              (std::vector<int>{99, 168, 78, 78}));
+
+    // Each item's point does what its item does.
+    windowLogic::press(p, named(items, "Translucent").pressX, named(items, "Translucent").pressY);
+    EXPECT_TRUE(p.transparent);
+    windowLogic::press(p, centre.pressX, centre.pressY);
+    EXPECT_EQ(p.gameBoard.getCell(1, 1), game::PlayerMark);
+    tick();
+    items = windowLogic::describeScreen(p);
+    EXPECT_EQ(read(items)[4], "status Thinking...");
+    EXPECT_EQ(read(items)[10], "  cell centre, yours (ring) disabled");
+    EXPECT_EQ(read(items)[6], "  cell top left, empty disabled");  // the computer's turn
+
+    windowLogic::press(p, named(items, "Settings").pressX, named(items, "Settings").pressY);
+    tick();
+    items = windowLogic::describeScreen(p);
+    // The backdrop hides the frame page's controls.
+    EXPECT_EQ(read(items), (std::vector<std::string>{
+                               "radiogroup First Move", "  radio You checked", "  radio Computer",
+                               "radiogroup Pieces", "  radio Traditional checked", "  radio Colors",
+                               "  radio Fish", "radiogroup Computer IQ", "  radio Smart checked",
+                               "  radio Average", "  radio Moronic", "button Play !",
+                               "button http://www.vok.example"}));
+    windowLogic::press(p, named(items, "Fish").pressX, named(items, "Fish").pressY);
+    EXPECT_EQ(p.skin.getTheme(), 2);
+    EXPECT_TRUE(named(windowLogic::describeScreen(p), "Fish").checked);
+    windowLogic::press(p, named(items, "Play !").pressX, named(items, "Play !").pressY);
+    EXPECT_TRUE(p.boardPage().isVisible());
+    EXPECT_EQ(read(windowLogic::describeScreen(p))[10],
+              "  cell centre, yours (blue fish) disabled");
+}
+
+TEST_F(Screens, NewsTellsTheComputersMoveTheStatusAndANewGame) {
+    create();
+    tick();
+    windowLogic::ScreenNews told;
+    EXPECT_EQ(windowLogic::newsSince(p, told), "");  // the first only takes note
+    clickCell(1, 1);
+    tick();
+    EXPECT_EQ(windowLogic::newsSince(p, told), "Thinking...");
+    letComputerMove();
+    const std::vector<std::string> lines = read(windowLogic::describeScreen(p));
+    const auto taken = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("the computer's (cross)") != std::string::npos;
+    });
+    ASSERT_NE(taken, lines.end());
+    const std::string place = taken->substr(7, taken->find(',') - 7);
+    EXPECT_EQ(windowLogic::newsSince(p, told), "The computer took the " + place + ". Your Move.");
+    EXPECT_EQ(windowLogic::newsSince(p, told), "");
+    windowLogic::keyDown(p, key::newGame);
+    tick();
+    EXPECT_EQ(windowLogic::newsSince(p, told), "A new game.");
+}
+
+TEST(ScreenOutcomes, EachEndIsDescribedAndToldInEachPieceSet) {
+    struct Row {
+        int theme;
+        const char* board;  // row by row, '.' empty
+        const char* status;
+        const char* topLeft;
+    };
+    const Row rows[] = {
+        {0, "111|22.|...", "You Win !!!", "top left, yours (ring)"},
+        {1, "222|11.|1..", "Computer wins", "top left, the computer's (dark square)"},
+        {2, "121|122|211", "Tie", "top left, yours (blue fish)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.status);
+        ProgramHarness h;
+        h.p.settings[0] = std::to_string(row.theme);
+        h.create();
+        h.tick();
+        windowLogic::ScreenNews told;
+        windowLogic::newsSince(h.p, told);
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                const char mark = row.board[r * 4 + c];
+                Placer::place(h.p.gameBoard, c, r, mark == '.' ? game::Empty : mark - '0');
+            }
+        }
+        h.p.gameBoard.checkOutcome();
+        h.tick();
+        const std::vector<std::string> lines = read(windowLogic::describeScreen(h.p));
+        EXPECT_EQ(lines[4], std::string("status ") + row.status);
+        EXPECT_EQ(lines[6], std::string("  cell ") + row.topLeft + " disabled");
+        const std::string news = windowLogic::newsSince(h.p, told);
+        EXPECT_NE(news.find(row.status), std::string::npos) << news;
+        EXPECT_NE(news.find("Press N for a new game."), std::string::npos) << news;
+    }
 }
 
 TEST_F(Screens, CaptureWritesTheChoicesAndThePosition) {
