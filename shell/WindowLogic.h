@@ -66,6 +66,9 @@ int tickPeriodFor(int requestedMs);
 // The whole scale for a screen of `dpi` dots per inch: the nearest whole multiple of 96, at
 // least 1 and at most maxScale. A DPI of 0 (not known) or beyond reason gives 1.
 int scaleForDpi(double dpi);
+// The smallest whole scale at which a frame `pixels` wide covers `devicePixels` (the device
+// pixels it is shown on), so that it is only ever scaled down; at least 1 and at most maxScale.
+int scaleToCover(double devicePixels, int pixels);
 
 // Before the window exists: reads the settings file into the settings list.
 void startUp(Program& program);
