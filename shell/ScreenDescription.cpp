@@ -212,6 +212,11 @@ std::vector<ScreenItem> describeScreen(const Program& p) {
             items.push_back(member);
         }
     }
+    // Only what the drawing area shows of each (the pin reaches a pixel beyond it).
+    for (ScreenItem& it : items) {
+        it.width = std::min(it.width, p.drawWidth - it.x);
+        it.height = std::min(it.height, p.drawHeight - it.y);
+    }
     return items;
 }
 
