@@ -449,9 +449,11 @@ TEST_F(Screens, SavedFlagsStartThePicturesInTheirSecondState) {
     EXPECT_EQ(lines[3], "toggle Keep on top pressed");
 }
 
-TEST_F(Screens, DescribedInReadingOrderAndPressedAtTheirPoints) {
+TEST_F(Screens, DescribedInReadingOrderPressedAtTheirPointsAndToldTheNews) {
     create();
     tick();
+    windowLogic::ScreenNews told;
+    EXPECT_EQ(windowLogic::newsSince(p, told), "");  // the first only takes note
     std::vector<ScreenItem> items = windowLogic::describeScreen(p);
     std::vector<std::string> board = {"label Computer IQ: Smart", "button Help",
                                       "toggle Translucent",       "toggle Keep on top",
@@ -467,17 +469,28 @@ TEST_F(Screens, DescribedInReadingOrderAndPressedAtTheirPoints) {
               (std::vector<int>{99, 168, 78, 78}));
 
     // Each item's point does what its item does.
-    windowLogic::press(p, named(items, "Translucent").pressX, named(items, "Translucent").pressY);
+    const auto pressItem = [&](const char* name) {
+        windowLogic::press(p, named(items, name).pressX, named(items, name).pressY);
+    };
+    pressItem("Translucent");
     EXPECT_TRUE(p.transparent);
-    windowLogic::press(p, centre.pressX, centre.pressY);
-    EXPECT_EQ(p.gameBoard.getCell(1, 1), game::PlayerMark);
+    pressItem("centre, empty");
     tick();
     items = windowLogic::describeScreen(p);
     EXPECT_EQ(read(items)[4], "status Thinking...");
     EXPECT_EQ(read(items)[10], "  cell centre, yours (ring) disabled");
     EXPECT_EQ(read(items)[6], "  cell top left, empty disabled");  // the computer's turn
+    EXPECT_EQ(windowLogic::newsSince(p, told), "Thinking...");
+    letComputerMove();
+    std::string taken;
+    for (const ScreenItem& it : windowLogic::describeScreen(p)) {
+        taken += it.name.find("computer's") != std::string::npos ? it.name : "";
+    }
+    EXPECT_EQ(windowLogic::newsSince(p, told),
+              "The computer took the " + taken.substr(0, taken.find(',')) + ". Your Move.");
+    EXPECT_EQ(windowLogic::newsSince(p, told), "");
 
-    windowLogic::press(p, named(items, "Settings").pressX, named(items, "Settings").pressY);
+    pressItem("Settings");
     tick();
     items = windowLogic::describeScreen(p);
     // The backdrop hides the frame page's controls.
@@ -487,71 +500,45 @@ TEST_F(Screens, DescribedInReadingOrderAndPressedAtTheirPoints) {
                                "  radio Fish", "radiogroup Computer IQ", "  radio Smart checked",
                                "  radio Average", "  radio Moronic", "button Play !",
                                "button http://www.vok.example"}));
-    windowLogic::press(p, named(items, "Fish").pressX, named(items, "Fish").pressY);
+    pressItem("Fish");
     EXPECT_EQ(p.skin.getTheme(), 2);
     EXPECT_TRUE(named(windowLogic::describeScreen(p), "Fish").checked);
-    windowLogic::press(p, named(items, "Play !").pressX, named(items, "Play !").pressY);
-    EXPECT_TRUE(p.boardPage().isVisible());
+    pressItem("Play !");
     EXPECT_EQ(read(windowLogic::describeScreen(p))[10],
               "  cell centre, yours (blue fish) disabled");
-}
-
-TEST_F(Screens, NewsTellsTheComputersMoveTheStatusAndANewGame) {
-    create();
-    tick();
-    windowLogic::ScreenNews told;
-    EXPECT_EQ(windowLogic::newsSince(p, told), "");  // the first only takes note
-    clickCell(1, 1);
-    tick();
-    EXPECT_EQ(windowLogic::newsSince(p, told), "Thinking...");
-    letComputerMove();
-    const std::vector<std::string> lines = read(windowLogic::describeScreen(p));
-    const auto taken = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.find("the computer's (cross)") != std::string::npos;
-    });
-    ASSERT_NE(taken, lines.end());
-    const std::string place = taken->substr(7, taken->find(',') - 7);
-    EXPECT_EQ(windowLogic::newsSince(p, told), "The computer took the " + place + ". Your Move.");
-    EXPECT_EQ(windowLogic::newsSince(p, told), "");
     windowLogic::keyDown(p, key::newGame);
     tick();
     EXPECT_EQ(windowLogic::newsSince(p, told), "A new game.");
 }
 
 TEST(ScreenOutcomes, EachEndIsDescribedAndToldInEachPieceSet) {
-    struct Row {
-        int theme;
-        const char* board;  // row by row, '.' empty
-        const char* status;
-        const char* topLeft;
+    const char* const rows[][5] = {
+        // piece set, the board row by row, the status, the top left square, the news's end
+        {"0", "111|22.|...", "You Win !!!", "top left, yours (ring)",
+         "You Win !!! Press N for a new game."},
+        {"1", "222|11.|1..", "Computer wins", "top left, the computer's (dark square)",
+         "Computer wins. Press N for a new game."},
+        {"2", "121|122|211", "Tie", "top left, yours (blue fish)", "Tie. Press N for a new game."},
     };
-    const Row rows[] = {
-        {0, "111|22.|...", "You Win !!!", "top left, yours (ring)"},
-        {1, "222|11.|1..", "Computer wins", "top left, the computer's (dark square)"},
-        {2, "121|122|211", "Tie", "top left, yours (blue fish)"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.status);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[2]);
         ProgramHarness h;
-        h.p.settings[0] = std::to_string(row.theme);
+        h.p.settings[0] = row[0];
         h.create();
         h.tick();
         windowLogic::ScreenNews told;
         windowLogic::newsSince(h.p, told);
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c) {
-                const char mark = row.board[r * 4 + c];
-                Placer::place(h.p.gameBoard, c, r, mark == '.' ? game::Empty : mark - '0');
-            }
+        for (int cell = 0; cell < 9; ++cell) {
+            const char mark = row[1][cell / 3 * 4 + cell % 3];
+            Placer::place(h.p.gameBoard, cell % 3, cell / 3, mark == '.' ? 0 : mark - '0');
         }
         h.p.gameBoard.checkOutcome();
         h.tick();
         const std::vector<std::string> lines = read(windowLogic::describeScreen(h.p));
-        EXPECT_EQ(lines[4], std::string("status ") + row.status);
-        EXPECT_EQ(lines[6], std::string("  cell ") + row.topLeft + " disabled");
+        EXPECT_EQ(lines[4], std::string("status ") + row[2]);
+        EXPECT_EQ(lines[6], std::string("  cell ") + row[3] + " disabled");
         const std::string news = windowLogic::newsSince(h.p, told);
-        EXPECT_NE(news.find(row.status), std::string::npos) << news;
-        EXPECT_NE(news.find("Press N for a new game."), std::string::npos) << news;
+        EXPECT_NE(news.find(row[4]), std::string::npos) << news;
     }
 }
 
