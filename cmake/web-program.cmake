@@ -23,6 +23,7 @@ endif()
 
 # Outlines and advances only: the page's renderer reads no hinting, kerning or layout tables.
 set(VOK_WEB_FONT_SUBSET ${CMAKE_BINARY_DIR}/embedded/vok_font.ttf)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/embedded)
 add_custom_command(
     OUTPUT ${VOK_WEB_FONT_SUBSET}
     COMMAND ${VOK_PYTHON} -m fontTools.subset ${VOK_WEB_FONT} --unicodes=U+0020-007E
