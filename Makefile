@@ -27,14 +27,14 @@ run: play
 	@if [ -x build/play/vok-tictactoe ]; then exec build/play/vok-tictactoe; else \
 	    echo "build/play/vok-tictactoe was not built: see the messages above." >&2; exit 1; fi
 
-# The page: index.html, index.js, index.wasm and favicon.png in build/web.
+# The page: the site's files in build/web/site, ready to be copied to a web server.
 web: deps-web
 	cmake --preset web
 	cmake --build --preset web
 
 # The page served on 127.0.0.1 at a free port, whose address is printed; Ctrl-C stops it.
 serve: web
-	node tests/web/serve.mjs build/web
+	node tests/web/serve.mjs build/web/site
 
 # One build, configured and built, its tests not run: `make linux`, `make windows`, ...
 linux windows windows-tests asan: deps

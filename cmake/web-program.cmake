@@ -1,41 +1,60 @@
-# The page: the game in WebAssembly on a canvas, built with Debian's emscripten. `index.html`,
-# `index.js`, `index.wasm` and `favicon.png` land in the build folder, ready to be served as
-# they are. Its tests are in tests/web.
+# The page: the game in WebAssembly on a canvas, built with Debian's emscripten, into
+# build/web/site: exactly the files a web server needs (the page, its stylesheet, the script,
+# the module, the manifest, the icons and the service worker). Its tests are in tests/web.
 
-# The one face the page draws its text with: the bold face the Linux program finds.
+# The one face the page draws its text with: the bold face the Linux program finds, cut down at
+# build time to the letters the page can draw (printable ASCII and the site's address).
 set(VOK_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf CACHE FILEPATH
     "The TrueType face built into the page")
+set(VOK_PYTHON /usr/bin/python3 CACHE FILEPATH "The Python that runs fonttools")
 # stb_truetype (libstb-dev). Only its own folder: /usr/include would bring the system's C
 # headers into the WebAssembly build.
 set(VOK_STB_DIR /usr/include/stb CACHE PATH "The folder holding stb_truetype.h")
-foreach(needed ${VOK_WEB_FONT} ${VOK_STB_DIR}/stb_truetype.h)
+foreach(needed ${VOK_WEB_FONT} ${VOK_STB_DIR}/stb_truetype.h ${VOK_PYTHON})
     if(NOT EXISTS ${needed})
         message(FATAL_ERROR "${needed} is missing: tools/install-deps.sh web installs it")
     endif()
 endforeach()
+execute_process(COMMAND ${VOK_PYTHON} -c "import fontTools.subset"
+    RESULT_VARIABLE no_fonttools OUTPUT_QUIET ERROR_QUIET)
+if(no_fonttools)
+    message(FATAL_ERROR "${VOK_PYTHON} has no fontTools: tools/install-deps.sh web installs it")
+endif()
 
+# Outlines and advances only: the page's renderer reads no hinting, kerning or layout tables.
+set(VOK_WEB_FONT_SUBSET ${CMAKE_BINARY_DIR}/embedded/vok_font.ttf)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/embedded)
+add_custom_command(
+    OUTPUT ${VOK_WEB_FONT_SUBSET}
+    COMMAND ${VOK_PYTHON} -m fontTools.subset ${VOK_WEB_FONT} --unicodes=U+0020-007E
+            --text=${VOK_SITE} --no-hinting --layout-features= --name-IDs= --notdef-outline
+            --drop-tables+=kern,GDEF,GPOS,GSUB,FFTM --output-file=${VOK_WEB_FONT_SUBSET}
+    DEPENDS ${VOK_WEB_FONT}
+    COMMENT "The letters of ${VOK_WEB_FONT} the page draws"
+    VERBATIM)
 set(VOK_WEB_FONT_CPP ${CMAKE_BINARY_DIR}/embedded/vok_font.cpp)
 add_custom_command(
     OUTPUT ${VOK_WEB_FONT_CPP}
-    COMMAND ${CMAKE_COMMAND} -DINPUT=${VOK_WEB_FONT} -DOUTPUT=${VOK_WEB_FONT_CPP} -DSYMBOL=vok_font
-            -P ${CMAKE_SOURCE_DIR}/resources/embed_file.cmake
-    DEPENDS ${VOK_WEB_FONT} ${CMAKE_SOURCE_DIR}/resources/embed_file.cmake
-    COMMENT "Embedding ${VOK_WEB_FONT}"
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${VOK_WEB_FONT_SUBSET} -DOUTPUT=${VOK_WEB_FONT_CPP}
+            -DSYMBOL=vok_font -P ${CMAKE_SOURCE_DIR}/resources/embed_file.cmake
+    DEPENDS ${VOK_WEB_FONT_SUBSET} ${CMAKE_SOURCE_DIR}/resources/embed_file.cmake
+    COMMENT "Embedding the page's letters"
     VERBATIM)
 
-set(VOK_WEB_SHELL ${CMAKE_SOURCE_DIR}/shell/web/index.html)
+set(VOK_WEB_SITE ${CMAKE_BINARY_DIR}/site)
+set(VOK_WEB_SOURCE ${CMAKE_SOURCE_DIR}/shell/web)
 add_executable(vokweb
-    ${CMAKE_SOURCE_DIR}/shell/web/main.cpp
-    ${CMAKE_SOURCE_DIR}/shell/web/StbTextRasterizer.cpp
-    ${CMAKE_SOURCE_DIR}/shell/web/WebServices.cpp
+    ${VOK_WEB_SOURCE}/main.cpp
+    ${VOK_WEB_SOURCE}/StbTextRasterizer.cpp
+    ${VOK_WEB_SOURCE}/WebServices.cpp
     ${VOK_WEB_FONT_CPP})
 target_include_directories(vokweb SYSTEM PRIVATE ${VOK_STB_DIR})
 target_link_libraries(vokweb PRIVATE vokcore vokraster vokresources vokwarnings)
 set_target_properties(vokweb PROPERTIES
     OUTPUT_NAME index
     SUFFIX .html
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
-    LINK_DEPENDS ${VOK_WEB_SHELL}
+    RUNTIME_OUTPUT_DIRECTORY ${VOK_WEB_SITE}
+    LINK_DEPENDS "${VOK_WEB_SOURCE}/index.html;${VOK_WEB_SOURCE}/page.js"
     # The link runs Debian's acorn (in /usr/share/nodejs) under node: found without anything
     # set in the environment.
     CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
@@ -45,7 +64,29 @@ target_link_options(vokweb PRIVATE
     -sMINIFY_HTML=0
     # A frame at four times the scale needs more than the first 16 MiB.
     -sALLOW_MEMORY_GROWTH=1
-    --shell-file ${VOK_WEB_SHELL})
+    # Nothing is evaluated from text (the page's policy allows no eval) and no file is opened.
+    -sDYNAMIC_EXECUTION=0
+    -sFILESYSTEM=0
+    # The smaller allocator: the page allocates a frame now and then, nothing in a hurry.
+    -sMALLOC=emmalloc
+    --pre-js ${VOK_WEB_SOURCE}/page.js
+    --shell-file ${VOK_WEB_SOURCE}/index.html)
 
-configure_file(${CMAKE_SOURCE_DIR}/resources/icon/app-32.png ${CMAKE_BINARY_DIR}/favicon.png
-    COPYONLY)
+# The rest of the site beside the program's three files, and the service worker, whose cache
+# is named for all of them, so that every build that changes a file changes the name.
+set(VOK_WEB_STATIC
+    ${VOK_WEB_SOURCE}/index.css
+    ${VOK_WEB_SOURCE}/manifest.webmanifest
+    ${CMAKE_SOURCE_DIR}/resources/icon/icon-192.png
+    ${CMAKE_SOURCE_DIR}/resources/icon/icon-512.png
+    ${CMAKE_SOURCE_DIR}/resources/icon/icon-maskable-512.png)
+add_custom_command(
+    OUTPUT ${VOK_WEB_SITE}/sw.js
+    COMMAND ${CMAKE_COMMAND} -DSITE=${VOK_WEB_SITE} "-DSTATIC=${VOK_WEB_STATIC}"
+            -DFAVICON=${CMAKE_SOURCE_DIR}/resources/icon/app-32.png
+            -DTEMPLATE=${VOK_WEB_SOURCE}/sw.js.in -P ${CMAKE_SOURCE_DIR}/cmake/web-site.cmake
+    DEPENDS vokweb ${VOK_WEB_STATIC} ${CMAKE_SOURCE_DIR}/resources/icon/app-32.png
+            ${VOK_WEB_SOURCE}/sw.js.in ${CMAKE_SOURCE_DIR}/cmake/web-site.cmake
+    COMMENT "The site in ${VOK_WEB_SITE}"
+    VERBATIM)
+add_custom_target(vokweb_site ALL DEPENDS ${VOK_WEB_SITE}/sw.js)

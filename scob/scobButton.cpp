@@ -42,6 +42,10 @@ const std::string& scobButton::getText(int index) const {
     return index >= 0 && index < maxTexts ? texts[index] : none;
 }
 
+const std::string& scobButton::shownText() const {
+    return state >= 0 && state < maxTexts && !texts[state].empty() ? texts[state] : texts[1];
+}
+
 void scobButton::leave() {
     // Raised on every move outside, so only a pressed button has anything to undo.
     if (state == 2) {
@@ -99,9 +103,7 @@ void scobButton::paint(DrawingSurface& hdc) {
         default:
             return;  // any other alignment shows no text
     }
-    // A state without a text of its own (or beyond the table) shows the normal text.
-    const std::string& shown =
-        state >= 0 && state < maxTexts && !texts[state].empty() ? texts[state] : texts[1];
+    const std::string& shown = shownText();
     if (shown.empty()) {
         return;  // an empty line would draw nothing
     }

@@ -29,6 +29,8 @@ class scobButton : public scob {
     // text (index 2) starts as a copy of the first normal text and then keeps it.
     void setText(const std::string& text, int index);
     const std::string& getText(int index) const;
+    // The text shown now: the state's own, or the normal text for a state without one.
+    const std::string& shownText() const;
 
     // 0 left, 1 centred, 2 right; anything else shows no text.
     void setAlign(int a) { align = a; }

@@ -34,6 +34,12 @@ int scaleForDpi(double dpi) {
     return whole < 1 ? 1 : whole > maxScale ? maxScale : static_cast<int>(whole);
 }
 
+int scaleToCover(double devicePixels, int pixels) {
+    // A thousandth of a pixel each way is the browser's rounding, not a larger screen.
+    const double wanted = pixels > 0 && devicePixels > 0 ? devicePixels / pixels - 1e-3 : 1;
+    return wanted <= 1 ? 1 : wanted >= maxScale ? maxScale : static_cast<int>(std::ceil(wanted));
+}
+
 void startUp(Program& p) {
     // No file, or none readable: the initial texts stay and give the defaults.
     loadSettings(p.settings, p.services);

@@ -7,9 +7,9 @@
 
 struct Program;
 
-// The front-end contract. A front end (Windows, Linux) owns one `Program`, of static storage
-// duration, built on its own window-system services; it turns its events into the calls below
-// and does nothing of the game's own.
+// The front-end contract. A front end (Windows, Linux, the page) owns one `Program`, of static
+// storage duration, built on its own window-system services; it turns its events into the calls
+// below and does nothing of the game's own.
 //
 // Call order:
 //   1. startUp           before the window exists: the settings file is read
@@ -40,6 +40,10 @@ struct Program;
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so
+//   Access    where the front end has a layer for assistive technology (today the page):
+//             describeScreen after every frame, each item mapped to one of the platform's
+//             accessible objects and activated by `press` at its point; newsSince told politely
+//             (shell/ScreenDescription.h)
 namespace windowLogic {
 
 // The window's sizes on every platform: the outer size of the Windows window (at 96 dpi with the
@@ -62,6 +66,9 @@ int tickPeriodFor(int requestedMs);
 // The whole scale for a screen of `dpi` dots per inch: the nearest whole multiple of 96, at
 // least 1 and at most maxScale. A DPI of 0 (not known) or beyond reason gives 1.
 int scaleForDpi(double dpi);
+// The smallest whole scale at which a frame `pixels` wide covers `devicePixels` (the device
+// pixels it is shown on), so that it is only ever scaled down; at least 1 and at most maxScale.
+int scaleToCover(double devicePixels, int pixels);
 
 // Before the window exists: reads the settings file into the settings list.
 void startUp(Program& program);

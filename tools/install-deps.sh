@@ -15,9 +15,9 @@ set -e
 play="g++ cmake make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
 libwayland-dev fontconfig fonts-dejavu-core"
 
-web="cmake make emscripten libstb-dev fonts-dejavu-core"
+web="cmake make emscripten libstb-dev fonts-dejavu-core python3-fonttools"
 
-test="$play emscripten libstb-dev chromium googletest libgtest-dev g++-mingw-w64-i686
+test="$play emscripten libstb-dev python3-fonttools chromium googletest libgtest-dev g++-mingw-w64-i686
 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
 weston imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-14-dev
 libbenchmark-dev dpkg-dev desktop-file-utils appstream lintian devscripts"

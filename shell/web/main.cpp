@@ -1,31 +1,36 @@
-// The page: one canvas whose DOM events become calls of the window logic.
+// The page: one canvas whose DOM events become calls of the window logic, and a layer of
+// elements over it that assistive technology reads and operates.
 //
 // The front-end contract (shell/WindowLogic.h), row by row:
-//   Pointer   mousedown, mouseup and mousemove on the canvas itself, so only while the pointer
-//             is over it; CSS pixels turned into drawing-area pixels by the canvas's CSS size;
-//             only the left button is passed on
+//   Pointer   Pointer Events of the primary pointer (mouse, touch or pen) on the canvas, passed
+//             on by page.js in drawing-area pixels, only while inside it; of a mouse only the
+//             left button
 //   Keys      keydown on the window by KeyboardEvent.code (KeyN and the arrows, on any
 //             layout), repeats included; with Alt, Ctrl or Meta the key is left to the browser,
-//             as is every key the game has no use for
+//             as is every key the game has no use for, and the arrows inside a radio group
 //   Timer     emscripten_set_interval at the 15 ms floor (WebServices), only while the window
 //             logic wants ticks: cleared when it says no, set again after any event that makes
 //             it want them; no animation frames, no main loop
 //   Paint     the whole frame into a RasterSurface (text from StbTextRasterizer), converted to
 //             RGBA and put on the canvas in one putImageData: the first frame, a tick that asks,
-//             and a new frame whenever the device pixel ratio changes the scale
-//   Window    the canvas is the drawing area: 384 x 365 CSS pixels (the logic's size without the
-//             Windows frame), its backing store `scale` times as many pixels each way, the
-//             device pixel ratio rounded to a whole number; the page has no place of its own
+//             and a new frame whenever the canvas needs another scale
+//   Window    the canvas is the drawing area, at most 384 x 365 CSS pixels and smaller where
+//             the screen is (index.css); its backing store at the smallest whole scale covering
+//             the device pixels it takes (windowLogic::scaleToCover), so the browser only ever
+//             scales it down; the page has no place of its own
 //   Save      the settings in the browser's local storage (WebServices), read at start;
 //             pagehide and a visibilitychange to hidden end the session as the desktop ending
 //             it does (sessionEnding); a failed save is reported on the console
+//   Access    after every frame the screen's description to page.js, which keeps one element
+//             per item over the canvas and presses an item at its point; the news in a polite
+//             live region
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <emscripten.h>
@@ -34,6 +39,7 @@
 
 #include "platform/Keys.h"
 #include "screens/Program.h"
+#include "shell/ScreenDescription.h"
 #include "shell/WindowLogic.h"
 #include "shell/raster/RasterSurface.h"
 #include "shell/web/StbTextRasterizer.h"
@@ -46,17 +52,22 @@ extern const std::size_t vok_font_size;
 namespace {
 
 // The web front end's own: its browser services and the program working through them, the
-// text renderer and the frame.
-WebServices services;
-Program program(services);
-StbTextRasterizer text(vok_font, vok_font_size);
-std::unique_ptr<RasterSurface> frame;
-std::vector<std::uint32_t> rgba;  // the frame as ImageData takes it
-long interval = 0;                // the ticking interval, 0 while none runs
+// text renderer, the frame, and what the page's layer and live region were last given.
+struct Frontend {
+    WebServices services;
+    Program program{services};
+    StbTextRasterizer text{vok_font, vok_font_size};
+    std::unique_ptr<RasterSurface> frame;
+    std::vector<std::uint32_t> rgba;  // the frame as ImageData takes it
+    long interval = 0;                // the ticking interval, 0 while none runs
+    std::string layer;                // the description last handed to the page, as JSON
+    windowLogic::ScreenNews told;
+};
+Frontend frontend;
 
 constexpr const char* canvas = "#canvas";
 
-// The browser's side, in JavaScript (left as it is written).
+// The browser's side, in JavaScript (left as it is written); vokPage is page.js.
 // clang-format off
 EM_JS(void, js_present, (const std::uint32_t* pixels, int width, int height), {
     var canvas = document.getElementById("canvas");
@@ -66,80 +77,104 @@ EM_JS(void, js_present, (const std::uint32_t* pixels, int width, int height), {
 
 EM_JS(void, js_warn, (const char* message), { console.warn(UTF8ToString(message)); });
 
-// pagehide has no registration function of its own.
-EM_JS(void, js_listen_pagehide, (), {
-    window.addEventListener("pagehide", function() { _vokPageHidden(); });
-});
+EM_JS(void, js_start, (int width, int height), { vokPage.start(width, height); });
+EM_JS(void, js_layer, (const char* items), { vokPage.update(UTF8ToString(items)); });
+EM_JS(void, js_announce, (const char* news), { vokPage.announce(UTF8ToString(news)); });
 // clang-format on
 
-// The frame rendered and put on the canvas.
-void paint() {
-    frame->clear();
-    windowLogic::render(program, *frame);
-    const std::uint32_t* from = frame->data();
-    rgba.resize(std::size_t(frame->width()) * std::size_t(frame->height()));
-    // 0x00RRGGBB to the bytes R, G, B, 255 (the words are little-endian).
-    for (std::size_t i = 0; i < rgba.size(); ++i) {
-        const std::uint32_t p = from[i];
-        rgba[i] = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+// The description as the JSON page.js reads: one object per item, its flags as 0 or 1.
+std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
+    static const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
+                                        "board",  "cell",   "status",     "label"};
+    std::string out = "[";
+    for (const windowLogic::ScreenItem& it : items) {
+        std::string name;
+        for (const char c : it.name) {
+            if (c == '"' || c == '\\') {
+                name += '\\';
+            }
+            name += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+        out += std::string(out.size() > 1 ? "," : "") + "{\"role\":\"" +
+               roles[static_cast<int>(it.role)] + "\",\"name\":\"" + name + "\"";
+        const std::pair<const char*, int> fields[] = {{"id", it.id},
+                                                      {"parent", it.parent},
+                                                      {"page", it.page},
+                                                      {"x", it.x},
+                                                      {"y", it.y},
+                                                      {"width", it.width},
+                                                      {"height", it.height},
+                                                      {"pressX", it.pressX},
+                                                      {"pressY", it.pressY},
+                                                      {"pressed", it.pressed},
+                                                      {"checked", it.checked},
+                                                      {"disabled", it.disabled}};
+        for (const auto& field : fields) {
+            out += std::string(",\"") + field.first + "\":" + std::to_string(field.second);
+        }
+        out += "}";
     }
-    js_present(rgba.data(), frame->width(), frame->height());
+    return out + "]";
 }
 
-// A backing store of whole device pixels per point, at the drawing area's CSS size; a frame of
-// that scale, painted, when the scale is new.
-void fitCanvas() {
+// The frame rendered and put on the canvas; the layer and the live region brought up to date.
+void paint(Frontend& f) {
+    f.frame->clear();
+    windowLogic::render(f.program, *f.frame);
+    const std::uint32_t* from = f.frame->data();
+    f.rgba.resize(std::size_t(f.frame->width()) * std::size_t(f.frame->height()));
+    // 0x00RRGGBB to the bytes R, G, B, 255 (the words are little-endian).
+    for (std::size_t i = 0; i < f.rgba.size(); ++i) {
+        const std::uint32_t p = from[i];
+        f.rgba[i] = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    }
+    js_present(f.rgba.data(), f.frame->width(), f.frame->height());
+
+    std::string layer = layerJson(windowLogic::describeScreen(f.program));
+    if (layer != f.layer) {
+        f.layer = std::move(layer);
+        js_layer(f.layer.c_str());
+    }
+    const std::string news = windowLogic::newsSince(f.program, f.told);
+    if (!news.empty()) {
+        js_announce(news.c_str());
+    }
+}
+
+// A backing store at the smallest whole scale that covers the device pixels the canvas takes;
+// a frame of that scale, painted, when the scale is new.
+void fitCanvas(Frontend& f) {
+    double cssWidth = 0, cssHeight = 0;
+    emscripten_get_element_css_size(canvas, &cssWidth, &cssHeight);
     const double ratio = emscripten_get_device_pixel_ratio();
-    const int scale = std::max(1, std::min(maxScale, static_cast<int>(std::lround(ratio))));
     int width = 0, height = 0;
-    windowLogic::drawingSize(program, width, height);
-    emscripten_set_element_css_size(canvas, width * scale / ratio, height * scale / ratio);
-    if (frame && frame->scale() == scale) {
+    windowLogic::drawingSize(f.program, width, height);
+    const int scale = std::max(windowLogic::scaleToCover(cssWidth * ratio, width),
+                               windowLogic::scaleToCover(cssHeight * ratio, height));
+    if (f.frame && f.frame->scale() == scale) {
         return;
     }
     emscripten_set_canvas_element_size(canvas, width * scale, height * scale);
-    frame = std::make_unique<RasterSurface>(width, height, scale, text);
-    paint();
+    f.frame = std::make_unique<RasterSurface>(width, height, scale, f.text);
+    paint(f);
 }
 
-void tick(void*) {
-    if (windowLogic::timerTick(program)) {
-        paint();
+void tick(void* userData) {
+    Frontend& f = *static_cast<Frontend*>(userData);
+    if (windowLogic::timerTick(f.program)) {
+        paint(f);
     }
-    if (!windowLogic::wantsTicks(program)) {
-        emscripten_clear_interval(interval);
-        interval = 0;
+    if (!windowLogic::wantsTicks(f.program)) {
+        emscripten_clear_interval(f.interval);
+        f.interval = 0;
     }
 }
 
 // After any event: ticks again if the window logic now wants them.
-void tickIfWanted() {
-    if (interval == 0 && windowLogic::wantsTicks(program)) {
-        interval = emscripten_set_interval(tick, services.timerPeriodMs(), nullptr);
+void tickIfWanted(Frontend& f) {
+    if (f.interval == 0 && windowLogic::wantsTicks(f.program)) {
+        f.interval = emscripten_set_interval(tick, f.services.timerPeriodMs(), &f);
     }
-}
-
-EM_BOOL onMouse(int type, const EmscriptenMouseEvent* e, void*) {
-    services.noteButtons(e->buttons);
-    const bool move = type == EMSCRIPTEN_EVENT_MOUSEMOVE;
-    if (!move && e->button != 0) {
-        return EM_FALSE;
-    }
-    double cssWidth = 0, cssHeight = 0;
-    emscripten_get_element_css_size(canvas, &cssWidth, &cssHeight);
-    int width = 0, height = 0;
-    windowLogic::drawingSize(program, width, height);
-    const int x = static_cast<int>(std::floor(e->targetX * width / cssWidth));
-    const int y = static_cast<int>(std::floor(e->targetY * height / cssHeight));
-    if (x < 0 || y < 0 || x >= width || y >= height) {
-        return EM_FALSE;
-    }
-    const PointerEvent event = move                                 ? PointerEvent::Move
-                               : type == EMSCRIPTEN_EVENT_MOUSEDOWN ? PointerEvent::LeftDown
-                                                                    : PointerEvent::LeftUp;
-    windowLogic::pointer(program, event, x, y);
-    tickIfWanted();
-    return move ? EM_FALSE : EM_TRUE;
 }
 
 int keyFor(const EmscriptenKeyboardEvent& e) {
@@ -162,19 +197,20 @@ int keyFor(const EmscriptenKeyboardEvent& e) {
     return 0;
 }
 
-EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
+EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void* userData) {
+    Frontend& f = *static_cast<Frontend*>(userData);
     const int key = keyFor(*e);
     if (key == 0) {
         return EM_FALSE;
     }
-    windowLogic::keyDown(program, key);
-    tickIfWanted();
+    windowLogic::keyDown(f.program, key);
+    tickIfWanted(f);
     return EM_TRUE;
 }
 
 // The session ends whenever the page is hidden: it may never be shown again.
-void endSession() {
-    const SaveOutcome outcome = windowLogic::sessionEnding(program);
+void endSession(Frontend& f) {
+    const SaveOutcome outcome = windowLogic::sessionEnding(f.program);
     if (!outcome) {
         js_warn(("vok-tictactoe: could not save the settings to " + outcome.path + ": " +
                  outcome.reason)
@@ -182,41 +218,68 @@ void endSession() {
     }
 }
 
-EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
+EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* userData) {
     if (e->hidden) {
-        endSession();
+        endSession(*static_cast<Frontend*>(userData));
     }
-    return EM_FALSE;
-}
-
-EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
-    fitCanvas();
     return EM_FALSE;
 }
 
 }  // namespace
 
-extern "C" EMSCRIPTEN_KEEPALIVE void vokPageHidden() {
-    endSession();
+// Called by page.js.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void vokPageHidden() {
+    endSession(frontend);
 }
 
-int main() {
-    windowLogic::startUp(program);
-    int left = 0, top = 0;
-    windowLogic::savedPosition(program, left, top);
-    services.placeWindow(left, top);
-    windowLogic::created(program);
-    windowLogic::applyWindowFlags(program);
-    fitCanvas();
+// The canvas's size or the device pixel ratio changed.
+EMSCRIPTEN_KEEPALIVE void vokResized() {
+    fitCanvas(frontend);
+}
 
-    emscripten_set_mousedown_callback(canvas, nullptr, EM_FALSE, onMouse);
-    emscripten_set_mouseup_callback(canvas, nullptr, EM_FALSE, onMouse);
-    emscripten_set_mousemove_callback(canvas, nullptr, EM_FALSE, onMouse);
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onKey);
-    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibility);
-    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onResize);
-    js_listen_pagehide();
-    tickIfWanted();
+// A pointer event at (x, y) of the drawing area: kind 0 a move, 1 a press, 2 a release, of
+// `button` with `buttons` held (as PointerEvent gives them). True when the page should take it.
+EMSCRIPTEN_KEEPALIVE int vokPointer(int kind, int x, int y, int button, int buttons) {
+    frontend.services.noteButtons(static_cast<unsigned>(buttons));
+    int width = 0, height = 0;
+    windowLogic::drawingSize(frontend.program, width, height);
+    if ((kind != 0 && button != 0) || x < 0 || y < 0 || x >= width || y >= height) {
+        return 0;
+    }
+    const PointerEvent event = kind == 0   ? PointerEvent::Move
+                               : kind == 1 ? PointerEvent::LeftDown
+                                           : PointerEvent::LeftUp;
+    windowLogic::pointer(frontend.program, event, x, y);
+    tickIfWanted(frontend);
+    return kind != 0;
+}
+
+// An item of the layer activated: the press and release a click gives at its point.
+EMSCRIPTEN_KEEPALIVE void vokPress(int x, int y) {
+    windowLogic::press(frontend.program, x, y);
+    tickIfWanted(frontend);
+}
+
+}  // extern "C"
+
+int main() {
+    Frontend& f = frontend;
+    windowLogic::startUp(f.program);
+    int left = 0, top = 0;
+    windowLogic::savedPosition(f.program, left, top);
+    f.services.placeWindow(left, top);
+    windowLogic::created(f.program);
+    windowLogic::applyWindowFlags(f.program);
+    int width = 0, height = 0;
+    windowLogic::drawingSize(f.program, width, height);
+    js_start(width, height);
+    fitCanvas(f);
+
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &f, EM_FALSE, onKey);
+    emscripten_set_visibilitychange_callback(&f, EM_FALSE, onVisibility);
+    tickIfWanted(f);
     // The page lives on after main returns: everything else happens in the callbacks.
     return 0;
 }

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/Keys.h"
 #include "scob/bitmapIds.h"
 #include "screens/Commands.h"
 #include "screens/Screens.h"
 #include "services/WebLinks.h"
+#include "shell/ScreenDescription.h"
 #include "tests/unit/program_harness.h"
 
 namespace {
@@ -77,6 +80,45 @@ std::vector<Entry> entriesOf(const Page& page) {
 }
 
 struct Screens : ::testing::Test, ProgramHarness {};
+
+// The game's board written directly, to set up an outcome.
+struct Placer : TicTacToe {
+    static void place(TicTacToe& game, int column, int row, int mark) {
+        (game.*(&Placer::placeMark))(column, row, mark);
+    }
+};
+
+using windowLogic::ScreenItem;
+
+// The description as lines: "<role> <name>", its states after it, a group's members indented;
+// each press point checked to lie inside its item and its item inside its group.
+std::vector<std::string> read(const std::vector<ScreenItem>& items) {
+    const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
+                                 "board",  "cell",   "status",     "label"};
+    const auto within = [](const ScreenItem& it, int x, int y) {
+        return x >= it.x && x < it.x + it.width && y >= it.y && y < it.y + it.height;
+    };
+    std::vector<std::string> lines;
+    for (const ScreenItem& it : items) {
+        std::string line = std::string(it.parent >= 0 ? "  " : "") +
+                           roles[static_cast<int>(it.role)] + " " + it.name +
+                           (it.pressed ? " pressed" : "") + (it.checked ? " checked" : "") +
+                           (it.disabled ? " disabled" : "");
+        EXPECT_TRUE(within(it, it.pressX, it.pressY)) << line;
+        if (it.parent >= 0) {
+            EXPECT_TRUE(within(items[it.parent], it.x, it.y)) << line;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+const ScreenItem& named(const std::vector<ScreenItem>& items, const std::string& name) {
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&name](const ScreenItem& it) { return it.name == name; });
+    EXPECT_NE(found, items.end()) << name;
+    return *found;
+}
 
 }  // namespace
 
@@ -402,6 +444,99 @@ TEST_F(Screens, SavedFlagsStartThePicturesInTheirSecondState) {
     windowLogic::applyWindowFlags(p);
     EXPECT_EQ(fake().topmostCalls, std::vector<bool>{true});
     EXPECT_EQ(fake().opacities, std::vector<int>{190});
+    const std::vector<std::string> lines = read(windowLogic::describeScreen(p));
+    EXPECT_EQ(lines[2], "toggle Translucent pressed");
+    EXPECT_EQ(lines[3], "toggle Keep on top pressed");
+}
+
+TEST_F(Screens, DescribedInReadingOrderPressedAtTheirPointsAndToldTheNews) {
+    create();
+    tick();
+    windowLogic::ScreenNews told;
+    EXPECT_EQ(windowLogic::newsSince(p, told), "");  // the first only takes note
+    std::vector<ScreenItem> items = windowLogic::describeScreen(p);
+    std::vector<std::string> board = {"label Computer IQ: Smart", "button Help",
+                                      "toggle Translucent",       "toggle Keep on top",
+                                      "status Your Move",         "board Board"};
+    for (const char* place : {"top left", "top centre", "top right", "middle left", "centre",
+                              "middle right", "bottom left", "bottom centre", "bottom right"}) {
+        board.push_back(std::string("  cell ") + place + ", empty");
+    }
+    board.insert(board.end(), {"button New Game", "button Settings"});
+    EXPECT_EQ(read(items), board);
+
+    // Each item's point does what its item does.
+    const auto pressItem = [&](const char* name) {
+        windowLogic::press(p, named(items, name).pressX, named(items, name).pressY);
+    };
+    pressItem("Translucent");
+    EXPECT_TRUE(p.transparent);
+    pressItem("centre, empty");
+    tick();
+    items = windowLogic::describeScreen(p);
+    EXPECT_EQ(read(items)[4], "status Thinking...");
+    EXPECT_EQ(read(items)[10], "  cell centre, yours (ring) disabled");
+    EXPECT_EQ(read(items)[6], "  cell top left, empty disabled");  // the computer's turn
+    EXPECT_EQ(windowLogic::newsSince(p, told), "Thinking...");
+    letComputerMove();
+    std::string taken;
+    for (const ScreenItem& it : windowLogic::describeScreen(p)) {
+        taken += it.name.find("computer's") != std::string::npos ? it.name : "";
+    }
+    EXPECT_EQ(windowLogic::newsSince(p, told),
+              "The computer took the " + taken.substr(0, taken.find(',')) + ". Your Move.");
+    EXPECT_EQ(windowLogic::newsSince(p, told), "");
+
+    pressItem("Settings");
+    tick();
+    items = windowLogic::describeScreen(p);
+    // The backdrop hides the frame page's controls.
+    EXPECT_EQ(read(items), (std::vector<std::string>{
+                               "radiogroup First Move", "  radio You checked", "  radio Computer",
+                               "radiogroup Pieces", "  radio Traditional checked", "  radio Colors",
+                               "  radio Fish", "radiogroup Computer IQ", "  radio Smart checked",
+                               "  radio Average", "  radio Moronic", "button Play !",
+                               "button http://www.vok.example"}));
+    pressItem("Fish");
+    EXPECT_EQ(p.skin.getTheme(), 2);
+    EXPECT_TRUE(named(windowLogic::describeScreen(p), "Fish").checked);
+    pressItem("Play !");
+    EXPECT_EQ(read(windowLogic::describeScreen(p))[10],
+              "  cell centre, yours (blue fish) disabled");
+    windowLogic::keyDown(p, key::newGame);
+    tick();
+    EXPECT_EQ(windowLogic::newsSince(p, told), "A new game.");
+}
+
+TEST(ScreenOutcomes, EachEndIsDescribedAndToldInEachPieceSet) {
+    const char* const rows[][5] = {
+        // piece set, the board row by row, the status, the top left square, the news's end
+        {"0", "111|22.|...", "You Win !!!", "top left, yours (ring)",
+         "You Win !!! Press N for a new game."},
+        {"1", "222|11.|1..", "Computer wins", "top left, the computer's (dark square)",
+         "Computer wins. Press N for a new game."},
+        {"2", "121|122|211", "Tie", "top left, yours (blue fish)", "Tie. Press N for a new game."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[2]);
+        ProgramHarness h;
+        h.p.settings[0] = row[0];
+        h.create();
+        h.tick();
+        windowLogic::ScreenNews told;
+        windowLogic::newsSince(h.p, told);
+        for (int cell = 0; cell < 9; ++cell) {
+            const char mark = row[1][cell / 3 * 4 + cell % 3];
+            Placer::place(h.p.gameBoard, cell % 3, cell / 3, mark == '.' ? 0 : mark - '0');
+        }
+        h.p.gameBoard.checkOutcome();
+        h.tick();
+        const std::vector<std::string> lines = read(windowLogic::describeScreen(h.p));
+        EXPECT_EQ(lines[4], std::string("status ") + row[2]);
+        EXPECT_EQ(lines[6], std::string("  cell ") + row[3] + " disabled");
+        const std::string news = windowLogic::newsSince(h.p, told);
+        EXPECT_NE(news.find(row[4]), std::string::npos) << news;
+    }
 }
 
 TEST_F(Screens, CaptureWritesTheChoicesAndThePosition) {

@@ -129,6 +129,16 @@ TEST_F(WindowLogic, NegativeEdgeIsStoredUnsignedAndComesBackAsTwo) {
     EXPECT_EQ(top, 2);
 }
 
+TEST(WindowScale, SmallestWholeScaleCoveringTheDevicePixels) {
+    // Device pixels a 384-pixel frame is shown on: at ratios 1 and 2, at 2.625, at 360 CSS
+    // pixels on a ratio of 3, zoomed to 125 %, beyond the largest scale, and nothing known.
+    const std::vector<std::pair<double, int>> rows = {{384, 1}, {768, 2},      {1008, 3}, {1080, 3},
+                                                      {480, 2}, {384.0004, 1}, {5000, 4}, {0, 1}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(windowLogic::scaleToCover(row.first, 384), row.second) << row.first;
+    }
+}
+
 TEST_F(WindowLogic, TimerRepaintsOnlyWhenSomethingIsDirty) {
     create();
     ASSERT_TRUE(tick());  // the first frame

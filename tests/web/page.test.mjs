@@ -1,7 +1,8 @@
 // The page in headless Chromium, driven by puppeteer-core: its frames against the Linux render
 // tests' frames outside the text, a whole game, the settings and their keeping in local storage,
-// storage that fails, the links, and an idle page that does nothing.
-//   VOK_WEB_DIR            the built page (index.html, .js, .wasm, favicon.png)
+// storage that fails, the links, an idle page that does nothing; what assistive technology reads
+// and a game by keyboard; phones and touch; installed and offline; the site folder.
+//   VOK_WEB_DIR            the built site (index.html, .js, .wasm, the manifest, ...)
 //   VOK_WEB_NODE           where `npm ci` put puppeteer-core
 //   VOK_LINUX_SCREENSHOTS  the Linux build's render-test frames (board.png, board-notext.png, ...)
 //   VOK_CHROMIUM, VOK_SITE the browser, and the site the web links lead to
@@ -9,6 +10,7 @@ import { describe, test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
+import { execFileSync } from 'node:child_process';
 import os from 'node:os';
 import path from 'node:path';
 import { serve } from './serve.mjs';
@@ -30,9 +32,16 @@ let browser;
 let profile;
 
 // Before the page's own scripts: every frame put on the canvas (its time, which board cells
-// show a piece, the status plaque's colour), the intervals alive, animation frames asked for.
+// show a piece, the status plaque's colour), the intervals alive, animation frames asked for,
+// the live region's news, anything the page's policy refused.
 function instrument() {
-    const vok = (window.vok = { frames: [], raf: 0, live: new Set(), mostLive: 0 });
+    const vok = (window.vok =
+        { frames: [], raf: 0, live: new Set(), mostLive: 0, news: [], refused: [] });
+    new MutationObserver(() => {
+        const news = document.getElementById('news')?.textContent.trim();
+        if (news && news !== vok.news.at(-1)) vok.news.push(news);
+    }).observe(document, { subtree: true, childList: true, characterData: true });
+    document.addEventListener('securitypolicyviolation', (e) => vok.refused.push(e.blockedURI));
     const put = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
         const k = image.width / 384;
@@ -68,13 +77,15 @@ function instrument() {
 }
 
 // A fresh context (its own storage) with the page loaded and its first frame shown.
-async function openPage({ dpr = 1, setup, args = [] } = {}) {
+async function openPage({ dpr = 1, width = 500, height = 700, touch = false, setup, args = [] } =
+    {}) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     const warnings = [];
     page.on('console', (m) => m.type() === 'warn' && warnings.push(m.text()));
     page.on('pageerror', (e) => warnings.push(`pageerror: ${e.message}`));
-    await page.setViewport({ width: 500, height: 700, deviceScaleFactor: dpr });
+    await page.setViewport({ width, height, deviceScaleFactor: dpr, isMobile: touch,
+                             hasTouch: touch });
     await page.evaluateOnNewDocument(instrument);
     if (setup) await page.evaluateOnNewDocument(setup, ...args);
     await page.goto(server.url, { waitUntil: 'load' });
@@ -114,15 +125,16 @@ const sameRgb = (a, b) => a[0] === b[0] && a[1] === b[1] && a[2] === b[2];
 const pngOf = (name) => {
     const file = path.join(linuxFrames, `${name}.png`);
     assert.ok(fs.existsSync(file), `${file} is missing: run the linux workflow first`);
-    return fs.readFileSync(file).toString('base64');
+    return `linux/${name}.png`;
 };
 
-// The pixels (RGBA) of PNG files of the Linux render tests, decoded in the page, then handed
-// with the canvas's pixels to `compare` there.
-const withLinuxFrames = (page, names, compare, ...more) =>
-    page.evaluate(async (pngs, code, rest) => {
-        const decode = async (b64) => {
-            const blob = await (await fetch(`data:image/png;base64,${b64}`)).blob();
+// The pixels (RGBA) of PNG files of the Linux render tests (served beside the page, as the
+// page's policy fetches from nowhere else), decoded in the page, then handed with the canvas's
+// pixels to `compare` there.
+async function withLinuxFrames(page, names, compare, ...more) {
+    const all = await page.evaluateHandle(async (pngs) => {
+        const decode = async (url) => {
+            const blob = await (await fetch(url)).blob();
             const bmp = await createImageBitmap(blob, { colorSpaceConversion: 'none' });
             const ctx = new OffscreenCanvas(bmp.width, bmp.height).getContext('2d');
             ctx.drawImage(bmp, 0, 0);
@@ -130,9 +142,12 @@ const withLinuxFrames = (page, names, compare, ...more) =>
         };
         const c = document.getElementById('canvas');
         const frame = c.getContext('2d').getImageData(0, 0, c.width, c.height);
-        const linux = await Promise.all(pngs.map(decode));
-        return new Function(`return ${code}`)()(frame, ...linux, ...rest);
-    }, names.map(pngOf), compare.toString(), more);
+        return [frame, ...(await Promise.all(pngs.map(decode)))];
+    }, names.map(pngOf));
+    const each = await Promise.all(['frame', ...names].map((_, i) =>
+        all.evaluateHandle((a, i) => a[i], i)));
+    return page.evaluate(compare, ...each, ...more);
+}
 
 // The page's frame against the Linux frame `name` wherever the Linux frame is not text: where
 // it equals the same frame drawn without text (`name`-notext), with a margin of one pixel
@@ -175,8 +190,27 @@ async function compareOutsideText(t, page, name) {
     t.diagnostic(`${name}: ${textPixels} pixels of text, ${ink} of them inked by the page`);
 }
 
+// The layer's element that has the keyboard's focus: its name, and whether it shows the ring.
+const focused = (page) => page.evaluate(() => {
+    const el = document.activeElement;
+    return { name: el.textContent, ring: el.matches('#layer :focus-visible') &&
+             getComputedStyle(el).outlineStyle === 'solid' };
+});
+// Tab until the item named `name` has the focus.
+async function tabTo(page, name) {
+    for (let i = 0; i < 30 && (await focused(page)).name !== name; i++) {
+        await page.keyboard.press('Tab');
+    }
+    assert.equal((await focused(page)).name, name);
+}
+const shots = path.join(env('VOK_WEB_DIR'), '..', 'screenshots');
+const screenshot = (page, name) => {
+    fs.mkdirSync(shots, { recursive: true });
+    return page.screenshot({ path: path.join(shots, `${name}.png`) });
+};
+
 before(async () => {
-    server = await serve(env('VOK_WEB_DIR'));
+    server = await serve(env('VOK_WEB_DIR'), { '/linux/': linuxFrames });
     profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vok-chromium-'));
     browser = await puppeteer.launch({
         executablePath: process.env.VOK_CHROMIUM ?? '/usr/bin/chromium',
@@ -213,6 +247,7 @@ describe('the page', () => {
             document.querySelector('link[rel=icon]').href)).headers.get('content-type'));
         assert.equal(icon, 'image/png');
         assert.deepEqual(warnings, []);
+        assert.deepEqual(await page.evaluate(() => window.vok.refused), []);
         await context.close();
     });
 
@@ -377,5 +412,147 @@ describe('the page', () => {
         await click(page, 320, 155);    // Settings
         await opens(195, 342, `${site}/?v=dur1.2a`);
         await context.close();
+    });
+
+    test('read by assistive technology; a game by Tab and Enter; settings by keyboard', async () => {
+        const { context, page } = await openPage();
+        await idle(page);
+        // The toggles, the buttons, the status and the nine squares are read, the canvas is not.
+        const { nodes } = await (await page.createCDPSession()).send('Accessibility.getFullAXTree');
+        const read = nodes.filter((n) => !n.ignored).map((n) => {
+            const pressed = n.properties?.find((p) => p.name === 'pressed');
+            return `${n.role.value} ${n.name?.value}${pressed ? ` ${pressed.value.value}` : ''}`;
+        });
+        for (const line of ['StaticText Computer IQ: Smart', 'button Help',
+                            'button Translucent false', 'button Keep on top false',
+                            'StaticText Your Move', 'group Board', 'button New Game',
+                            'button Settings', 'button top left, empty', 'button centre, empty']) {
+            assert.ok(read.includes(line), `${line} is not read (${read.join(' | ')})`);
+        }
+        assert.equal(read.filter((l) => /^button [a-z ]+, empty$/.test(l)).length, 9);
+        assert.equal(read.some((l) => l.startsWith('canvas')), false);
+        // Each element lies over its control.
+        const [box, button] = await page.evaluate(() => ['#canvas', '#layer > button:last-of-type']
+            .map((q) => document.querySelector(q).getBoundingClientRect().toJSON()));
+        assert.deepEqual([button.x - box.x, button.y - box.y, button.width, button.height]
+            .map(Math.round), [281, 145, 80, 20]);
+
+        const news = () => page.evaluate(() => window.vok.news);
+        for (let turn = 0; turn < 5 && !(await news()).join(' ').includes('Press N'); turn++) {
+            const cell = await page.evaluate(() => [...document.querySelectorAll(
+                '#layer [role=group] button')].find((b) => b.textContent.endsWith('empty'))
+                .textContent);
+            await tabTo(page, cell);
+            assert.ok((await focused(page)).ring, 'the focus shows as a ring');
+            if (turn === 0) await screenshot(page, 'focus');
+            const told = (await news()).length;
+            await page.keyboard.press('Enter');
+            await idle(page);
+            // The cell keeps the focus, now with the player's piece in it.
+            assert.equal((await focused(page)).name, cell.replace('empty', 'yours (ring)'));
+            // The computer's answer, or the tie the player's last move makes.
+            const heard = (await news()).slice(told).join(' ');
+            assert.match(heard, /^Thinking\.\.\. The computer took the [a-z ]+\.|^Tie\./);
+        }
+        assert.match((await news()).at(-1), /(Computer wins|Tie)\. Press N for a new game\.$/);
+        // The mouse shows no ring.
+        await clickCell(page, 0);
+        assert.equal(await page.evaluate(() => document.querySelector('#layer :focus-visible')),
+                     null);
+
+        // Settings; each list one stop of Tab, the arrows choosing in it; "Play !".
+        await tabTo(page, 'Settings');
+        await page.keyboard.press('Enter');
+        await idle(page);
+        assert.equal((await focused(page)).name, 'You');
+        await page.keyboard.press('Tab');
+        assert.equal((await focused(page)).name, 'Traditional');
+        await page.keyboard.press('ArrowDown');
+        await page.keyboard.press('ArrowDown');
+        assert.equal((await focused(page)).name, 'Fish');
+        await idle(page);
+        assert.equal(await page.evaluate(() => document.activeElement.ariaChecked), 'true');
+        await tabTo(page, 'Play !');
+        await page.keyboard.press('Enter');
+        await idle(page);
+        await page.keyboard.press('Enter');    // the first cell has the focus
+        await idle(page);
+        assert.equal((await focused(page)).name, 'top left, yours (blue fish)');
+        await context.close();
+    });
+
+    test('phones and landscape: the board fits, drawn sharp, and a tap plays', async (t) => {
+        for (const [width, height, dpr] of [[360, 740, 3], [740, 360, 3], [320, 320, 1],
+                                            [412, 915, 2.625], [500, 700, 1.25]]) {
+            const touch = dpr > 2;
+            const { context, page } = await openPage({ width, height, dpr, touch });
+            await idle(page);
+            const [box, store, scrollWidth] = await page.evaluate(() => {
+                const c = document.getElementById('canvas');
+                return [c.getBoundingClientRect().toJSON(), c.width,
+                        document.documentElement.scrollWidth];
+            });
+            const size = `${width} x ${height} at ${dpr}`;
+            t.diagnostic(`${size}: ${box.width.toFixed(1)} x ${box.height.toFixed(1)}, ${store}`);
+            assert.ok(scrollWidth <= width && box.x >= 0 && box.y >= 0 && box.right <= width &&
+                      box.bottom <= height + 0.5, `${size}: ${JSON.stringify(box)}`);
+            assert.ok(box.width <= W && Math.abs(box.width / box.height - W / H) < 0.01, size);
+            assert.equal(store, W * Math.ceil(box.width * dpr / W - 1e-3), size);
+            if (touch) {
+                await screenshot(page, `phone-${width}x${height}`);
+                await page.touchscreen.tap(...(await at(page, 138, 207)));
+                await idle(page);
+                assert.ok((await lastFrame(page)).filled[4], `${size}: the tap played`);
+            }
+            await context.close();
+        }
+        // Another pixel ratio (the page moved to another screen): a frame at its scale.
+        const { context, page } = await openPage();
+        await page.setViewport({ width: 500, height: 700, deviceScaleFactor: 2 });
+        await page.screenshot();    // the browser looks at its media queries as it draws
+        await until(page, () => document.getElementById('canvas').width === 768, 'scale 2');
+        await context.close();
+    });
+
+    test('installable; with the server gone a reload plays; earlier caches dropped', async () => {
+        // Not in a context of its own: a page is never installable in one (an incognito one).
+        const own = await serve(env('VOK_WEB_DIR'));
+        const page = await browser.newPage();
+        await page.evaluateOnNewDocument(instrument);
+        await page.evaluateOnNewDocument(() => caches.open('vok-tictactoe-earlier'));
+        await page.goto(own.url, { waitUntil: 'load' });
+        await shown(page);
+        await until(page, () => navigator.serviceWorker.controller !== null, 'the worker');
+        const cdp = await page.createCDPSession();
+        assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors,
+                         []);
+        const kept = await page.evaluate(() => caches.keys());
+        assert.equal(kept.length, 1);
+        assert.match(kept[0], /^vok-tictactoe-[0-9a-f]{16}$/);
+        await own.close();
+        await page.reload({ waitUntil: 'load' });
+        await shown(page);
+        await clickCell(page, 4);
+        await idle(page);
+        assert.equal(filledCount(await lastFrame(page)), 2, 'the computer answered offline');
+        await page.close();
+    });
+
+    test('the site folder: what a server needs, under 600 KB gzip-compressed', async (t) => {
+        const dir = env('VOK_WEB_DIR');
+        const files = fs.readdirSync(dir).sort();
+        assert.deepEqual(files, ['favicon.png', 'icon-192.png', 'icon-512.png',
+                                 'icon-maskable-512.png', 'index.css', 'index.html', 'index.js',
+                                 'index.wasm', 'manifest.webmanifest', 'sw.js']);
+        const sizes = files.map((f) =>
+            [f, execFileSync('gzip', ['-9c', path.join(dir, f)], { maxBuffer: 1 << 24 }).length]);
+        const total = sizes.reduce((sum, [, n]) => sum + n, 0);
+        t.diagnostic(`gzip -9: ${total} bytes: ${sizes.map(([f, n]) => `${f} ${n}`).join(', ')}`);
+        assert.ok(total < 600000, `${total} bytes`);
+        // The page runs no script and takes no style of its own.
+        const html = fs.readFileSync(path.join(dir, 'index.html'), 'utf8');
+        assert.match(html, new RegExp("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; " +
+                                      "style-src 'self'; img-src 'self'"));
+        assert.doesNotMatch(html, /<style|style=|<script(?![^>]*\ssrc=)/);
     });
 });

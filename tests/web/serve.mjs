@@ -1,6 +1,6 @@
 // A static server of the page's files on 127.0.0.1 and a free port, for the browser tests and for
-// `make serve` (`node tests/web/serve.mjs build/web`: prints the address; Ctrl-C stops it).
-// Only the page's kinds of file are served, not the rest of the build folder.
+// `make serve` (`node tests/web/serve.mjs build/web/site`: prints the address; Ctrl-C stops it).
+// Only the page's kinds of file are served.
 import http from 'node:http';
 import fs from 'node:fs/promises';
 import path from 'node:path';
@@ -8,17 +8,22 @@ import { fileURLToPath } from 'node:url';
 
 const TYPES = {
     '.html': 'text/html; charset=utf-8',
+    '.css': 'text/css; charset=utf-8',
     '.js': 'text/javascript; charset=utf-8',
     '.wasm': 'application/wasm',
     '.png': 'image/png',
+    '.webmanifest': 'application/manifest+json',
 };
 
-// Serves `root`; resolves to { url, close() } once listening.
-export async function serve(root) {
-    const base = path.resolve(root);
+// Serves `root`, and each folder of `more` under its own path ({ '/linux/': folder }); resolves
+// to { url, close() } once listening.
+export async function serve(root, more = {}) {
     const server = http.createServer(async (req, res) => {
         const urlPath = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-        const file = path.join(base, urlPath.endsWith('/') ? urlPath + 'index.html' : urlPath);
+        const mount = Object.keys(more).find((prefix) => urlPath.startsWith(prefix));
+        const base = path.resolve(mount ? more[mount] : root);
+        const rest = mount ? urlPath.slice(mount.length - 1) : urlPath;
+        const file = path.join(base, rest.endsWith('/') ? rest + 'index.html' : rest);
         const type = TYPES[path.extname(file)];
         if (!type || !file.startsWith(base + path.sep) || !['GET', 'HEAD'].includes(req.method)) {
             res.writeHead(404).end();
@@ -50,7 +55,7 @@ export async function serve(root) {
 }
 
 if (process.argv[1] === fileURLToPath(import.meta.url)) {
-    const root = process.argv[2] ?? 'build/web';
+    const root = process.argv[2] ?? 'build/web/site';
     const { url } = await serve(root);
     console.log(`Serving ${root} at ${url} (Ctrl-C stops)`);
 }

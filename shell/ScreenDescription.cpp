@@ -1,0 +1,270 @@
+// What is on screen, for assistive technology: the items of the visible Pages and the news.
+
+#include "shell/ScreenDescription.h"
+
+#include <algorithm>
+
+#include "game/GameCodes.h"
+#include "scob/scobGrid.h"
+#include "screens/Program.h"
+#include "shell/WindowLogic.h"
+
+namespace windowLogic {
+
+namespace {
+
+// The board's squares in reading order, row by row.
+const char* const places[9] = {"top left",    "top centre",    "top right",
+                               "middle left", "centre",        "middle right",
+                               "bottom left", "bottom centre", "bottom right"};
+
+// What each piece set's pictures show: the player's piece, then the computer's.
+const char* const pieceNames[3][2] = {
+    {"ring", "cross"}, {"light square", "dark square"}, {"blue fish", "red fish"}};
+
+// A text as it is read: without blanks at its ends, runs of blanks as one.
+std::string spoken(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c != ' ') {
+            out += c;
+        } else if (!out.empty() && out.back() != ' ') {
+            out += ' ';
+        }
+    }
+    if (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+    }
+    return out;
+}
+
+// A text ended as a sentence.
+std::string sentence(const std::string& text) {
+    return text.empty() || text.back() == '.' || text.back() == '!' ? text : text + ".";
+}
+
+ScreenItem item(ItemRole role, std::string name, int x, int y, int width, int height, int page,
+                int id) {
+    ScreenItem it;
+    it.role = role;
+    it.name = std::move(name);
+    it.x = x;
+    it.y = y;
+    it.width = width;
+    it.height = height;
+    it.pressX = x + width / 2;
+    it.pressY = y + height / 2;
+    it.page = page;
+    it.id = id;
+    return it;
+}
+
+ScreenItem itemOf(const scob& control, ItemRole role, std::string name, int page, int id) {
+    ScreenItem it = item(role, std::move(name), control.getX(), control.getY(), control.getWidth(),
+                         control.getHeight(), page, id);
+    it.disabled = !control.isEnabled();
+    return it;
+}
+
+std::string shownText(const scob& control) {
+    const auto* button = dynamic_cast<const scobButton*>(&control);
+    return button ? spoken(button->shownText()) : std::string();
+}
+
+// One item on screen and the items it holds.
+struct Entry {
+    ScreenItem head;
+    std::vector<ScreenItem> members;
+};
+
+Entry listEntry(const scobList& list, int page, int id) {
+    Entry e{itemOf(list, ItemRole::RadioGroup, list.getTitle(), page, id), {}};
+    const int rowH = list.getRowHeight();
+    const int top = list.getY() + (list.isTitled() ? rowH : 0);
+    for (int i = 0; i < list.getItemCount(); ++i) {
+        ScreenItem radio = item(ItemRole::Radio, list.getItem(i), list.getX(), top + i * rowH,
+                                list.getWidth(), rowH, page, id + 1 + i);
+        radio.checked = i == list.getSelected();
+        e.members.push_back(radio);
+    }
+    return e;
+}
+
+std::string cellName(const Program& p, int place, int mark) {
+    const int theme = p.skin.getTheme();
+    const char* const* pieces = pieceNames[theme >= 0 && theme < 3 ? theme : 0];
+    const std::string where = place < 9 ? places[place] : "square";
+    if (mark == game::PlayerMark) {
+        return where + ", yours (" + pieces[0] + ")";
+    }
+    if (mark == game::ComputerMark) {
+        return where + ", the computer's (" + pieces[1] + ")";
+    }
+    return where + ", empty";
+}
+
+Entry boardEntry(const Program& p, const scobGrid& grid, int page, int id) {
+    Entry e{itemOf(grid, ItemRole::Board, "Board", page, id), {}};
+    const bool playerTurn = grid.getState() == game::PlayerTurn;
+    for (int r = 0; r < grid.getRows(); ++r) {
+        for (int c = 0; c < grid.getColumns(); ++c) {
+            const int place = r * grid.getColumns() + c;
+            const int mark = grid.getCell(c, r);
+            ScreenItem cell =
+                item(ItemRole::Cell, cellName(p, place, mark),
+                     grid.getX() + c * grid.getCellWidth(), grid.getY() + r * grid.getCellHeight(),
+                     grid.getCellWidth(), grid.getCellHeight(), page, id + 1 + place);
+            cell.disabled = !playerTurn || mark != game::Empty;
+            e.members.push_back(cell);
+        }
+    }
+    return e;
+}
+
+// Whether `cover` hides the item: all of it the drawing area shows lies under the cover.
+bool covered(const Program& p, const ScreenItem& it, const scob& cover) {
+    return it.x >= cover.getX() && it.y >= cover.getY() &&
+           std::min(it.x + it.width, p.drawWidth) <= cover.getX() + cover.getWidth() &&
+           std::min(it.y + it.height, p.drawHeight) <= cover.getY() + cover.getHeight();
+}
+
+}  // namespace
+
+std::vector<ScreenItem> describeScreen(const Program& p) {
+    std::vector<Entry> entries;
+    for (int pg = 0; pg < p.pageSet.pageCount; ++pg) {
+        const Page& shown = p.pageSet.pages[pg];
+        if (!shown.isVisible()) {
+            continue;
+        }
+        for (int i = 0; i < shown.controlCount(); ++i) {
+            const scob& c = *shown.controlAt(i);
+            if (!c.isVisible()) {
+                continue;
+            }
+            // Room for the members of a list or a board after each control's own id.
+            const int id = (pg * Page::maxControls + i) * 1000;
+            // Which control is which: the command the screen builder gave it.
+            switch (shown.commandId(i)) {
+                case command::background:
+                    // A backdrop hides what was drawn before it.
+                    entries.erase(
+                        std::remove_if(entries.begin(), entries.end(),
+                                       [&](const Entry& e) { return covered(p, e.head, c); }),
+                        entries.end());
+                    break;
+                case command::inert:
+                case command::status: {
+                    const std::string text = shownText(c);
+                    if (!text.empty()) {
+                        const bool status = shown.commandId(i) == command::status;
+                        ScreenItem it =
+                            itemOf(c, status ? ItemRole::Status : ItemRole::Label, text, pg, id);
+                        it.disabled = false;
+                        entries.push_back({it, {}});
+                    }
+                    break;
+                }
+                case command::newGame:
+                case command::openSettings:
+                case command::play:
+                case command::link:
+                    entries.push_back({itemOf(c, ItemRole::Button, shownText(c), pg, id), {}});
+                    break;
+                case command::help:
+                    entries.push_back({itemOf(c, ItemRole::Button, "Help", pg, id), {}});
+                    break;
+                case command::transparency:
+                case command::topmost: {
+                    const bool translucent = shown.commandId(i) == command::transparency;
+                    ScreenItem it = itemOf(c, ItemRole::Toggle,
+                                           translucent ? "Translucent" : "Keep on top", pg, id);
+                    it.pressed = c.getState() == 2;
+                    entries.push_back({it, {}});
+                    break;
+                }
+                case command::firstMove:
+                case command::pieces:
+                case command::level:
+                    if (const auto* list = dynamic_cast<const scobList*>(&c)) {
+                        entries.push_back(listEntry(*list, pg, id));
+                    }
+                    break;
+                case command::board:
+                    if (const auto* grid = dynamic_cast<const scobGrid*>(&c)) {
+                        entries.push_back(boardEntry(p, *grid, pg, id));
+                    }
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.head.y != b.head.y ? a.head.y < b.head.y : a.head.x < b.head.x;
+    });
+    std::vector<ScreenItem> items;
+    for (Entry& e : entries) {
+        const int head = static_cast<int>(items.size());
+        items.push_back(e.head);
+        for (ScreenItem& member : e.members) {
+            member.parent = head;
+            items.push_back(member);
+        }
+    }
+    // Only what the drawing area shows of each (the pin reaches a pixel beyond it).
+    for (ScreenItem& it : items) {
+        it.width = std::min(it.width, p.drawWidth - it.x);
+        it.height = std::min(it.height, p.drawHeight - it.y);
+    }
+    return items;
+}
+
+void press(Program& p, int x, int y) {
+    pointer(p, PointerEvent::LeftDown, x, y);
+    pointer(p, PointerEvent::LeftUp, x, y);
+}
+
+std::string newsSince(const Program& p, ScreenNews& told) {
+    if (!p.pageSet.pages[page::board].isVisible()) {
+        return {};
+    }
+    const TicTacToe& board = p.gameBoard;
+    std::vector<int> marks;
+    for (int r = 0; r < board.getRows(); ++r) {
+        for (int c = 0; c < board.getColumns(); ++c) {
+            marks.push_back(board.getCell(c, r));
+        }
+    }
+    const std::string status = spoken(p.statusDisplay.shownText());
+    std::string news;
+    const auto tell = [&news](const std::string& text) {
+        news += (news.empty() ? "" : " ") + sentence(text);
+    };
+    if (told.known && told.marks.size() == marks.size()) {
+        bool cleared = false;
+        for (std::size_t i = 0; i < marks.size(); ++i) {
+            cleared = cleared || (told.marks[i] != game::Empty && marks[i] == game::Empty);
+        }
+        if (cleared) {
+            tell("A new game");
+        }
+        for (std::size_t i = 0; i < marks.size() && i < 9; ++i) {
+            if (marks[i] == game::ComputerMark && told.marks[i] != game::ComputerMark) {
+                tell(std::string("The computer took the ") + places[i]);
+            }
+        }
+        if (status != told.status) {
+            tell(status);
+            if (game::isOver(p.statusDisplay.getState())) {
+                tell("Press N for a new game");
+            }
+        }
+    }
+    told.known = true;
+    told.status = status;
+    told.marks = marks;
+    return news;
+}
+
+}  // namespace windowLogic
