@@ -2,6 +2,7 @@
 
 #include "screens/Screens.h"
 
+#include "screens/BoardLayout.h"
 #include "screens/Program.h"
 #include "services/WebLinks.h"
 
@@ -95,7 +96,10 @@ void buildScreens(Program& p, const Choices& saved) {
     refreshLevelLabel(p);
 
     // Board: 3 x 3 cells of 78 pixels, black lines, no cursor frame.
-    p.gameBoard.setLayout(21, 90, 234, 234, 3, 3, &p.skin);
+    p.gameBoard.setLayout(boardLayout::left, boardLayout::top,
+                          boardLayout::columns * boardLayout::cellSize,
+                          boardLayout::rows * boardLayout::cellSize, boardLayout::columns,
+                          boardLayout::rows, &p.skin);
     p.gameBoard.setLook(colour::black, colour::black, colour::red, 1, 3, element::pieces, -1, -1,
                         -1, 1, 0);
     p.boardPage().add(&p.gameBoard, command::board, 0);

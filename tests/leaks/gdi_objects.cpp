@@ -10,6 +10,7 @@
 #include <map>
 
 #include "shell/win32/Window.h"
+#include "tests/support/BoardCells.h"
 
 namespace {
 
@@ -208,8 +209,8 @@ void click(HWND window, int x, int y) {
 // One round of use: a few moves and the computer's answers, a full repaint, and now and then
 // the settings screen with another piece set, first mover and level.
 void useTheWindow(HWND window, int round) {
-    const int cell = round % 9;
-    click(window, 21 + 78 * (cell / 3) + 39, 90 + 78 * (cell % 3) + 39);
+    const BoardCell& cell = boardCells[round % 9];
+    click(window, cell.x, cell.y);
     for (int i = 0; i < 24; ++i) {
         SendMessageA(window, WM_TIMER, 111, 0);
     }

@@ -16,6 +16,7 @@
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
 #include "shell/sdl/SdlProgram.h"
+#include "tests/support/BoardCells.h"
 
 namespace {
 
@@ -57,10 +58,9 @@ class Session {
                 ticks(25);
                 continue;
             }
-            for (int cell = 0; cell < 9; ++cell) {
-                const int c = cell / 3, r = cell % 3;
-                if (game.getCell(c, r) == game::Empty) {
-                    click(21 + 78 * c + 39, 90 + 78 * r + 39);
+            for (const BoardCell& cell : boardCells) {
+                if (game.getCell(cell.column, cell.row) == game::Empty) {
+                    click(cell.x, cell.y);
                     break;
                 }
             }

@@ -15,6 +15,7 @@ import argparse
 import functools
 import io
 import os
+import re
 import resource
 import shutil
 import signal
@@ -39,13 +40,25 @@ NEW_GAME, SETTINGS, PLAY = (320, 110), (320, 155), (195, 225)
 LIST_X = {"first": 16, "pieces": 137, "level": 258}
 
 
-def cell_origin(c, r):
-    return 21 + 78 * c, 90 + 78 * r
+# The board's cells, (column, row): (left, top, size, centre x, centre y), from the file the build
+# writes from the screen builder's layout (--board).
+CELLS = {}
+
+
+def read_board(path):
+    with open(path) as f:
+        for line in f:
+            column, row, *place = map(int, re.findall(r"-?\d+", line))
+            CELLS[column, row] = place
+
+
+def cell_box(c, r):
+    left, top, size = CELLS[c, r][:3]
+    return left, top, size, size
 
 
 def cell_centre(c, r):
-    x, y = cell_origin(c, r)
-    return x + 39, y + 39
+    return tuple(CELLS[c, r][3:])
 
 
 def list_row(name, row):
@@ -284,12 +297,11 @@ class Game:
 
     def cell(self, image, c, r):
         """'empty', 'player', 'computer' or '?' for cell (c, r), in any piece set."""
-        x, y = cell_origin(c, r)
         for picture_name, name in (("blankTraditional", "empty"), ("ring", "player"),
                                    ("cross", "computer"), ("greenSquare", "player"),
                                    ("orangeSquare", "computer"), ("stripedFish", "player"),
                                    ("spottedFish", "computer")):
-            if self.shows_picture(image, picture_name, x, y, 78, 78):
+            if self.shows_picture(image, picture_name, *cell_box(c, r)):
                 return name
         return "?"
 
@@ -579,9 +591,9 @@ def scenarios(suite):
         game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's first fish")
         check(sum(game.cells(), []).count("player") == 0, "the player moved first")
         image = game.shot(suite.shot_path("choices-board"))
-        check(game.shows_picture(image, "spottedFish", *cell_origin(*next(
-            (c, r) for c in range(3) for r in range(3)
-            if game.cell(image, c, r) == "computer")), 78, 78), "the computer's piece is no fish")
+        check(game.shows_picture(image, "spottedFish", *cell_box(*next(
+            (c, r) for c, r in CELLS if game.cell(image, c, r) == "computer"))),
+            "the computer's piece is no fish")
         check(game.label_right_edge(image) > smart_edge + 5,
               "the level label did not change to the longer \"Moronic\"")
         # T and the pin.
@@ -775,13 +787,13 @@ def scenarios(suite):
         image = game.shot(suite.shot_path("scaled-board"))
         check(suite.same_as_reference(image, "board-x2"),
               "the window differs from the render test's board at twice the scale")
-        check(game.shows_picture(image, "blankTraditional", *cell_origin(2, 1), 78, 78, scale=2),
+        check(game.shows_picture(image, "blankTraditional", *cell_box(2, 1), scale=2),
               "the empty cell is not its picture in blocks of four")
         # The pointer is in window pixels: the scaled centre of a cell plays that cell.
         x, y = cell_centre(2, 1)
         game.click((2 * x, 2 * y))
-        game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_origin(2, 1), 78, 78,
-                                                 scale=2), "the ring in the cell clicked")
+        game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_box(2, 1), scale=2),
+                      "the ring in the cell clicked")
         game.shot(suite.shot_path("scaled-move"))
         # The place is saved in screen pixels, as at any scale.
         run("xdotool", "windowmove", game.window, "120", "16", env=game.env)
@@ -946,8 +958,8 @@ def scenarios(suite):
             suite.games.append(game)
             game.shot(suite.shot_path("wayland-board-x2"))
             game.click(cell_centre(2, 1))
-            game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_origin(2, 1), 78,
-                                                     78, scale=2), "the ring in the cell clicked")
+            game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_box(2, 1), scale=2),
+                          "the ring in the cell clicked")
         finally:
             weston.close()
             display.close()
@@ -965,7 +977,9 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--out", default="e2e")
     parser.add_argument("--reference")
+    parser.add_argument("--board", required=True)
     args = parser.parse_args()
+    read_board(args.board)
 
     missing = [tool for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import",
                                  "setxkbmap", "weston")

@@ -13,6 +13,7 @@
 #include "shell/raster/BmpDecoder.h"
 #include "shell/raster/RasterSurface.h"
 #include "tests/sdl/RenderSupport.h"
+#include "tests/support/BoardCells.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSurface.h"
 
@@ -28,12 +29,12 @@ class NoText : public TextRasterizer {
 const Colour black = rgb(0, 0, 0);
 const Colour white = rgb(255, 255, 255);
 
-// The board's cell (c, r) starts here; cells are 78 pixels square.
+// The board's cell (c, r) starts here; cells are square.
 int cellX(int c) {
-    return 21 + 78 * c;
+    return boardCells[0].left + boardCells[0].size * c;
 }
 int cellY(int r) {
-    return 90 + 78 * r;
+    return boardCells[0].top + boardCells[0].size * r;
 }
 
 // A fresh program in a window of the drawing area's size, with no settings file and a fixed
@@ -184,7 +185,7 @@ TEST_F(Screens, TheStatusPlaqueFollowsEveryGameState) {
 }
 
 TEST_F(Screens, APlayedCellShowsTheRingAndTheComputerAnswersWithItsCross) {
-    click(cellX(0) + 39, cellY(0) + 39);
+    click(boardCell(0, 0).x, boardCell(0, 0).y);
     EXPECT_TRUE(cellShows(0, 0, bitmap::ring));
     EXPECT_TRUE(showsPicture(bitmap::plaqueWood, 87 + 4, 40 + 4, 4, 4));  // "Thinking..."
     letComputerMove();
@@ -207,11 +208,11 @@ TEST_F(Screens, EachPieceSetDrawsItsOwnPieces) {
                         {1, bitmap::greenSquare, bitmap::orangeSquare, "colors"},
                         {2, bitmap::stripedFish, bitmap::spottedFish, "fish"}};
     // Two moves each side on the board, the same for every set.
-    click(cellX(1) + 39, cellY(1) + 39);
+    click(boardCell(1, 1).x, boardCell(1, 1).y);
     letComputerMove();
     for (int c = 0; c < 3; ++c) {
         if (p->gameBoard.getState() == 1 && p->gameBoard.cellValue(c, 2) == 0) {
-            click(cellX(c) + 39, cellY(2) + 39);
+            click(boardCell(c, 2).x, boardCell(c, 2).y);
             letComputerMove();
             break;
         }

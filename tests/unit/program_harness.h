@@ -8,6 +8,7 @@
 #include "game/TicTacToe.h"
 #include "screens/Program.h"
 #include "shell/WindowLogic.h"
+#include "tests/support/BoardCells.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSurface.h"
 
@@ -27,8 +28,10 @@ struct ProgramHarness {
         windowLogic::pointer(p, PointerEvent::LeftDown, x, y);
         windowLogic::pointer(p, PointerEvent::LeftUp, x, y);
     }
-    // The middle of board cell (column, row): cells of 78 pixels from (21, 90).
-    void clickCell(int column, int row) { click(21 + 78 * column + 39, 90 + 78 * row + 39); }
+    // The middle of board cell (column, row).
+    void clickCell(int column, int row) {
+        click(boardCell(column, row).x, boardCell(column, row).y);
+    }
 
     bool tick() { return windowLogic::timerTick(p); }
     void ticks(int n) {

@@ -6,6 +6,7 @@
 //   VOK_WEB_NODE           where `npm ci` put puppeteer-core
 //   VOK_LINUX_SCREENSHOTS  the Linux build's render-test frames (board.png, board-notext.png, ...)
 //   VOK_CHROMIUM, VOK_SITE the browser, and the site the web links lead to
+//   VOK_BOARD_CELLS        the board's cells, as the build writes them from the screens' layout
 import { describe, test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
@@ -23,6 +24,11 @@ const puppeteer = createRequire(path.join(env('VOK_WEB_NODE'), 'package.json'))(
 const linuxFrames = env('VOK_LINUX_SCREENSHOTS');
 const site = process.env.VOK_SITE ?? 'http://www.vok.example';
 
+// The board's cells in reading order, row by row: {column, row, left, top, size, x, y}.
+const CELLS = fs.readFileSync(env('VOK_BOARD_CELLS'), 'utf8').trim().split('\n').map((line) => {
+    const [column, row, left, top, size, x, y] = line.match(/-?\d+/g).map(Number);
+    return { column, row, left, top, size, x, y };
+});
 const W = 384;
 const H = 365;
 const KEY = '/vok/vudezazivaze/vudezazivaze.ini';
@@ -34,7 +40,7 @@ let profile;
 // Before the page's own scripts: every frame put on the canvas (its time, which board cells
 // show a piece, the status plaque's colour), the intervals alive, animation frames asked for,
 // the live region's news, anything the page's policy refused.
-function instrument() {
+function instrument(cells) {
     const vok = (window.vok =
         { frames: [], raf: 0, live: new Set(), mostLive: 0, news: [], refused: [] });
     new MutationObserver(() => {
@@ -48,11 +54,10 @@ function instrument() {
         const at = (x, y) => (y * k * image.width + x * k) * 4;
         const d = image.data;
         const filled = [];
-        for (let cell = 0; cell < 9; cell++) {
-            const left = 21 + 78 * (cell % 3), top = 90 + 78 * Math.floor(cell / 3);
+        for (const { left, top, size } of cells) {
             let ink = 0;
-            for (let y = top + 1; y < top + 77; y++) {
-                for (let x = left + 1; x < left + 77; x++) {
+            for (let y = top + 1; y < top + size - 1; y++) {
+                for (let x = left + 1; x < left + size - 1; x++) {
                     const o = at(x, y);
                     ink += d[o] !== 255 || d[o + 1] !== 255 || d[o + 2] !== 255;
                 }
@@ -86,7 +91,7 @@ async function openPage({ dpr = 1, width = 500, height = 700, touch = false, set
     page.on('pageerror', (e) => warnings.push(`pageerror: ${e.message}`));
     await page.setViewport({ width, height, deviceScaleFactor: dpr, isMobile: touch,
                              hasTouch: touch });
-    await page.evaluateOnNewDocument(instrument);
+    await page.evaluateOnNewDocument(instrument, CELLS);
     if (setup) await page.evaluateOnNewDocument(setup, ...args);
     await page.goto(server.url, { waitUntil: 'load' });
     await shown(page);
@@ -114,8 +119,7 @@ async function at(page, x, y) {
     return [box.x + (x + 0.5) * box.width / W, box.y + (y + 0.5) * box.height / H];
 }
 const click = async (page, x, y) => page.mouse.click(...(await at(page, x, y)));
-const clickCell = (page, cell) =>
-    click(page, 21 + 78 * (cell % 3) + 39, 90 + 78 * Math.floor(cell / 3) + 39);
+const clickCell = (page, cell) => click(page, CELLS[cell].x, CELLS[cell].y);
 
 // The canvas's pixels, as a PNG's data URL.
 const canvasPicture = (page) =>
@@ -326,18 +330,17 @@ describe('the page', () => {
             await idle(page);
             const cell = (await lastFrame(page)).filled.indexOf(true);
             assert.ok(cell >= 0, 'the computer has moved');
-            const differ = await withLinuxFrames(page, ['pieces-fish'], (frame, fish, cell) => {
-                const left = 21 + 78 * (cell % 3), top = 90 + 78 * Math.floor(cell / 3);
+            const differ = await withLinuxFrames(page, ['pieces-fish'], (frame, fish, at, from) => {
                 let differ = 0;
-                for (let y = 1; y < 77; y++) {
-                    for (let x = 1; x < 77; x++) {
-                        const i = ((top + y) * 384 + left + x) * 4;
-                        const j = ((90 + y) * 384 + 177 + x) * 4;
+                for (let y = 1; y < at.size - 1; y++) {
+                    for (let x = 1; x < at.size - 1; x++) {
+                        const i = ((at.top + y) * 384 + at.left + x) * 4;
+                        const j = ((from.top + y) * 384 + from.left + x) * 4;
                         differ += [0, 1, 2].some((c) => frame.data[i + c] !== fish.data[j + c]);
                     }
                 }
                 return differ;
-            }, cell);
+            }, CELLS[cell], CELLS.find((c) => c.column === 2 && c.row === 0));
             assert.equal(differ, 0, `cell ${cell} is not the spotted fish`);
         };
         await opensWithAFish();
@@ -518,7 +521,7 @@ describe('the page', () => {
         // Not in a context of its own: a page is never installable in one (an incognito one).
         const own = await serve(env('VOK_WEB_DIR'));
         const page = await browser.newPage();
-        await page.evaluateOnNewDocument(instrument);
+        await page.evaluateOnNewDocument(instrument, CELLS);
         await page.evaluateOnNewDocument(() => caches.open('vok-tictactoe-earlier'));
         await page.goto(own.url, { waitUntil: 'load' });
         await shown(page);

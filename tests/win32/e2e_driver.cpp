@@ -17,6 +17,7 @@
 
 // The driver is built on its own, without the program's include path.
 #include "scob/bitmapIds.h"
+#include "tests/support/BoardCells.h"
 
 namespace {
 
@@ -56,11 +57,11 @@ const Box topmostBox{365, 1, 20, 20};
 const Box newGameBox{281, 95, 80, 31};
 const Box settingsBox{281, 145, 80, 20};
 const Box playBox{145, 185, 100, 80};
-const int boardLeft = 21, boardTop = 90, cellSize = 78;
 const int firstMoveListX = 16, piecesListX = 137, levelListX = 258, listTop = 50, rowHeight = 20;
 
 Box cellBox(int column, int row) {
-    return {boardLeft + column * cellSize, boardTop + row * cellSize, cellSize, cellSize};
+    const BoardCell& cell = boardCell(column, row);
+    return {cell.left, cell.top, cell.size, cell.size};
 }
 // Row 0 is a list's title; items follow.
 Box listRow(int listX, int item) {
