@@ -4,7 +4,7 @@ window manager, and on a Wayland desktop (weston on its x11 backend) in such a d
 with xdotool like a person would, screenshots taken with ImageMagick, the settings under a
 temporary XDG_CONFIG_HOME.
 
-usage: e2e.py --program PATH [--out FOLDER] [--reference FOLDER]
+usage: e2e.py --program PATH --board CELLS [--out FOLDER] [--reference FOLDER]
        (VOK_E2E_ONLY="scenario ..." runs only the scenarios named)
 
 --reference names the SDL tests' screenshots: the window must show exactly those frames.
