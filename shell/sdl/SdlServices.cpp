@@ -7,11 +7,9 @@
 #include <cstring>
 #include <ctime>
 
-#include <spawn.h>
-#include <unistd.h>
-
 #include "services/Settings.h"
 #include "shell/posix/PosixFiles.h"
+#include "shell/posix/PosixProcess.h"
 #include "shell/sdl/SdlDesktop.h"
 
 int scaleNamed(const char* text) {
@@ -115,12 +113,8 @@ void SdlServices::screenSize(int& width, int& height) {
 void SdlServices::openUrl(const std::string& address) {
     // The desktop's opener is started and left to itself: the game never waits for the browser
     // (the program lets the system reap its children).
-    char opener[] = "xdg-open";
-    std::string url = address;
-    char* const arguments[] = {opener, &url[0], nullptr};
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, opener, nullptr, nullptr, arguments, environ);
-    if (error != 0) {
+    const char opener[] = "xdg-open";
+    if (const int error = startDetached(opener, address)) {
         std::fprintf(stderr, "vok-tictactoe: cannot open %s: %s could not be started (%s)\n",
                      address.c_str(), opener, std::strerror(error));
     }

@@ -17,25 +17,20 @@
 //             scales the pixels itself), a fixed frame asked of the window manager (SdlDesktop),
 //             the place noted at every window event where the desktop tells it (not Wayland)
 //   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
-//             does (`endOnSignals`); a lost display or compositor saves at once and exits 1; a
+//             does (`handleSignals`); a lost display or compositor saves at once and exits 1; a
 //             failed save is reported on stderr
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
 #include "services/AppInfo.h"
 #include "shell/WindowLogic.h"
+#include "shell/posix/PosixProcess.h"
 #include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlProgram.h"
@@ -43,36 +38,6 @@
 namespace {
 
 Frontend frontend;
-
-extern "C" void requestEnd(int) {
-    frontend.endRequested = 1;
-    const int saved = errno;
-    if (write(frontend.wakePipe[1], "!", 1) < 0) {
-        // A full pipe has woken the loop already.
-    }
-    errno = saved;
-}
-
-// SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does.
-void endOnSignals() {
-    if (pipe2(frontend.wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        frontend.wakePipe[0] = frontend.wakePipe[1] = -1;
-    }
-    struct sigaction action {};
-    action.sa_handler = requestEnd;
-    sigemptyset(&action.sa_mask);
-    for (int signalNumber : {SIGHUP, SIGINT, SIGTERM}) {
-        sigaction(signalNumber, &action, nullptr);
-    }
-
-    // The only children are the desktop's openers of web links, never waited for: the system
-    // reaps them.
-    struct sigaction children {};
-    children.sa_handler = SIG_DFL;
-    children.sa_flags = SA_NOCLDWAIT;
-    sigemptyset(&children.sa_mask);
-    sigaction(SIGCHLD, &children, nullptr);
-}
 
 constexpr const char* usage =
     "Usage: vok-tictactoe [--help] [--version] [--scale N]\n"
@@ -213,10 +178,10 @@ bool handle(const SDL_Event& event) {
 // them the loop sleeps: until the next tick, or, when nothing can change before the player
 // acts, until the next event.
 void run(Frontend& f) {
-    f.waiter.watch(f.window, f.wakePipe[0], windowLogic::timerFloorMs);
+    f.waiter.watch(f.window, endWake(), windowLogic::timerFloorMs);
     const Uint64 period = static_cast<Uint64>(f.services.timerPeriodMs());
     Uint64 nextTick = SDL_GetTicks64() + period;
-    while (!f.endRequested) {
+    while (!endRequested()) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
             if (!handle(event)) {
@@ -253,10 +218,7 @@ int main(int argc, char** argv) {
     if (const int answered = commandLine(argc, argv, named); answered >= 0) {
         return answered;
     }
-    // A write past a file-size limit must fail like any other write (the settings file then
-    // keeps its previous content), not end the program.
-    std::signal(SIGXFSZ, SIG_IGN);
-    endOnSignals();
+    handleSignals();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Transparency needs the desktop's compositor, which SDL would otherwise ask to stand
     // aside. A press inside and a release outside the window is no release for the game.
