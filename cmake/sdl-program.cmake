@@ -11,8 +11,10 @@ pkg_check_modules(WaylandClient REQUIRED IMPORTED_TARGET wayland-client)
 set(CMAKE_INSTALL_DOCDIR share/doc/vok-tictactoe CACHE PATH "The documents' folder")
 include(GNUInstallDirs)
 
-# The settings file's steps on a POSIX file system; the process's signals and children.
+# The settings file's steps on a POSIX file system; the process's signals and children; the
+# command line.
 add_library(vokposix STATIC
+    ${CMAKE_SOURCE_DIR}/shell/posix/PosixCommandLine.cpp
     ${CMAKE_SOURCE_DIR}/shell/posix/PosixFiles.cpp
     ${CMAKE_SOURCE_DIR}/shell/posix/PosixProcess.cpp)
 target_include_directories(vokposix PUBLIC ${CMAKE_SOURCE_DIR})

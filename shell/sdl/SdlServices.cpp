@@ -12,13 +12,6 @@
 #include "shell/posix/PosixProcess.h"
 #include "shell/sdl/SdlDesktop.h"
 
-int scaleNamed(const char* text) {
-    if (!text || *text < '1' || *text > '9' || text[1] != '\0') {
-        return 0;
-    }
-    return *text - '0' <= maxScale ? *text - '0' : 0;
-}
-
 int desktopScale(const char* gdkScale, double xftDpi, double displayDpi) {
     if (gdkScale && *gdkScale) {
         char* end = nullptr;

@@ -6,9 +6,6 @@
 #include "platform/WindowServices.h"
 #include "shell/WindowLogic.h"
 
-// A scale asked for by name (`--scale N`, VOK_SCALE): a whole number 1..maxScale, else 0.
-int scaleNamed(const char* text);
-
 // The scale an X11 desktop asks of its programs: GDK_SCALE when it is a whole number (at most
 // maxScale), else the Xft.dpi resource, else the display's DPI (windowLogic::scaleForDpi). A
 // DPI of 0 is one not known.
