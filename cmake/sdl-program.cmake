@@ -11,8 +11,13 @@ pkg_check_modules(WaylandClient REQUIRED IMPORTED_TARGET wayland-client)
 set(CMAKE_INSTALL_DOCDIR share/doc/vok-tictactoe CACHE PATH "The documents' folder")
 include(GNUInstallDirs)
 
-# The settings file's steps on a POSIX file system.
-add_library(vokposix STATIC ${CMAKE_SOURCE_DIR}/shell/posix/PosixFiles.cpp)
+# What the Linux program has of POSIX: the settings file's steps on its file system, the
+# services that need no window, the process's signals and children, the command line.
+add_library(vokposix STATIC
+    ${CMAKE_SOURCE_DIR}/shell/posix/PosixCommandLine.cpp
+    ${CMAKE_SOURCE_DIR}/shell/posix/PosixFiles.cpp
+    ${CMAKE_SOURCE_DIR}/shell/posix/PosixProcess.cpp
+    ${CMAKE_SOURCE_DIR}/shell/posix/PosixServices.cpp)
 target_include_directories(vokposix PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vokposix PRIVATE vokwarnings)
 

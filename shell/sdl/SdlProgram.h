@@ -2,7 +2,6 @@
 // program and its headless run.
 #pragma once
 
-#include <csignal>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,10 +31,6 @@ struct Frontend {
     // True while the window is shown with the program's choices in it.
     bool open = false;
     EventWaiter waiter;
-    // SIGHUP, SIGINT and SIGTERM ask the program to end; the handler also writes to a pipe the
-    // event loop's sleep watches, so it wakes at once.
-    volatile std::sig_atomic_t endRequested = 0;
-    int wakePipe[2] = {-1, -1};
 };
 
 // What happens while the window is open: the event loop of the program, or the headless run's

@@ -1,25 +1,11 @@
-// The window-system services of the Linux program, on SDL and the POSIX file system.
+// The window-system services of the Linux program: the window's on SDL, the rest POSIX's.
 
 #include "shell/sdl/SdlServices.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
-
-#include <spawn.h>
-#include <unistd.h>
 
 #include "services/Settings.h"
-#include "shell/posix/PosixFiles.h"
 #include "shell/sdl/SdlDesktop.h"
-
-int scaleNamed(const char* text) {
-    if (!text || *text < '1' || *text > '9' || text[1] != '\0') {
-        return 0;
-    }
-    return *text - '0' <= maxScale ? *text - '0' : 0;
-}
 
 int desktopScale(const char* gdkScale, double xftDpi, double displayDpi) {
     if (gdkScale && *gdkScale) {
@@ -31,6 +17,10 @@ int desktopScale(const char* gdkScale, double xftDpi, double displayDpi) {
     }
     return windowLogic::scaleForDpi(xftDpi > 0 ? xftDpi : displayDpi);
 }
+
+// The settings file's own naming of a save's temporary files.
+SdlServices::SdlServices()
+    : PosixServices({temporaryFileName, temporaryFileOwner, temporaryFileTries}) {}
 
 void SdlServices::attach(SDL_Window* window) {
     sdlWindow = window;
@@ -112,43 +102,6 @@ void SdlServices::screenSize(int& width, int& height) {
     height = bounds.h;
 }
 
-void SdlServices::openUrl(const std::string& address) {
-    // The desktop's opener is started and left to itself: the game never waits for the browser
-    // (the program lets the system reap its children).
-    char opener[] = "xdg-open";
-    std::string url = address;
-    char* const arguments[] = {opener, &url[0], nullptr};
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, opener, nullptr, nullptr, arguments, environ);
-    if (error != 0) {
-        std::fprintf(stderr, "vok-tictactoe: cannot open %s: %s could not be started (%s)\n",
-                     address.c_str(), opener, std::strerror(error));
-    }
-}
-
 bool SdlServices::leftButtonDown() {
     return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
-}
-
-std::int64_t SdlServices::clockSeconds() {
-    return static_cast<std::int64_t>(std::time(nullptr));
-}
-
-std::string SdlServices::settingsBase() {
-    return userSettingsBase();
-}
-
-bool SdlServices::makeFolders(const std::string& folder, std::string& why) {
-    return makeFolderPath(folder, why);
-}
-
-bool SdlServices::readFile(const std::string& path, std::size_t limit, std::string& bytes) {
-    return readRegularFile(path, limit, bytes);
-}
-
-bool SdlServices::replaceFileContent(const std::string& path, const std::string& bytes,
-                                     std::string& why) {
-    // The settings file's own naming of a save's temporary files.
-    const TemporaryNames names = {temporaryFileName, temporaryFileOwner, temporaryFileTries};
-    return replaceFileAtomically(path, bytes, names, why);
 }

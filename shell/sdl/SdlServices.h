@@ -1,13 +1,10 @@
-// The window-system services of the Linux program, on SDL and the POSIX file system.
+// The window-system services of the Linux program: the window's on SDL, the rest POSIX's.
 #pragma once
 
 #include <SDL.h>
 
-#include "platform/WindowServices.h"
 #include "shell/WindowLogic.h"
-
-// A scale asked for by name (`--scale N`, VOK_SCALE): a whole number 1..maxScale, else 0.
-int scaleNamed(const char* text);
+#include "shell/posix/PosixServices.h"
 
 // The scale an X11 desktop asks of its programs: GDK_SCALE when it is a whole number (at most
 // maxScale), else the Xft.dpi resource, else the display's DPI (windowLogic::scaleForDpi). A
@@ -18,8 +15,9 @@ int desktopScale(const char* gdkScale, double xftDpi, double displayDpi);
 // sizes answer from what was asked. Every point of the drawing area is `scale` x `scale` units
 // of the window: pixels on X11, the compositor's own units on Wayland (which it scales itself).
 // Sizes are told in points, places on the screen in the window's units.
-class SdlServices : public WindowServices {
+class SdlServices : public PosixServices {
   public:
+    SdlServices();
     void attach(SDL_Window* window);
     // Where the window was opened (windowLogic::savedPosition): its place until the desktop
     // tells another, which Wayland never does.
@@ -39,14 +37,7 @@ class SdlServices : public WindowServices {
     void setTopmost(bool on) override;
     ScreenRect windowRect() override;
     void screenSize(int& width, int& height) override;
-    void openUrl(const std::string& address) override;
     bool leftButtonDown() override;
-    std::int64_t clockSeconds() override;
-    std::string settingsBase() override;
-    bool makeFolders(const std::string& folder, std::string& why) override;
-    bool readFile(const std::string& path, std::size_t limit, std::string& bytes) override;
-    bool replaceFileContent(const std::string& path, const std::string& bytes,
-                            std::string& why) override;
 
     // Notes where the window is now. The window's rectangle is always the last one noted, so
     // it can still be told once the display is gone.

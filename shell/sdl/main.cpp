@@ -17,25 +17,19 @@
 //             scales the pixels itself), a fixed frame asked of the window manager (SdlDesktop),
 //             the place noted at every window event where the desktop tells it (not Wayland)
 //   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
-//             does (`endOnSignals`); a lost display or compositor saves at once and exits 1; a
+//             does (`handleSignals`); a lost display or compositor saves at once and exits 1; a
 //             failed save is reported on stderr
 
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
 #include "services/AppInfo.h"
 #include "shell/WindowLogic.h"
+#include "shell/posix/PosixCommandLine.h"
+#include "shell/posix/PosixProcess.h"
 #include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlProgram.h"
@@ -43,91 +37,6 @@
 namespace {
 
 Frontend frontend;
-
-extern "C" void requestEnd(int) {
-    frontend.endRequested = 1;
-    const int saved = errno;
-    if (write(frontend.wakePipe[1], "!", 1) < 0) {
-        // A full pipe has woken the loop already.
-    }
-    errno = saved;
-}
-
-// SIGHUP (the terminal went away), SIGINT and SIGTERM end the program as a close does.
-void endOnSignals() {
-    if (pipe2(frontend.wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        frontend.wakePipe[0] = frontend.wakePipe[1] = -1;
-    }
-    struct sigaction action {};
-    action.sa_handler = requestEnd;
-    sigemptyset(&action.sa_mask);
-    for (int signalNumber : {SIGHUP, SIGINT, SIGTERM}) {
-        sigaction(signalNumber, &action, nullptr);
-    }
-
-    // The only children are the desktop's openers of web links, never waited for: the system
-    // reaps them.
-    struct sigaction children {};
-    children.sa_handler = SIG_DFL;
-    children.sa_flags = SA_NOCLDWAIT;
-    sigemptyset(&children.sa_mask);
-    sigaction(SIGCHLD, &children, nullptr);
-}
-
-constexpr const char* usage =
-    "Usage: vok-tictactoe [--help] [--version] [--scale N]\n"
-    "Noughts and crosses against the computer in a small window. Click a square to move,\n"
-    "press N for a new game; \"Settings\" chooses who begins, the pieces and the computer's\n"
-    "strength. The choices are kept in $XDG_CONFIG_HOME/vok/vudezazivaze/, or in\n"
-    "~/.config/vok/vudezazivaze/ when XDG_CONFIG_HOME is not set.\n"
-    "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n"
-    "  --scale N  show the window N times larger (1 to 4; VOK_SCALE=N does the same); by\n"
-    "             default the desktop's scale (GDK_SCALE, Xft.dpi or the screen's DPI)\n";
-
-// A scale named on the command line or in VOK_SCALE, or 0 with the complaint made.
-int namedScale(const char* where, const char* text) {
-    const int scale = scaleNamed(text);
-    if (scale == 0) {
-        const bool given = text && *text;
-        std::fprintf(stderr, "vok-tictactoe: %s wants a whole number from 1 to %d%s%s%s\n", where,
-                     maxScale, given ? ", not '" : "", given ? text : "", given ? "'" : "");
-    }
-    return scale;
-}
-
-// Answers --help and --version, takes --scale (or VOK_SCALE), and refuses what it does not
-// know. -1 when the game is to start, otherwise the exit code. `scale` is 0 when none was
-// named.
-int commandLine(int argc, char** argv, int& scale) {
-    scale = 0;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(usage, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s\n", appTitle);
-            return 0;
-        }
-        if (std::strncmp(argv[i], "--scale=", 8) == 0 || std::strcmp(argv[i], "--scale") == 0) {
-            const char* value = argv[i][7] == '=' ? argv[i] + 8 : i + 1 < argc ? argv[++i] : "";
-            if ((scale = namedScale("--scale", value)) == 0) {
-                return 2;
-            }
-            continue;
-        }
-        std::fprintf(stderr, "vok-tictactoe: unknown option '%s' (try --help)\n", argv[i]);
-        return 2;
-    }
-    const char* fromEnvironment = std::getenv("VOK_SCALE");
-    if (scale == 0 && fromEnvironment && *fromEnvironment &&
-        (scale = namedScale("VOK_SCALE", fromEnvironment)) == 0) {
-        return 2;
-    }
-    return -1;
-}
 
 // The scale named, else the desktop's. Needs SDL's video.
 int chosenScale(int named) {
@@ -213,10 +122,10 @@ bool handle(const SDL_Event& event) {
 // them the loop sleeps: until the next tick, or, when nothing can change before the player
 // acts, until the next event.
 void run(Frontend& f) {
-    f.waiter.watch(f.window, f.wakePipe[0], windowLogic::timerFloorMs);
+    f.waiter.watch(f.window, endWake(), windowLogic::timerFloorMs);
     const Uint64 period = static_cast<Uint64>(f.services.timerPeriodMs());
     Uint64 nextTick = SDL_GetTicks64() + period;
-    while (!f.endRequested) {
+    while (!endRequested()) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
             if (!handle(event)) {
@@ -250,13 +159,10 @@ void run(Frontend& f) {
 
 int main(int argc, char** argv) {
     int named = 0;
-    if (const int answered = commandLine(argc, argv, named); answered >= 0) {
+    if (const int answered = commandLine(argc, argv, appTitle, named); answered >= 0) {
         return answered;
     }
-    // A write past a file-size limit must fail like any other write (the settings file then
-    // keeps its previous content), not end the program.
-    std::signal(SIGXFSZ, SIG_IGN);
-    endOnSignals();
+    handleSignals();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Transparency needs the desktop's compositor, which SDL would otherwise ask to stand
     // aside. A press inside and a release outside the window is no release for the game.

@@ -12,6 +12,7 @@
 
 #include "platform/Keys.h"
 #include "services/Settings.h"
+#include "shell/posix/PosixCommandLine.h"
 #include "shell/posix/PosixFiles.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlServices.h"
