@@ -61,6 +61,18 @@ int startDetached(const char* program, const std::string& argument) {
     std::string name = program;
     std::string text = argument;
     char* const arguments[] = {&name[0], &text[0], nullptr};
+    // The child starts with the signals as a program expects them: not with the file-size
+    // limit ignored, nor with its own children left to the system, as this process has them.
+    posix_spawnattr_t attributes;
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGXFSZ);
+    sigaddset(&defaults, SIGCHLD);
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    return posix_spawnp(&pid, program, nullptr, nullptr, arguments, environ);
+    const int error = posix_spawnp(&pid, program, nullptr, &attributes, arguments, environ);
+    posix_spawnattr_destroy(&attributes);
+    return error;
 }

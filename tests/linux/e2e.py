@@ -756,8 +756,9 @@ def scenarios(suite):
         opener = os.path.join(tools, "xdg-open")
         with open(opener, "w") as f:
             # Like a browser, it lives on after handing over; not on the game's output.
-            f.write("#!/bin/sh\nexec >/dev/null 2>&1\nprintf '%%s\\n' \"$*\" >> %s\nsleep 5\n"
-                    % record)
+            # It also notes the signals it was started ignoring.
+            f.write("#!/bin/sh\nexec >/dev/null 2>&1\nprintf '%%s\\n' \"$*\" >> %s\n"
+                    "grep SigIgn /proc/$$/status >> %s\nsleep 5\n" % (record, record))
         os.chmod(opener, 0o755)
         game = suite.start(suite.config("help"),
                            {"PATH": tools + os.pathsep + os.environ.get("PATH", "")})
@@ -766,8 +767,12 @@ def scenarios(suite):
         game.click(cell_centre(0, 0))
         check(game.cells()[0][0] == "player", "the game waited for the browser")
         game.wait_for(lambda: os.path.exists(record), "the address to be handed over")
+        game.wait_for(lambda: "SigIgn" in open(record).read(), "the opener's signals")
         with open(record) as f:
-            check(f.read().strip() == HELP_URL, "the help address is wrong")
+            address, ignored = f.read().split("\n")[:2]
+        check(address == HELP_URL, "the help address is wrong")
+        # Not the game's own ignored file-size limit (SIGXFSZ, signal 25).
+        check(not int(ignored.split()[1], 16) & 1 << 24, "the opener ignores SIGXFSZ")
         check(game.close() == 0, "exit code")
         # No opener at all: one line says so, and the game goes on.
         game = suite.start(suite.config("no-opener"), {"PATH": tools + "-missing"})
