@@ -1,6 +1,8 @@
 // The board's cells as the test drivers play them, from the file the build writes from the
-// screen builder's layout (tests/CMakeLists.txt).
+// screen builder's layout (cmake/board-cells.cmake).
 #pragma once
+
+#include "screens/BoardLayout.h"
 
 struct BoardCell {
     int column, row;
@@ -12,12 +14,7 @@ constexpr BoardCell boardCells[] = {
 #include "board-cells.inc"
 };
 
-// The cell at (column, row).
+// The cell at (column, row): the file lists them row by row.
 inline const BoardCell& boardCell(int column, int row) {
-    for (const BoardCell& cell : boardCells) {
-        if (cell.column == column && cell.row == row) {
-            return cell;
-        }
-    }
-    return boardCells[0];
+    return boardCells[row * boardLayout::columns + column];
 }
