@@ -2,6 +2,9 @@
 #pragma once
 
 namespace key {
+constexpr int tab = 9;     // the keyboard focus to the next item (with Shift, the one before)
+constexpr int enter = 13;  // presses the item with the keyboard focus, as Space does
+constexpr int space = 32;
 constexpr int left = 37;
 constexpr int up = 38;
 constexpr int right = 39;

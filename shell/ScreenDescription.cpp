@@ -165,10 +165,12 @@ std::vector<ScreenItem> describeScreen(const Program& p) {
                     }
                     break;
                 }
+                case command::link:
+                    entries.push_back({itemOf(c, ItemRole::Link, shownText(c), pg, id), {}});
+                    break;
                 case command::newGame:
                 case command::openSettings:
                 case command::play:
-                case command::link:
                     entries.push_back({itemOf(c, ItemRole::Button, shownText(c), pg, id), {}});
                     break;
                 case command::help:

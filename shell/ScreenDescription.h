@@ -20,6 +20,7 @@ enum class ItemRole {
     Cell,        // one square of the board, played by pressing it
     Status,      // the game's status
     Label,       // a text that takes no input
+    Link,        // a web address that opens in the browser when pressed
 };
 
 // One item on screen. Rectangles and points are in drawing-area pixels (before any scale).
@@ -29,6 +30,9 @@ struct ScreenItem {
     bool pressed = false;   // a Toggle whose mode is on
     bool checked = false;   // the chosen Radio of its group
     bool disabled = false;  // takes no press now (a Cell already taken, or not the player's turn)
+    // Has the keyboard focus: the focused item itself, or within the board the cursor's cell and
+    // within a list its chosen row. At most one item of a description has it.
+    bool focused = false;
     int x = 0, y = 0, width = 0, height = 0;
     // Where a press goes, inside the rectangle: a mouse click there does what the item does.
     int pressX = 0, pressY = 0;

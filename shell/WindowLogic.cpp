@@ -107,7 +107,7 @@ void drawingSize(const Program& p, int& width, int& height) {
     height = p.drawHeight;
 }
 
-void keyDown(Program& p, int virtualKey) {
+void keyDown(Program& p, int virtualKey, bool /*shift*/) {
     // The arrows move the board's cursor; other keys reach the game, which ignores them.
     p.gameBoard.keyPress(virtualKey);
     if (virtualKey == key::newGame) {

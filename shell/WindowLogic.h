@@ -102,8 +102,9 @@ void render(Program& program, DrawingSurface& offscreen);
 // The drawing area's size, measured when the window was created.
 void drawingSize(const Program& program, int& width, int& height);
 
-// A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them).
-void keyDown(Program& program, int virtualKey);
+// A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them),
+// and whether Shift was held with it.
+void keyDown(Program& program, int virtualKey, bool shift = false);
 // A pointer move, left press or left release at drawing-area coordinates.
 void pointer(Program& program, PointerEvent event, int px, int py);
 

@@ -85,7 +85,7 @@ EM_JS(void, js_announce, (const char* news), { vokPage.announce(UTF8ToString(new
 // The description as the JSON page.js reads: one object per item, its flags as 0 or 1.
 std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
     static const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
-                                        "board",  "cell",   "status",     "label"};
+                                        "board",  "cell",   "status",     "label", "link"};
     std::string out = "[";
     for (const windowLogic::ScreenItem& it : items) {
         std::string name;

@@ -94,7 +94,7 @@ using windowLogic::ScreenItem;
 // each press point checked to lie inside its item and its item inside its group.
 std::vector<std::string> read(const std::vector<ScreenItem>& items) {
     const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
-                                 "board",  "cell",   "status",     "label"};
+                                 "board",  "cell",   "status",     "label", "link"};
     const auto within = [](const ScreenItem& it, int x, int y) {
         return x >= it.x && x < it.x + it.width && y >= it.y && y < it.y + it.height;
     };
@@ -496,7 +496,7 @@ TEST_F(Screens, DescribedInReadingOrderPressedAtTheirPointsAndToldTheNews) {
                                "radiogroup Pieces", "  radio Traditional checked", "  radio Colors",
                                "  radio Fish", "radiogroup Computer IQ", "  radio Smart checked",
                                "  radio Average", "  radio Moronic", "button Play !",
-                               "button http://www.vok.example"}));
+                               "link http://www.vok.example"}));
     pressItem("Fish");
     EXPECT_EQ(p.skin.getTheme(), 2);
     EXPECT_TRUE(named(windowLogic::describeScreen(p), "Fish").checked);
