@@ -49,7 +49,7 @@ def repaints(build):
             floor = times[f"BoardFloor{scale}"] if scale else times[f"{screen}Floor"]
             ratio = repaint / floor
             row(f"Repaint, {screen.lower()} screen{named}", f"{repaint:.1f} us",
-                f"floor {floor:.1f} us: x{ratio:.2f}", "<= x3", ratio <= 3)
+                f"floor {floor:.1f} us: x{ratio:.2f}", "<= x2", ratio <= 2)
 
 
 # ---- idle tick in instructions ----------------------------------------------------------------

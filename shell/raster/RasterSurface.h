@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/DrawingSurface.h"
@@ -60,12 +62,32 @@ class RasterSurface : public DrawingSurface {
     void plot(int x, int y, Colour colour, int penWidth);
     // The font a text at this scale is rendered with.
     Font scaledFont(const Font& font);
+    // Blends coverage `glyphs` placed at (x, y) in `colour` into the box [left, right) x
+    // [top, bottom) of the frame.
+    void blend(const TextCoverage& glyphs, int x, int y, int left, int top, int right, int bottom,
+               Colour colour);
+
+    // A text run as last drawn: the frame's pixels under its box before and after. A run drawn
+    // again over the same pixels is copied, not blended anew, which spares most of a repaint's
+    // cost; anything else under it (a highlighted row, another picture) blends it afresh.
+    struct KeptRun {
+        std::vector<std::uint32_t> under;
+        std::vector<std::uint32_t> drawn;
+    };
+    // A run is known by all that decides its pixels: its text, font, colour, rectangle and
+    // alignment.
+    using RunKey = std::tuple<std::string, int, int, int, Colour, int, int, int, int, TextAlign>;
+    // The program draws a few dozen runs; should it ever draw ever new ones, the kept runs start
+    // over rather than grow without end.
+    static constexpr std::size_t maxKeptRuns = 128;
+    std::map<RunKey, KeptRun> keptRuns;
 
     // The frame starts on a cache line, as SDL's own pixels do.
     static constexpr std::size_t lineBytes = 64;
     std::vector<std::uint32_t> storage;
     std::uint32_t* pixels = nullptr;
     mutable bool blackPending = false;
+
     std::vector<std::uint32_t> wideRow;
     int pixelWidth = 1;
     int pixelHeight = 1;
