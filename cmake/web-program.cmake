@@ -15,11 +15,13 @@ foreach(needed ${VOK_WEB_FONT} ${VOK_STB_DIR}/stb_truetype.h ${VOK_PYTHON})
         message(FATAL_ERROR "${needed} is missing: tools/install-deps.sh web installs it")
     endif()
 endforeach()
-execute_process(COMMAND ${VOK_PYTHON} -c "import fontTools.subset"
-    RESULT_VARIABLE no_fonttools OUTPUT_QUIET ERROR_QUIET)
-if(no_fonttools)
-    message(FATAL_ERROR "${VOK_PYTHON} has no fontTools: tools/install-deps.sh web installs it")
-endif()
+foreach(module fontTools.subset PIL.WebPImagePlugin)
+    execute_process(COMMAND ${VOK_PYTHON} -c "import ${module}"
+        RESULT_VARIABLE missing OUTPUT_QUIET ERROR_QUIET)
+    if(missing)
+        message(FATAL_ERROR "${VOK_PYTHON} has no ${module}: tools/install-deps.sh web installs it")
+    endif()
+endforeach()
 
 # Outlines and advances only: the page's renderer reads no hinting, kerning or layout tables.
 set(VOK_WEB_FONT_SUBSET ${CMAKE_BINARY_DIR}/embedded/vok_font.ttf)
@@ -43,6 +45,27 @@ add_custom_command(
 
 set(VOK_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 set(VOK_WEB_SOURCE ${CMAKE_SOURCE_DIR}/shell/web)
+
+# The pictures the page fetches as lossless WebP files rather than carrying them in its module
+# (resources/CMakeLists.txt names them), and the list of them page.js starts fetching at once.
+set(VOK_WEB_PICTURES)
+foreach(id ${VOK_WEB_PICTURE_FILES})
+    set(picture ${VOK_WEB_SITE}/${id}.webp)
+    add_custom_command(
+        OUTPUT ${picture}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${VOK_WEB_SITE}
+        COMMAND ${VOK_PYTHON} ${CMAKE_SOURCE_DIR}/cmake/bmp-to-webp.py
+                ${CMAKE_SOURCE_DIR}/resources/bitmaps/${id}.bmp ${picture}
+        DEPENDS ${CMAKE_SOURCE_DIR}/resources/bitmaps/${id}.bmp
+                ${CMAKE_SOURCE_DIR}/cmake/bmp-to-webp.py
+        COMMENT "Picture ${id} as a lossless WebP file"
+        VERBATIM)
+    list(APPEND VOK_WEB_PICTURES ${picture})
+endforeach()
+string(REPLACE ";" ", " picture_ids "${VOK_WEB_PICTURE_FILES}")
+set(VOK_WEB_PICTURE_LIST ${CMAKE_BINARY_DIR}/pictures.js)
+file(CONFIGURE OUTPUT ${VOK_WEB_PICTURE_LIST}
+    CONTENT "// Made by cmake/web-program.cmake: the pictures fetched as <id>.webp.\nvar vokPictureFiles = [${picture_ids}];\n")
 add_executable(vokweb
     ${VOK_WEB_SOURCE}/main.cpp
     ${VOK_WEB_SOURCE}/StbTextRasterizer.cpp
@@ -54,7 +77,7 @@ set_target_properties(vokweb PROPERTIES
     OUTPUT_NAME index
     SUFFIX .html
     RUNTIME_OUTPUT_DIRECTORY ${VOK_WEB_SITE}
-    LINK_DEPENDS "${VOK_WEB_SOURCE}/index.html;${VOK_WEB_SOURCE}/page.js"
+    LINK_DEPENDS "${VOK_WEB_SOURCE}/index.html;${VOK_WEB_SOURCE}/page.js;${VOK_WEB_PICTURE_LIST}"
     # The link runs Debian's acorn (in /usr/share/nodejs) under node: found without anything
     # set in the environment.
     CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
@@ -62,14 +85,18 @@ target_link_options(vokweb PRIVATE
     -sENVIRONMENT=web
     # emscripten 3.1.6 fails to minify an .html output; the page is small as it is.
     -sMINIFY_HTML=0
-    # A frame at four times the scale needs more than the first 16 MiB.
+    # Room from the start for frames at twice the scale (growing the memory takes a phone a
+    # while, in the middle of the first frame); a frame at four times the scale grows it.
+    -sINITIAL_MEMORY=33554432
     -sALLOW_MEMORY_GROWTH=1
     # Nothing is evaluated from text (the page's policy allows no eval) and no file is opened.
     -sDYNAMIC_EXECUTION=0
     -sFILESYSTEM=0
     # The smaller allocator: the page allocates a frame now and then, nothing in a hurry.
     -sMALLOC=emmalloc
-    --pre-js ${VOK_WEB_SOURCE}/page.js
+    # Both scripts ahead of the program (SHELL: keeps CMake from merging the repeated option).
+    "SHELL:--pre-js ${VOK_WEB_PICTURE_LIST}"
+    "SHELL:--pre-js ${VOK_WEB_SOURCE}/page.js"
     --shell-file ${VOK_WEB_SOURCE}/index.html)
 
 # The rest of the site beside the program's three files, and the service worker, whose cache
@@ -83,9 +110,10 @@ set(VOK_WEB_STATIC
 add_custom_command(
     OUTPUT ${VOK_WEB_SITE}/sw.js
     COMMAND ${CMAKE_COMMAND} -DSITE=${VOK_WEB_SITE} "-DSTATIC=${VOK_WEB_STATIC}"
+            "-DPICTURES=${VOK_WEB_PICTURES}"
             -DFAVICON=${CMAKE_SOURCE_DIR}/resources/icon/app-32.png
             -DTEMPLATE=${VOK_WEB_SOURCE}/sw.js.in -P ${CMAKE_SOURCE_DIR}/cmake/web-site.cmake
-    DEPENDS vokweb ${VOK_WEB_STATIC} ${CMAKE_SOURCE_DIR}/resources/icon/app-32.png
+    DEPENDS vokweb ${VOK_WEB_STATIC} ${VOK_WEB_PICTURES} ${CMAKE_SOURCE_DIR}/resources/icon/app-32.png
             ${VOK_WEB_SOURCE}/sw.js.in ${CMAKE_SOURCE_DIR}/cmake/web-site.cmake
     COMMENT "The site in ${VOK_WEB_SITE}"
     VERBATIM)

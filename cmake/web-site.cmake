@@ -1,6 +1,7 @@
 # Completes the page's site folder once the program is linked into it (cmake/web-program.cmake):
-#   cmake -DSITE=<folder> -DSTATIC=<files> -DFAVICON=<png> -DTEMPLATE=<sw.js.in> -P web-site.cmake
-# copies the static files and the favicon in, then writes the service worker from its template,
+#   cmake -DSITE=<folder> -DSTATIC=<files> -DPICTURES=<files> -DFAVICON=<png> -DTEMPLATE=<sw.js.in>
+#         -P web-site.cmake
+# copies the static files and the favicon in (the pictures are written there already), then writes the service worker from its template,
 # with the list of the site's files and a cache name made of their contents. Anything else in the
 # folder (left by an older build) goes.
 cmake_policy(VERSION 3.25)
@@ -15,6 +16,10 @@ file(COPY_FILE ${FAVICON} ${SITE}/favicon.png ONLY_IF_DIFFERENT)
 foreach(file ${STATIC})
     get_filename_component(name ${file} NAME)
     file(COPY_FILE ${file} ${SITE}/${name} ONLY_IF_DIFFERENT)
+    list(APPEND files ${name})
+endforeach()
+foreach(file ${PICTURES})
+    get_filename_component(name ${file} NAME)
     list(APPEND files ${name})
 endforeach()
 list(SORT files)

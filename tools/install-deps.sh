@@ -3,7 +3,8 @@
 # uses sudo only when not run as root.
 #
 #   tools/install-deps.sh play   what the Linux game needs to build and run (`make run`)
-#   tools/install-deps.sh web    what the page needs to build (`make web`, `make serve`)
+#   tools/install-deps.sh web    what the page needs to build (`make web`, `make serve`): Pillow
+#                                writes its pictures as WebP files
 #   tools/install-deps.sh test   both and everything the test tiers need (`make test`): the
 #                                Windows cross compilers, Wine, the display and input tools
 #                                (weston for a Wayland desktop), the sanitizers' and fuzzer's
@@ -15,7 +16,7 @@ set -e
 play="g++ cmake make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
 libwayland-dev fontconfig fonts-dejavu-core"
 
-web="cmake make emscripten libstb-dev fonts-dejavu-core python3-fonttools"
+web="cmake make emscripten libstb-dev fonts-dejavu-core python3-fonttools python3-pil"
 
 test="$play emscripten libstb-dev python3-fonttools chromium googletest libgtest-dev g++-mingw-w64-i686
 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox

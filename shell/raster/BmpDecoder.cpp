@@ -87,9 +87,22 @@ bool decodeBmp(const unsigned char* bytes, std::size_t size, RasterImage& out) {
     return true;
 }
 
-const RasterImage* programPicture(int bitmapId) {
-    // Kept for the whole run, freed when the program ends.
+namespace {
+
+// Kept for the whole run, freed when the program ends.
+std::map<int, std::unique_ptr<RasterImage>>& decodedPictures() {
     static std::map<int, std::unique_ptr<RasterImage>> decoded;
+    return decoded;
+}
+
+}  // namespace
+
+void provideProgramPicture(int bitmapId, RasterImage picture) {
+    decodedPictures()[bitmapId] = std::make_unique<RasterImage>(std::move(picture));
+}
+
+const RasterImage* programPicture(int bitmapId) {
+    auto& decoded = decodedPictures();
     const auto found = decoded.find(bitmapId);
     if (found != decoded.end()) {
         return found->second.get();

@@ -28,3 +28,6 @@ bool decodeBmp(const unsigned char* bytes, std::size_t size, RasterImage& out);
 // Picture `bitmapId` of the program, decoded once and kept for the rest of the run; null for an
 // id the program does not have (or bytes that do not decode).
 const RasterImage* programPicture(int bitmapId);
+// Picture `bitmapId` from elsewhere than the built-in BMP files (the page has some decoded from
+// files of their own by the browser): programPicture gives it from now on.
+void provideProgramPicture(int bitmapId, RasterImage picture);

@@ -13,7 +13,9 @@
 //             it want them; no animation frames, no main loop
 //   Paint     the whole frame into a RasterSurface (text from StbTextRasterizer), converted to
 //             RGBA and put on the canvas in one putImageData: the first frame, a tick that asks,
-//             and a new frame whenever the canvas needs another scale
+//             and a new frame whenever the canvas needs another scale. The first frame's work
+//             is spread over several turns of the browser's event loop (FirstFrame below), so
+//             that a phone answers a tap while the page starts
 //   Window    the canvas is the drawing area, at most 384 x 365 CSS pixels and smaller where
 //             the screen is (index.css); its backing store at the smallest whole scale covering
 //             the device pixels it takes (windowLogic::scaleToCover), so the browser only ever
@@ -28,6 +30,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -41,6 +45,7 @@
 #include "screens/Program.h"
 #include "shell/ScreenDescription.h"
 #include "shell/WindowLogic.h"
+#include "shell/raster/BmpDecoder.h"
 #include "shell/raster/RasterSurface.h"
 #include "shell/web/StbTextRasterizer.h"
 #include "shell/web/WebServices.h"
@@ -62,6 +67,13 @@ struct Frontend {
     long interval = 0;                // the ticking interval, 0 while none runs
     std::string layer;                // the description last handed to the page, as JSON
     windowLogic::ScreenNews told;
+    bool drawn = false;  // the first frame is drawn
+    bool shown = false;  // and on the canvas
+    // The first frame's drawing, still to be made ready, a step at a time.
+    std::vector<std::function<void(DrawingSurface&)>> firstSteps;
+    std::size_t firstStep = 0;
+    // Pictures page.js decoded, by id, while it hands their pixels over.
+    std::map<int, RasterImage> arriving;
 };
 Frontend frontend;
 
@@ -78,14 +90,16 @@ EM_JS(void, js_present, (const std::uint32_t* pixels, int width, int height), {
 EM_JS(void, js_warn, (const char* message), { console.warn(UTF8ToString(message)); });
 
 EM_JS(void, js_start, (int width, int height), { vokPage.start(width, height); });
+EM_JS(int, js_pictures_awaited, (), { return vokPage.awaited; });
+EM_JS(void, js_keep_offline, (), { vokPage.keepOffline(); });
 EM_JS(void, js_layer, (const char* items), { vokPage.update(UTF8ToString(items)); });
 EM_JS(void, js_announce, (const char* news), { vokPage.announce(UTF8ToString(news)); });
 // clang-format on
 
 // The description as the JSON page.js reads: one object per item, its flags as 0 or 1.
 std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
-    static const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
-                                        "board",  "cell",   "status",     "label", "link"};
+    static const char* const roles[] = {"button", "toggle", "radiogroup", "radio", "board",
+                                        "cell",   "status", "label",      "link"};
     std::string out = "[";
     for (const windowLogic::ScreenItem& it : items) {
         std::string name;
@@ -117,19 +131,27 @@ std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
     return out + "]";
 }
 
-// The frame rendered and put on the canvas; the layer and the live region brought up to date.
-void paint(Frontend& f) {
-    f.frame->clear();
-    windowLogic::render(f.program, *f.frame);
+// Pixels [begin, end) of the frame as drawn, in the bytes ImageData takes.
+void convert(Frontend& f, std::size_t begin, std::size_t end) {
     const std::uint32_t* from = f.frame->data();
     f.rgba.resize(std::size_t(f.frame->width()) * std::size_t(f.frame->height()));
     // 0x00RRGGBB to the bytes R, G, B, 255 (the words are little-endian).
-    for (std::size_t i = 0; i < f.rgba.size(); ++i) {
+    for (std::size_t i = begin; i < end; ++i) {
         const std::uint32_t p = from[i];
         f.rgba[i] = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
     }
-    js_present(f.rgba.data(), f.frame->width(), f.frame->height());
+}
+void convert(Frontend& f) {
+    convert(f, 0, std::size_t(f.frame->width()) * std::size_t(f.frame->height()));
+}
 
+// Those bytes put on the canvas.
+void present(Frontend& f) {
+    js_present(f.rgba.data(), f.frame->width(), f.frame->height());
+}
+
+// The layer and the live region brought up to date with what is on the canvas.
+void describe(Frontend& f) {
     std::string layer = layerJson(windowLogic::describeScreen(f.program));
     if (layer != f.layer) {
         f.layer = std::move(layer);
@@ -141,9 +163,18 @@ void paint(Frontend& f) {
     }
 }
 
-// A backing store at the smallest whole scale that covers the device pixels the canvas takes;
-// a frame of that scale, painted, when the scale is new.
-void fitCanvas(Frontend& f) {
+// The frame rendered and put on the canvas; the layer and the live region brought up to date.
+void paint(Frontend& f) {
+    f.frame->clear();
+    windowLogic::render(f.program, *f.frame);
+    convert(f);
+    present(f);
+    describe(f);
+}
+
+// A backing store at the smallest whole scale that covers the device pixels the canvas takes,
+// and a frame of that scale; true when the scale is new.
+bool fitFrame(Frontend& f) {
     double cssWidth = 0, cssHeight = 0;
     emscripten_get_element_css_size(canvas, &cssWidth, &cssHeight);
     const double ratio = emscripten_get_device_pixel_ratio();
@@ -152,11 +183,19 @@ void fitCanvas(Frontend& f) {
     const int scale = std::max(windowLogic::scaleToCover(cssWidth * ratio, width),
                                windowLogic::scaleToCover(cssHeight * ratio, height));
     if (f.frame && f.frame->scale() == scale) {
-        return;
+        return false;
     }
     emscripten_set_canvas_element_size(canvas, width * scale, height * scale);
     f.frame = std::make_unique<RasterSurface>(width, height, scale, f.text);
-    paint(f);
+    f.rgba.resize(std::size_t(f.frame->width()) * std::size_t(f.frame->height()));
+    return true;
+}
+
+// Painted anew when the canvas needs another scale (once the first frame is shown).
+void fitCanvas(Frontend& f) {
+    if (fitFrame(f) && f.shown) {
+        paint(f);
+    }
 }
 
 void tick(void* userData) {
@@ -170,12 +209,119 @@ void tick(void* userData) {
     }
 }
 
-// After any event: ticks again if the window logic now wants them.
+// After any event: ticks again if the window logic now wants them (from the first frame on).
 void tickIfWanted(Frontend& f) {
-    if (f.interval == 0 && windowLogic::wantsTicks(f.program)) {
+    if (f.shown && f.interval == 0 && windowLogic::wantsTicks(f.program)) {
         f.interval = emscripten_set_interval(tick, f.services.timerPeriodMs(), &f);
     }
 }
+
+// The first frame, in steps of its own. Its drawing is first noted without drawing anything;
+// each picture and text it needs is then drawn once on the real frame, a few in each turn of
+// the event loop (decoded and rasterized once, and kept), until the pictures page.js fetches
+// are in as well; then the frame is drawn (quickly, everything at hand) and shown, and in the
+// next turn its layer is made. No turn takes more than a few milliseconds of a phone's time.
+class FirstFrame : public DrawingSurface {
+  public:
+    explicit FirstFrame(Frontend& f) : steps(f.firstSteps) {}
+
+    void copyBitmap(int id, int x, int y, int w, int h) override {
+        steps.push_back([=](DrawingSurface& s) { s.copyBitmap(id, x, y, w, h); });
+    }
+    void copyBitmapKeyed(int id, int x, int y, int w, int h) override {
+        steps.push_back([=](DrawingSurface& s) { s.copyBitmapKeyed(id, x, y, w, h); });
+    }
+    void rectangle(int, int, int, int, Colour, bool, Colour, int) override {}
+    void line(int, int, int, int, Colour, int) override {}
+    void text(const std::string& text, int left, int top, int right, int bottom, const Font& font,
+              Colour colour, TextAlign align) override {
+        steps.push_back([=](DrawingSurface& s) {
+            s.text(text, left, top, right, bottom, font, colour, align);
+        });
+    }
+
+    // Each turn takes at most about this long, in the browser's milliseconds.
+    static constexpr double turnMs = 8;
+
+    // In the next turn, the first frame's drawing noted; then the steps.
+    static void begin(Frontend& f) { emscripten_set_timeout(note, 0, &f); }
+
+    static void note(void* userData) {
+        Frontend& f = *static_cast<Frontend*>(userData);
+        FirstFrame notes(f);
+        windowLogic::render(f.program, notes);
+        emscripten_set_timeout(step, 0, &f);
+    }
+
+    // Some of the steps; the next turn, the rest, or the frame once everything is ready.
+    static void step(void* userData) {
+        Frontend& f = *static_cast<Frontend*>(userData);
+        if (!f.frame) {
+            fitFrame(f);
+            emscripten_set_timeout(step, 0, &f);
+            return;
+        }
+        const double start = emscripten_get_now();
+        while (f.firstStep < f.firstSteps.size() && emscripten_get_now() - start < turnMs) {
+            f.firstSteps[f.firstStep++](*f.frame);
+        }
+        if (f.firstStep < f.firstSteps.size()) {
+            emscripten_set_timeout(step, 0, &f);
+        } else if (f.drawn) {
+            emscripten_set_timeout(show, 0, &f);
+        } else if (js_pictures_awaited() == 0) {
+            emscripten_set_timeout(draw, 0, &f);
+        }
+        // Otherwise the last picture's arrival (vokPictureArrived) draws the frame.
+    }
+
+    // The frame drawn, then (in the next turn) put on the canvas.
+    static void draw(void* userData) {
+        Frontend& f = *static_cast<Frontend*>(userData);
+        if (f.shown || f.drawn) {
+            return;
+        }
+        f.firstSteps.clear();
+        f.firstSteps.shrink_to_fit();
+        fitFrame(f);
+        f.frame->clear();
+        windowLogic::render(f.program, *f.frame);
+        f.drawn = true;
+        // Its conversion to the canvas's bytes, a slice at a time.
+        const std::size_t pixels = f.rgba.size(), slice = 1 << 16;
+        for (std::size_t begin = 0; begin < pixels; begin += slice) {
+            f.firstSteps.push_back([&f, begin, pixels](DrawingSurface&) {
+                convert(f, begin, std::min(pixels, begin + slice));
+            });
+        }
+        f.firstStep = 0;
+        emscripten_set_timeout(step, 0, &f);
+    }
+
+    static void show(void* userData) {
+        Frontend& f = *static_cast<Frontend*>(userData);
+        if (fitFrame(f)) {  // the canvas took another scale meanwhile
+            f.frame->clear();
+            windowLogic::render(f.program, *f.frame);
+            convert(f);
+        }
+        f.firstSteps.clear();
+        f.firstSteps.shrink_to_fit();
+        present(f);
+        f.shown = true;
+        emscripten_set_timeout(described, 0, &f);
+    }
+
+    static void described(void* userData) {
+        Frontend& f = *static_cast<Frontend*>(userData);
+        describe(f);
+        tickIfWanted(f);
+        js_keep_offline();
+    }
+
+  private:
+    std::vector<std::function<void(DrawingSurface&)>>& steps;
+};
 
 int keyFor(const EmscriptenKeyboardEvent& e) {
     if (e.altKey || e.ctrlKey || e.metaKey) {
@@ -256,6 +402,35 @@ EMSCRIPTEN_KEEPALIVE int vokPointer(int kind, int x, int y, int button, int butt
     return kind != 0;
 }
 
+// Room for the pixels of picture `id`, width x height, which page.js fills with the RGBA bytes the
+// browser decoded from its file, then calls vokPictureArrived.
+EMSCRIPTEN_KEEPALIVE std::uint32_t* vokPictureRoom(int id, int width, int height) {
+    RasterImage& picture = frontend.arriving[id];
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.assign(std::size_t(width) * std::size_t(height), 0);
+    return picture.pixels.data();
+}
+
+// Picture `id` is in (or, without room asked for, could not be had: the frame goes without it).
+// The first frame waits for every picture fetched.
+EMSCRIPTEN_KEEPALIVE void vokPictureArrived(int id) {
+    const auto found = frontend.arriving.find(id);
+    if (found != frontend.arriving.end()) {
+        RasterImage picture = std::move(found->second);
+        frontend.arriving.erase(found);
+        // The bytes R, G, B, A to 0x00RRGGBB (the words are little-endian).
+        for (std::uint32_t& p : picture.pixels) {
+            p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        }
+        provideProgramPicture(id, std::move(picture));
+    }
+    Frontend& f = frontend;
+    if (!f.shown && f.frame && f.firstStep == f.firstSteps.size() && js_pictures_awaited() == 0) {
+        emscripten_set_timeout(FirstFrame::draw, 0, &f);
+    }
+}
+
 // An item of the layer activated: the press and release a click gives at its point.
 EMSCRIPTEN_KEEPALIVE void vokPress(int x, int y) {
     windowLogic::press(frontend.program, x, y);
@@ -275,11 +450,9 @@ int main() {
     int width = 0, height = 0;
     windowLogic::drawingSize(f.program, width, height);
     js_start(width, height);
-    fitCanvas(f);
-
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &f, EM_FALSE, onKey);
     emscripten_set_visibilitychange_callback(&f, EM_FALSE, onVisibility);
-    tickIfWanted(f);
+    FirstFrame::begin(f);
     // The page lives on after main returns: everything else happens in the callbacks.
     return 0;
 }

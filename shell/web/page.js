@@ -1,13 +1,72 @@
 // The page's side of the front end, built into index.js ahead of the program (shell/web/main.cpp):
 // the canvas's pointer events, the layer of elements over the canvas that assistive technology
 // reads and operates, the live region, the checks that the canvas still has the right scale,
-// and the service worker that keeps the page for offline use. The program calls vokPage; vokPage
-// calls the program's exported functions (_vokPointer, _vokPress, _vokResized, _vokPageHidden).
+// the pictures fetched as files of their own, and the service worker that keeps the page for
+// offline use. The program calls vokPage; vokPage calls the program's exported functions
+// (_vokPointer, _vokPress, _vokResized, _vokPageHidden, _vokPictureRoom, _vokPictureArrived).
 var vokPage = {
     width: 0,          // the drawing area, in its own pixels
     height: 0,
     elements: new Map(),  // the layer's element of each item, by the item's id
     told: '',
+    started: false,
+    awaited: 0,           // pictures not yet handed to the program
+    decoded: new Map(),   // pictures decoded, waiting for the program: ImageData (null: failed)
+
+    // Targets for the pointer and for touch of at least 24 x 24 CSS pixels, also where the canvas
+    // is shown at 320 of its 384 pixels (29 of its own pixels). The three picture buttons of the
+    // strip, 20 pixels each side by side, keep their look; their elements reach beyond their
+    // pictures into free parchment, apart from each other: "?" to the left of and below its
+    // picture, T below its own, and the pin below T's, joined to its picture by a path down the
+    // right edge. A press there acts at the button's own point. By the item's place:
+    // [its place] -> [its element's place, and more of its reach].
+    reaches: {
+        '325,1,20,20': [[316, 1, 29, 29]],
+        '345,1,20,20': [[345, 21, 29, 29]],
+        '365,1,19,20': [[355, 50, 29, 29], [374, 21, 10, 29]],
+    },
+
+    // At once, while the module loads: each picture file (vokPictureFiles, made by the build)
+    // fetched and decoded by the browser, away from the page's main thread, into RGBA bytes.
+    fetchPictures: function () {
+        var page = this;
+        vokPictureFiles.forEach(function (id) {
+            page.awaited++;
+            fetch(id + '.webp').then(function (response) {
+                if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
+                return response.blob();
+            }).then(function (blob) {
+                return createImageBitmap(blob, { colorSpaceConversion: 'none',
+                                                 premultiplyAlpha: 'none' });
+            }).then(function (bitmap) {
+                var canvas = typeof OffscreenCanvas === 'function'
+                    ? new OffscreenCanvas(bitmap.width, bitmap.height)
+                    : Object.assign(document.createElement('canvas'),
+                                    { width: bitmap.width, height: bitmap.height });
+                var context = canvas.getContext('2d', { willReadFrequently: true });
+                context.drawImage(bitmap, 0, 0);
+                bitmap.close();
+                return context.getImageData(0, 0, canvas.width, canvas.height);
+            }).catch(function (e) {
+                console.warn('vok-tictactoe: picture ' + id + ' could not be loaded: ' + e);
+                return null;
+            }).then(function (image) {
+                page.decoded.set(id, image);
+                if (page.started) page.handOver();
+            });
+        });
+    },
+
+    // The decoded pictures into the program's memory, once it runs.
+    handOver: function () {
+        var page = this;
+        page.decoded.forEach(function (image, id) {
+            if (image) HEAPU8.set(image.data, _vokPictureRoom(id, image.width, image.height));
+            page.awaited--;
+            _vokPictureArrived(id);
+        });
+        page.decoded.clear();
+    },
 
     // Once the program runs, with the drawing area's size.
     start: function (width, height) {
@@ -28,9 +87,9 @@ var vokPage = {
                     document.activeElement.blur();
                 }
                 var box = page.canvas.getBoundingClientRect();
-                var x = Math.floor((e.clientX - box.left) * width / box.width);
-                var y = Math.floor((e.clientY - box.top) * height / box.height);
-                if (_vokPointer(kinds[type], x, y, e.button, e.buttons)) e.preventDefault();
+                var at = page.aim(Math.floor((e.clientX - box.left) * width / box.width),
+                                  Math.floor((e.clientY - box.top) * height / box.height));
+                if (_vokPointer(kinds[type], at[0], at[1], e.button, e.buttons)) e.preventDefault();
             });
         });
         // One finger on the board plays; it does not scroll the page (two still zoom).
@@ -47,11 +106,32 @@ var vokPage = {
         })();
         window.addEventListener('pagehide', function () { _vokPageHidden(); });
 
-        if ('serviceWorker' in navigator) {
-            navigator.serviceWorker.register('sw.js').catch(function (e) {
-                console.warn('vok-tictactoe: the page cannot be kept for offline use: ' + e);
+        // Not while the page starts: when the first frame is shown (keepOffline).
+        // In a turn of its own: the program's start is long enough as it is.
+        page.started = true;
+        setTimeout(function () { page.handOver(); });
+    },
+
+    // The point a pointer at (x, y) of the drawing area acts at: within a shown button's reach
+    // (beyond its picture), the button's own point.
+    aim: function (x, y) {
+        var found = null;
+        this.elements.forEach(function (el) {
+            (el.vokReach || []).forEach(function (r) {
+                if (!el.hidden && x >= r[0] && y >= r[1] && x < r[0] + r[2] && y < r[1] + r[3]) {
+                    found = el.vokItem;
+                }
             });
-        }
+        });
+        return found ? [found.pressX, found.pressY] : [x, y];
+    },
+
+    // The service worker registered, once the first frame is on the canvas.
+    keepOffline: function () {
+        if (!('serviceWorker' in navigator)) return;
+        navigator.serviceWorker.register('sw.js').catch(function (e) {
+            console.warn('vok-tictactoe: the page cannot be kept for offline use: ' + e);
+        });
     },
 
     // The screen's items (shell/ScreenDescription.h, as JSON) after a frame: each has one
@@ -104,12 +184,15 @@ var vokPage = {
         var page = this;
         var plain = item.role === 'status' || item.role === 'label';
         var grouping = item.role === 'radiogroup' || item.role === 'board';
-        var el = document.createElement(plain || grouping ? 'div' : 'button');
+        var link = item.role === 'link';
+        var el = document.createElement(plain || grouping ? 'div' : link ? 'a' : 'button');
         if (grouping) el.setAttribute('role', item.role === 'board' ? 'group' : 'radiogroup');
         if (item.role === 'radio') el.setAttribute('role', 'radio');
         if (!plain && !grouping) {
-            el.type = 'button';
-            el.addEventListener('click', function () {
+            // A link is followed by the program, in a new tab without a way back to the page.
+            if (link) el.href = item.name; else el.type = 'button';
+            el.addEventListener('click', function (e) {
+                e.preventDefault();
                 _vokPress(el.vokItem.pressX, el.vokItem.pressY);
             });
         }
@@ -144,11 +227,14 @@ var vokPage = {
         if (item.role === 'toggle') flag('aria-pressed', item.pressed ? 'true' : 'false');
         if (item.role === 'radio') flag('aria-checked', item.checked ? 'true' : 'false');
         if (item.disabled) flag('aria-disabled', 'true'); else el.removeAttribute('aria-disabled');
+        var reach = this.reaches[[item.x, item.y, item.width, item.height].join()];
+        el.vokReach = reach;
+        var place = reach ? reach[0] : [item.x, item.y, item.width, item.height];
         var per = function (n, of) { return (100 * n / of) + '%'; };
-        el.style.left = per(item.x - within.x, within.width);
-        el.style.top = per(item.y - within.y, within.height);
-        el.style.width = per(item.width, within.width);
-        el.style.height = per(item.height, within.height);
+        el.style.left = per(place[0] - within.x, within.width);
+        el.style.top = per(place[1] - within.y, within.height);
+        el.style.width = per(place[2], within.width);
+        el.style.height = per(place[3], within.height);
     },
 
     // News for the polite live region; the same news twice is still read out.
@@ -157,3 +243,4 @@ var vokPage = {
         this.news.textContent = this.told;
     },
 };
+vokPage.fetchPictures();

@@ -1,10 +1,12 @@
 // A static server of the page's files on 127.0.0.1 and a free port, for the browser tests and for
 // `make serve` (`node tests/web/serve.mjs build/web/site`: prints the address; Ctrl-C stops it).
-// Only the page's kinds of file are served.
+// Only the page's kinds of file are served, and those of text gzip-compressed to a browser that
+// takes it, as a real web server sends them.
 import http from 'node:http';
 import fs from 'node:fs/promises';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import zlib from 'node:zlib';
 
 const TYPES = {
     '.html': 'text/html; charset=utf-8',
@@ -12,6 +14,7 @@ const TYPES = {
     '.js': 'text/javascript; charset=utf-8',
     '.wasm': 'application/wasm',
     '.png': 'image/png',
+    '.webp': 'image/webp',
     '.webmanifest': 'application/manifest+json',
 };
 
@@ -30,12 +33,14 @@ export async function serve(root, more = {}) {
             return;
         }
         try {
-            const body = await fs.readFile(file);
-            res.writeHead(200, {
-                'Content-Type': type,
-                'Content-Length': body.length,
-                'Cache-Control': 'no-store',
-            });
+            let body = await fs.readFile(file);
+            const head = { 'Content-Type': type, 'Cache-Control': 'no-store', Vary: 'Accept-Encoding' };
+            // The pictures are compressed already.
+            if (!type.startsWith('image/') && /\bgzip\b/.test(req.headers['accept-encoding'] ?? '')) {
+                body = zlib.gzipSync(body, { level: 9 });
+                head['Content-Encoding'] = 'gzip';
+            }
+            res.writeHead(200, { ...head, 'Content-Length': body.length });
             res.end(req.method === 'HEAD' ? undefined : body);
         } catch {
             res.writeHead(404).end();
