@@ -64,16 +64,24 @@ struct Frontend {
     StbTextRasterizer text{vok_font, vok_font_size};
     std::unique_ptr<RasterSurface> frame;
     std::vector<std::uint32_t> rgba;  // the frame as ImageData takes it
-    long interval = 0;                // the ticking interval, 0 while none runs
-    std::string layer;                // the description last handed to the page, as JSON
+    // The frame on the canvas as the surface drew it, and the rows of the next frame that
+    // differ from it: only those are converted and put on the canvas.
+    std::vector<std::uint32_t> onCanvas;
+    int changedTop = 0, changedBottom = 0;
+    long interval = 0;  // the ticking interval, 0 while none runs
+    std::string layer;  // the description last handed to the page, as JSON
     windowLogic::ScreenNews told;
     bool drawn = false;  // the first frame is drawn
     bool shown = false;  // and on the canvas
     // The first frame's drawing, still to be made ready, a step at a time.
     std::vector<std::function<void(DrawingSurface&)>> firstSteps;
     std::size_t firstStep = 0;
-    // Pictures page.js decoded, by id, while it hands their pixels over.
-    std::map<int, RasterImage> arriving;
+    // Pictures page.js decoded, by id, while it hands their bytes over: their size and bytes.
+    struct Arriving {
+        int width = 0, height = 0;
+        std::unique_ptr<std::uint32_t[]> bytes;  // left uninitialised: page.js fills them all
+    };
+    std::map<int, Arriving> arriving;
 };
 Frontend frontend;
 
@@ -81,10 +89,12 @@ constexpr const char* canvas = "#canvas";
 
 // The browser's side, in JavaScript (left as it is written); vokPage is page.js.
 // clang-format off
-EM_JS(void, js_present, (const std::uint32_t* pixels, int width, int height), {
+// Rows top..bottom-1 of the frame's bytes put on the canvas.
+EM_JS(void, js_present, (const std::uint32_t* pixels, int width, int height, int top, int bottom), {
     var canvas = document.getElementById("canvas");
     var bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
-    canvas.getContext("2d").putImageData(new ImageData(bytes, width, height), 0, 0);
+    canvas.getContext("2d").putImageData(new ImageData(bytes, width, height), 0, 0, 0, top, width,
+                                         bottom - top);
 });
 
 EM_JS(void, js_warn, (const char* message), { console.warn(UTF8ToString(message)); });
@@ -131,23 +141,39 @@ std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
     return out + "]";
 }
 
-// Pixels [begin, end) of the frame as drawn, in the bytes ImageData takes.
-void convert(Frontend& f, std::size_t begin, std::size_t end) {
+// Rows [top, bottom) of the frame as drawn, in the bytes ImageData takes, where they differ from
+// the canvas's.
+void convert(Frontend& f, int top, int bottom) {
     const std::uint32_t* from = f.frame->data();
-    f.rgba.resize(std::size_t(f.frame->width()) * std::size_t(f.frame->height()));
-    // 0x00RRGGBB to the bytes R, G, B, 255 (the words are little-endian).
-    for (std::size_t i = begin; i < end; ++i) {
-        const std::uint32_t p = from[i];
-        f.rgba[i] = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    const std::size_t width = std::size_t(f.frame->width());
+    for (int y = top; y < bottom; ++y) {
+        const std::uint32_t* row = from + std::size_t(y) * width;
+        std::uint32_t* shown = f.onCanvas.data() + std::size_t(y) * width;
+        if (std::equal(row, row + width, shown)) {
+            continue;
+        }
+        std::copy(row, row + width, shown);
+        std::uint32_t* to = f.rgba.data() + std::size_t(y) * width;
+        // 0x00RRGGBB to the bytes R, G, B, 255 (the words are little-endian).
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t p = row[x];
+            to[x] = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        }
+        f.changedTop = f.changedTop < f.changedBottom ? std::min(f.changedTop, y) : y;
+        f.changedBottom = std::max(f.changedBottom, y + 1);
     }
 }
 void convert(Frontend& f) {
-    convert(f, 0, std::size_t(f.frame->width()) * std::size_t(f.frame->height()));
+    convert(f, 0, f.frame->height());
 }
 
-// Those bytes put on the canvas.
+// The rows that changed put on the canvas.
 void present(Frontend& f) {
-    js_present(f.rgba.data(), f.frame->width(), f.frame->height());
+    if (f.changedTop < f.changedBottom) {
+        js_present(f.rgba.data(), f.frame->width(), f.frame->height(), f.changedTop,
+                   f.changedBottom);
+    }
+    f.changedTop = f.changedBottom = 0;
 }
 
 // The layer and the live region brought up to date with what is on the canvas.
@@ -187,7 +213,10 @@ bool fitFrame(Frontend& f) {
     }
     emscripten_set_canvas_element_size(canvas, width * scale, height * scale);
     f.frame = std::make_unique<RasterSurface>(width, height, scale, f.text);
-    f.rgba.resize(std::size_t(f.frame->width()) * std::size_t(f.frame->height()));
+    const std::size_t pixels = std::size_t(f.frame->width()) * std::size_t(f.frame->height());
+    f.rgba.assign(pixels, 0);
+    // No pixel the surface draws has its top byte set: every row differs from these.
+    f.onCanvas.assign(pixels, 0xFFFFFFFFu);
     return true;
 }
 
@@ -241,7 +270,7 @@ class FirstFrame : public DrawingSurface {
     }
 
     // Each turn takes at most about this long, in the browser's milliseconds.
-    static constexpr double turnMs = 8;
+    static constexpr double turnMs = 4;
 
     // In the next turn, the first frame's drawing noted; then the steps.
     static void begin(Frontend& f) { emscripten_set_timeout(note, 0, &f); }
@@ -287,11 +316,11 @@ class FirstFrame : public DrawingSurface {
         f.frame->clear();
         windowLogic::render(f.program, *f.frame);
         f.drawn = true;
-        // Its conversion to the canvas's bytes, a slice at a time.
-        const std::size_t pixels = f.rgba.size(), slice = 1 << 16;
-        for (std::size_t begin = 0; begin < pixels; begin += slice) {
-            f.firstSteps.push_back([&f, begin, pixels](DrawingSurface&) {
-                convert(f, begin, std::min(pixels, begin + slice));
+        // Its conversion to the canvas's bytes, a slice of rows at a time.
+        const int height = f.frame->height(), rows = std::max(1, (1 << 16) / f.frame->width());
+        for (int top = 0; top < height; top += rows) {
+            f.firstSteps.push_back([&f, top, rows, height](DrawingSurface&) {
+                convert(f, top, std::min(height, top + rows));
             });
         }
         f.firstStep = 0;
@@ -405,11 +434,11 @@ EMSCRIPTEN_KEEPALIVE int vokPointer(int kind, int x, int y, int button, int butt
 // Room for the pixels of picture `id`, width x height, which page.js fills with the RGBA bytes the
 // browser decoded from its file, then calls vokPictureArrived.
 EMSCRIPTEN_KEEPALIVE std::uint32_t* vokPictureRoom(int id, int width, int height) {
-    RasterImage& picture = frontend.arriving[id];
+    Frontend::Arriving& picture = frontend.arriving[id];
     picture.width = width;
     picture.height = height;
-    picture.pixels.assign(std::size_t(width) * std::size_t(height), 0);
-    return picture.pixels.data();
+    picture.bytes.reset(new std::uint32_t[std::size_t(width) * std::size_t(height)]);
+    return picture.bytes.get();
 }
 
 // Picture `id` is in (or, without room asked for, could not be had: the frame goes without it).
@@ -417,7 +446,11 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* vokPictureRoom(int id, int width, int height
 EMSCRIPTEN_KEEPALIVE void vokPictureArrived(int id) {
     const auto found = frontend.arriving.find(id);
     if (found != frontend.arriving.end()) {
-        RasterImage picture = std::move(found->second);
+        RasterImage picture;
+        picture.width = found->second.width;
+        picture.height = found->second.height;
+        const std::uint32_t* bytes = found->second.bytes.get();
+        picture.pixels.assign(bytes, bytes + std::size_t(picture.width) * picture.height);
         frontend.arriving.erase(found);
         // The bytes R, G, B, A to 0x00RRGGBB (the words are little-endian).
         for (std::uint32_t& p : picture.pixels) {
