@@ -59,18 +59,41 @@ RasterSurface::RasterSurface(int width, int height, int scale, TextRasterizer& t
     pixels = static_cast<std::uint32_t*>(std::align(lineBytes, bytes, start, room));
 }
 
+void RasterSurface::clear() {
+    fillPixels(0, 0, pixelWidth, pixelHeight, rgb(0, 0, 0));
+}
+
+void RasterSurface::add(Drawing drawing, bool coversFrame) {
+    if (coversFrame) {
+        waiting.clear();
+    }
+    waiting.push_back(std::move(drawing));
+}
+
 void RasterSurface::settle() const {
-    if (!blackPending) {
-        return;
+    if (!waiting.empty()) {
+        // The pixels are the frame's and change as they always would: only when the drawings
+        // the frame was given are made.
+        const_cast<RasterSurface*>(this)->drawWaiting();
     }
-    blackPending = false;
-    // Row by row: one fill of the whole frame becomes a memset large enough for streaming
-    // stores, which push the frame out of the cache just before the next frame is drawn into
-    // it, and a whole repaint takes twice as long.
-    for (int y = 0; y < pixelHeight; ++y) {
-        std::fill(pixels + std::size_t(y) * pixelWidth, pixels + std::size_t(y + 1) * pixelWidth,
-                  0);
+}
+
+void RasterSurface::drawWaiting() {
+    for (const Drawing& drawing : waiting) {
+        switch (drawing.kind) {
+            case Drawing::Kind::Fill:
+                fillNow(drawing);
+                break;
+            case Drawing::Kind::Copy:
+            case Drawing::Kind::CopyKeyed:
+                copyNow(drawing);
+                break;
+            case Drawing::Kind::Text:
+                textNow(drawing);
+                break;
+        }
     }
+    waiting.clear();
 }
 
 Colour RasterSurface::pixel(int x, int y) const {
@@ -90,10 +113,29 @@ void RasterSurface::copyBitmapKeyed(int bitmapId, int x, int y, int w, int h) {
 }
 
 void RasterSurface::copy(int bitmapId, int x, int y, int w, int h, bool keyed) {
+    // Decoded now, when first asked for.
     const RasterImage* source = programPicture(bitmapId);
     if (!source) {
         return;
     }
+    const int s = factor;
+    const bool covers = !keyed && toPixels(x, s) <= 0 && toPixels(y, s) <= 0 &&
+                        toPixels(x + std::min(w, source->width), s) >= pixelWidth &&
+                        toPixels(y + std::min(h, source->height), s) >= pixelHeight;
+    Drawing drawing;
+    drawing.kind = keyed ? Drawing::Kind::CopyKeyed : Drawing::Kind::Copy;
+    drawing.bitmapId = bitmapId;
+    drawing.left = x;
+    drawing.top = y;
+    drawing.right = w;
+    drawing.bottom = h;
+    add(std::move(drawing), covers);
+}
+
+void RasterSurface::copyNow(const Drawing& drawing) {
+    const RasterImage* source = programPicture(drawing.bitmapId);
+    const bool keyed = drawing.kind == Drawing::Kind::CopyKeyed;
+    const int x = drawing.left, y = drawing.top, w = drawing.right, h = drawing.bottom;
     // Only the part the picture has, from its origin, and only what lands on the frame; each
     // of the picture's pixels is a block of scale x scale.
     const int s = factor;
@@ -104,12 +146,6 @@ void RasterSurface::copy(int bitmapId, int x, int y, int w, int h, bool keyed) {
     const int y1 = std::min(toPixels(y + std::min(h, source->height), s), pixelHeight);
     if (x1 <= x0 || y1 <= y0) {
         return;
-    }
-    // A picture over the whole frame leaves nothing of a clear to be seen.
-    if (keyed || x0 > 0 || y0 > 0 || x1 < pixelWidth || y1 < pixelHeight) {
-        settle();
-    } else {
-        blackPending = false;
     }
     const std::uint32_t white = 0xFFFFFF;
     int widened = -1;  // the picture's row `wideRow` holds, each pixel `s` times over
@@ -166,11 +202,23 @@ void RasterSurface::fillPixels(int left, int top, int right, int bottom, Colour 
     if (right <= left || bottom <= top) {
         return;
     }
-    settle();
-    // One row filled, the others copied from it: a copy moves wider words than a fill of
-    // 32-bit pixels does, and a large box (the settings backdrop) takes half the time.
-    std::fill(row(top) + left, row(top) + right, pixelOf(colour));
-    for (int y = top + 1; y < bottom; ++y) {
+    Drawing drawing;
+    drawing.left = left;
+    drawing.top = top;
+    drawing.right = right;
+    drawing.bottom = bottom;
+    drawing.colour = colour;
+    add(std::move(drawing), left == 0 && top == 0 && right == pixelWidth && bottom == pixelHeight);
+}
+
+void RasterSurface::fillNow(const Drawing& drawing) {
+    const int left = drawing.left, top = drawing.top, right = drawing.right;
+    // Row by row, the first filled and the others copied from it: a copy moves wider words than
+    // a fill of 32-bit pixels does, and one fill of a whole frame would become a memset large
+    // enough for streaming stores, which push the frame out of the cache just before the rest
+    // of it is drawn (a whole repaint then takes twice as long).
+    std::fill(row(top) + left, row(top) + right, pixelOf(drawing.colour));
+    for (int y = top + 1; y < drawing.bottom; ++y) {
         std::copy(row(top) + left, row(top) + right, row(y) + left);
     }
 }
@@ -190,6 +238,13 @@ void RasterSurface::rectangle(int left, int top, int right, int bottom, Colour f
         std::swap(top, bottom);
     }
     if (right == left || bottom == top) {
+        return;
+    }
+    if (!hollow && fill == outline) {
+        // The outline and the inside together make one box.
+        const int pen = std::max(penWidth, 1);
+        fillBox(left - pen / 2, top - pen / 2, right + pen - 1 - pen / 2,
+                bottom + pen - 1 - pen / 2, fill);
         return;
     }
     // The pen runs along left..right-1 and top..bottom-1; a wide pen spreads to both sides
@@ -277,15 +332,35 @@ void RasterSurface::text(const std::string& text, int left, int top, int right, 
     if (!rasterizer.metrics(asked, metrics)) {
         return;
     }
-    const TextCoverage* glyphs = rasterizer.coverage(asked, shown);
-    if (!glyphs) {
+    // Rasterized now, the first time it is asked for; blended when the frame is made.
+    if (!rasterizer.coverage(asked, shown)) {
         return;
     }
-    settle();
-    left = toPixels(left, factor);
-    top = toPixels(top, factor);
-    right = toPixels(right, factor);
-    bottom = toPixels(bottom, factor);
+    Drawing drawing;
+    drawing.kind = Drawing::Kind::Text;
+    drawing.left = toPixels(left, factor);
+    drawing.top = toPixels(top, factor);
+    drawing.right = toPixels(right, factor);
+    drawing.bottom = toPixels(bottom, factor);
+    drawing.colour = colour;
+    drawing.text = shown;
+    drawing.font = asked;
+    drawing.align = align;
+    add(std::move(drawing), false);
+}
+
+void RasterSurface::textNow(const Drawing& drawing) {
+    const std::string& shown = drawing.text;
+    const Font& asked = drawing.font;
+    const Colour colour = drawing.colour;
+    const TextAlign align = drawing.align;
+    const int left = drawing.left, top = drawing.top, right = drawing.right,
+              bottom = drawing.bottom;
+    TextMetrics metrics;
+    const TextCoverage* glyphs = rasterizer.coverage(asked, shown);
+    if (!glyphs || !rasterizer.metrics(asked, metrics)) {
+        return;
+    }
 
     // Placed as one vertically centred line: the cell's top at the centre less half the
     // cell, the glyphs' baseline on the cell's baseline.

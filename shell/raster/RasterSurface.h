@@ -29,9 +29,8 @@ class RasterSurface : public DrawingSurface {
     void text(const std::string& text, int left, int top, int right, int bottom, const Font& font,
               Colour colour, TextAlign align) override;
 
-    // Back to black, for the next frame. The blackening waits for the first drawing, which
-    // leaves it out when it covers the whole frame (a background picture does).
-    void clear() { blackPending = true; }
+    // Back to black, for the next frame.
+    void clear();
     // The frame in pixels, 32 bits each (0x00RRGGBB), rows of width() pixels one after another.
     int width() const { return pixelWidth; }
     int height() const { return pixelHeight; }
@@ -48,10 +47,28 @@ class RasterSurface : public DrawingSurface {
     Colour pixel(int x, int y) const;
 
   private:
-    // Blackens the frame if a clear is still pending.
+    // A drawing not yet made. Drawings wait until the frame's pixels are asked for, and one that
+    // covers the whole frame with pixels of its own drops those before it, which would never be
+    // seen: the clear under a background picture, or all of the board screen under the
+    // settings screen's backdrop. The frame comes out the same, pixel for pixel.
+    struct Drawing {
+        enum class Kind { Fill, Copy, CopyKeyed, Text } kind = Kind::Fill;
+        int left = 0, top = 0, right = 0, bottom = 0;  // pixels (a copy: its points x, y, w, h)
+        int bitmapId = 0;
+        Colour colour = 0;
+        std::string text;  // without prefix marks, in `font` at this scale
+        Font font;
+        TextAlign align = TextAlign::Left;
+    };
+    void add(Drawing drawing, bool coversFrame);
+    // Makes the waiting drawings.
     void settle() const;
+    void drawWaiting();
     std::uint32_t* row(int y) { return pixels + std::size_t(y) * pixelWidth; }
     void copy(int bitmapId, int x, int y, int w, int h, bool keyed);
+    void copyNow(const Drawing& copy);
+    void fillNow(const Drawing& fill);
+    void textNow(const Drawing& text);
     // Puts `count` pixels into wideRow: the row's pixels from `column` on, each `scale` times
     // over, the first only `scale - skip` times.
     void widen(const std::uint32_t* from, int column, int skip, int count);
@@ -86,7 +103,7 @@ class RasterSurface : public DrawingSurface {
     static constexpr std::size_t lineBytes = 64;
     std::vector<std::uint32_t> storage;
     std::uint32_t* pixels = nullptr;
-    mutable bool blackPending = false;
+    std::vector<Drawing> waiting;
 
     std::vector<std::uint32_t> wideRow;
     int pixelWidth = 1;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "shell/raster/RasterSurface.h"
 #include "tests/sdl/RenderSupport.h"
@@ -60,6 +61,23 @@ TEST(RasterSurface, AClearLeavesBlackWhereverTheNextDrawingDoesNot) {
             EXPECT_EQ(pixels[surface.width() * surface.height() - 1], 0u)
                 << "drawing " << &draw - draws << " at scale " << scale;
         }
+    }
+}
+
+TEST(RasterSurfaceText, ARunDrawnAgainOverOtherPixelsBlendsAfresh) {
+    // The same run over the same pixels is copied as last drawn; over others (a row that lights
+    // up under the pointer) it must be blended anew, as a fresh surface blends it.
+    const auto frame = [](RasterSurface& s, Colour under) {
+        s.clear();
+        s.rectangle(0, 0, 60, 30, under, false, under, 1);
+        s.text("Wave", 0, 0, 60, 30, Font{20, 8, 700}, rgb(0, 0, 160), TextAlign::Centre);
+        return std::vector<std::uint32_t>(s.data(), s.data() + s.width() * s.height());
+    };
+    RasterSurface kept(60, 30, 1, testText());
+    for (const Colour under :
+         {rgb(255, 255, 255), rgb(255, 255, 255), rgb(185, 230, 184), rgb(255, 255, 255)}) {
+        RasterSurface fresh(60, 30, 1, testText());
+        EXPECT_EQ(frame(kept, under), frame(fresh, under)) << "over " << under;
     }
 }
 
