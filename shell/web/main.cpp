@@ -11,11 +11,11 @@
 //   Timer     emscripten_set_interval at the 15 ms floor (WebServices), only while the window
 //             logic wants ticks: cleared when it says no, set again after any event that makes
 //             it want them; no animation frames, no main loop
-//   Paint     the whole frame into a RasterSurface (text from StbTextRasterizer), converted to
-//             RGBA and put on the canvas in one putImageData: the first frame, a tick that asks,
-//             and a new frame whenever the canvas needs another scale. The first frame's work
-//             is spread over several turns of the browser's event loop (FirstFrame below), so
-//             that a phone answers a tap while the page starts
+//   Paint     the whole frame into a RasterSurface (text from StbTextRasterizer), the rows that
+//             changed converted to RGBA and put on the canvas in one putImageData: the first
+//             frame, a tick that asks, and a new frame whenever the canvas needs another scale.
+//             The first frame's work is spread over short turns of the browser's event loop
+//             (FirstFrame below), so that a phone answers a tap while the page starts
 //   Window    the canvas is the drawing area, at most 384 x 365 CSS pixels and smaller where
 //             the screen is (index.css); its backing store at the smallest whole scale covering
 //             the device pixels it takes (windowLogic::scaleToCover), so the browser only ever
@@ -144,6 +144,7 @@ std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
 // Rows [top, bottom) of the frame as drawn, in the bytes ImageData takes, where they differ from
 // the canvas's.
 void convert(Frontend& f, int top, int bottom) {
+    bottom = std::min(bottom, f.frame->height());  // the frame may be a new one, smaller
     const std::uint32_t* from = f.frame->data();
     const std::size_t width = std::size_t(f.frame->width());
     for (int y = top; y < bottom; ++y) {
@@ -432,8 +433,12 @@ EMSCRIPTEN_KEEPALIVE int vokPointer(int kind, int x, int y, int button, int butt
 }
 
 // Room for the pixels of picture `id`, width x height, which page.js fills with the RGBA bytes the
-// browser decoded from its file, then calls vokPictureArrived.
+// browser decoded from its file, then calls vokPictureArrived; none (null) for a size no picture
+// of the program has.
 EMSCRIPTEN_KEEPALIVE std::uint32_t* vokPictureRoom(int id, int width, int height) {
+    if (width < 1 || height < 1 || width > maxBmpSide || height > maxBmpSide) {
+        return nullptr;
+    }
     Frontend::Arriving& picture = frontend.arriving[id];
     picture.width = width;
     picture.height = height;

@@ -61,7 +61,9 @@ var vokPage = {
     handOver: function () {
         var page = this;
         page.decoded.forEach(function (image, id) {
-            if (image) HEAPU8.set(image.data, _vokPictureRoom(id, image.width, image.height));
+            var room = image ? _vokPictureRoom(id, image.width, image.height) : 0;
+            if (room) HEAPU8.set(image.data, room);
+            else if (image) console.warn('vok-tictactoe: picture ' + id + ' is of a size not taken');
             page.awaited--;
             _vokPictureArrived(id);
         });
