@@ -273,11 +273,14 @@ class FirstFrame : public DrawingSurface {
     // Each turn takes at most about this long, in the browser's milliseconds.
     static constexpr double turnMs = 4;
 
-    // In the next turn, the first frame's drawing noted; then the steps.
+    // In the next turn, page.js started and the first frame's drawing noted; then the steps.
     static void begin(Frontend& f) { emscripten_set_timeout(note, 0, &f); }
 
     static void note(void* userData) {
         Frontend& f = *static_cast<Frontend*>(userData);
+        int width = 0, height = 0;
+        windowLogic::drawingSize(f.program, width, height);
+        js_start(width, height);
         FirstFrame notes(f);
         windowLogic::render(f.program, notes);
         emscripten_set_timeout(step, 0, &f);
@@ -485,9 +488,6 @@ int main() {
     f.services.placeWindow(left, top);
     windowLogic::created(f.program);
     windowLogic::applyWindowFlags(f.program);
-    int width = 0, height = 0;
-    windowLogic::drawingSize(f.program, width, height);
-    js_start(width, height);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &f, EM_FALSE, onKey);
     emscripten_set_visibilitychange_callback(&f, EM_FALSE, onVisibility);
     FirstFrame::begin(f);
