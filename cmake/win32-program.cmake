@@ -2,8 +2,9 @@
 
 enable_language(RC)
 
-# The drawing surface and the services, which the check programs link too.
+# The drawing surface, the services and the accessible objects, which the check programs link too.
 add_library(vokwin32 STATIC
+    ${CMAKE_SOURCE_DIR}/shell/win32/Accessibility.cpp
     ${CMAKE_SOURCE_DIR}/shell/win32/GdiSurface.cpp
     ${CMAKE_SOURCE_DIR}/shell/win32/Win32Services.cpp)
 target_link_libraries(vokwin32 PUBLIC vokcore gdi32 shell32 PRIVATE vokwarnings)

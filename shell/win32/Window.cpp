@@ -16,12 +16,15 @@
 //             screen pixels
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
+//   Access    WM_GETOBJECT for the client area answered with MSAA objects, told what changed
+//             after each frame shown (shell/win32/Accessibility.h)
 
 #include "shell/win32/Window.h"
 
 #include "screens/Program.h"
 #include "services/AppInfo.h"
 #include "shell/WindowLogic.h"
+#include "shell/win32/Accessibility.h"
 #include "shell/win32/GdiSurface.h"
 #include "shell/win32/Win32Services.h"
 #include "shell/win32/fatalText.h"
@@ -108,6 +111,7 @@ void paintWindow(HDC target) {
     SelectObject(memory, previous);
     DeleteObject(frame);
     DeleteDC(memory);
+    accessibility::frameShown();
 }
 
 void onTimer(HWND window) {
@@ -134,6 +138,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_DESTROY:
             // The window still exists here, so its position can be read.
             windowLogic::destroyed(frontend.program);
+            accessibility::windowDestroyed();
             PostQuitMessage(0);
             return 1;
         case WM_QUERYENDSESSION:
@@ -171,6 +176,14 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 1;
         case WM_RBUTTONDOWN:
             return 1;  // swallowed: no context menu of any kind
+        case WM_GETOBJECT: {
+            LRESULT answer = 0;
+            if (accessibility::getObject(window, frontend.program, frontend.services.scale(),
+                                         wParam, lParam, answer)) {
+                return answer;
+            }
+            break;
+        }
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
