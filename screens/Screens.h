@@ -10,7 +10,7 @@ struct Program;
 void buildScreens(Program& program, const Choices& saved);
 
 // The other way: copies the current choices and the window's position into settings entries
-// 0 to 6, while the window still exists.
+// 0 to 6, while the window still exists (the position only where the window system tells it).
 void captureSettings(Program& program);
 
 // "Computer IQ:  " and the name of the game's current level.

@@ -127,9 +127,8 @@ TEST_F(Screens, BuildAsksTheWindowForTimerAndSize) {
     EXPECT_EQ(fake().timerId, 111);
     EXPECT_EQ(fake().timerPeriod, 1);
     EXPECT_EQ(fake().timerStarts, 1);
-    EXPECT_EQ(fake().windowWidth, 390);
-    EXPECT_EQ(fake().windowHeight, 390);
-    EXPECT_EQ(p.windowWidth, 390);
+    EXPECT_EQ(fake().drawingWidth, 384);
+    EXPECT_EQ(fake().drawingHeight, 365);
     EXPECT_EQ(p.drawWidth, 384);
     EXPECT_EQ(p.drawHeight, 365);
     EXPECT_EQ(p.redrawPending, 1);
@@ -553,4 +552,10 @@ TEST_F(Screens, CaptureWritesTheChoicesAndThePosition) {
         EXPECT_EQ(p.settings[i], expected[i]) << "entry " << i;
     }
     EXPECT_EQ(p.settings[9], "untouched");
+    // A window system that does not tell the place leaves the saved one as it was read.
+    fake().rect.reset();
+    p.settings[3] = "abc";
+    captureSettings(p);
+    EXPECT_EQ(p.settings[3], "abc");
+    EXPECT_EQ(p.settings[4], "4294967288");
 }
