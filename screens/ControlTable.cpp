@@ -20,14 +20,19 @@ namespace {
 
 // The small picture buttons of the title strip share their look.
 Look stripButton(int elementId) {
-    return {elementId, colour::whiteText, colour::none8, colour::paleGreen, 15, 6, true};
+    return Look()
+        .picture(elementId)
+        .colours(colour::whiteText, colour::none8, colour::paleGreen)
+        .font(15, 6, true);
 }
 
 // "New Game" and "Settings": the wooden picture's id made negative, so the button draws its own
 // black rectangle.
 Look woodenButton(int fontHeight) {
-    return {
-        -element::woodButton, colour::softGreen, colour::black, colour::black, fontHeight, 6, true};
+    return Look()
+        .picture(-element::woodButton)
+        .colours(colour::softGreen, colour::black, colour::black)
+        .font(fontHeight, 6, true);
 }
 
 Spoken as(ItemRole role, const char* name = nullptr) {
@@ -37,21 +42,26 @@ const Spoken backdrop{ItemRole::Label, nullptr, true};
 
 std::vector<ControlRow> makeTable() {
     using P = Program;
-    // The settings screen's items are centred on the window's classic outer width of 390.
+    // Each row: the Page; the control; its place (x, y, width, height); its look; its texts; its
+    // command; what assistive technology calls it. The settings screen's items are centred on
+    // the Windows window's classic outer width of 390.
     return {
         // The frame page: parchment, the title strip with the level label, "?", T and the pin.
         {page::frame,
          &P::backgroundImage,
          wholeArea,
-         Look{element::background, 0, 0, colour::paleGreen, 0, 0, false, 1, false},
+         Look().picture(element::background).colours(0, 0, colour::paleGreen).deaf(),
          {},
          command::background,
          backdrop},
         {page::frame,
          &P::titleStrip,
          {0, 0, 475, 20},
-         Look{element::titleStrip, colour::whiteText, colour::none17, colour::none17, 15, 6, true,
-              1, false},
+         Look()
+             .picture(element::titleStrip)
+             .colours(colour::whiteText, colour::none17, colour::none17)
+             .font(15, 6, true)
+             .deaf(),
          {""},
          command::inert,
          as(ItemRole::Label)},
@@ -81,8 +91,12 @@ std::vector<ControlRow> makeTable() {
         {page::frame,
          &P::levelLabel,
          {3, 0, 175, 20},
-         Look{element::titleStrip, colour::black, colour::none8, colour::paleGreen, 15, 6, true, 0,
-              false},
+         Look()
+             .picture(element::titleStrip)
+             .colours(colour::black, colour::none8, colour::paleGreen)
+             .font(15, 6, true)
+             .leftAligned()
+             .deaf(),
          {},
          command::inert,
          as(ItemRole::Label)},
@@ -92,14 +106,17 @@ std::vector<ControlRow> makeTable() {
          &P::gameBoard,
          {boardLayout::left, boardLayout::top, boardLayout::columns * boardLayout::cellSize,
           boardLayout::rows * boardLayout::cellSize},
-         Look{element::pieces},
+         Look().picture(element::pieces),
          {},
          command::board,
          as(ItemRole::Board, "Board")},
         {page::board,
          &P::statusDisplay,
          {87, 40, 100, 30},
-         Look{element::statusPlaque, colour::black, colour::none8, colour::paleGreen, 15, 6, true},
+         Look()
+             .picture(element::statusPlaque)
+             .colours(colour::black, colour::none8, colour::paleGreen)
+             .font(15, 6, true),
          {"Your Move", "Thinking...", "You Win !!!", "Computer wins", "Tie"},
          command::status,
          as(ItemRole::Status)},
@@ -122,42 +139,42 @@ std::vector<ControlRow> makeTable() {
         {page::settings,
          &P::settingsBackdrop,
          wholeArea,
-         Look{-1, colour::paleGreen, colour::white, colour::white, 0, 0, false},
+         Look().colours(colour::paleGreen, colour::white, colour::white),
          {},
          command::background,
          backdrop},
         {page::settings,
          &P::playButton,
          {145, 185, 100, 80},
-         Look{-1, colour::whiteText, colour::red, colour::black, 27, 13, true},
+         Look().colours(colour::whiteText, colour::red, colour::black).font(27, 13, true),
          {"Play !"},
          command::play,
          as(ItemRole::Button)},
         {page::settings,
          &P::linkLabel,
          {95, 330, 200, 25},
-         Look{-1, colour::black, colour::white, colour::black, 15, 6, true},
+         Look().colours(colour::black, colour::white, colour::black).font(15, 6, true),
          {publisherAddress()},
          command::link,
          as(ItemRole::Link)},
         {page::settings,
          &P::firstMoveList,
          {16, 50, 105, 20},
-         Look{-1, 0, 0, 0, 15, 6},
+         Look().font(15, 6, false),
          {"First Move", "You", "Computer"},
          command::firstMove,
          as(ItemRole::RadioGroup)},
         {page::settings,
          &P::piecesList,
          {137, 50, 105, 20},
-         Look{-1, 0, 0, 0, 15, 6},
+         Look().font(15, 6, false),
          {"Pieces", "Traditional", "Colors", "Fish"},
          command::pieces,
          as(ItemRole::RadioGroup)},
         {page::settings,
          &P::levelList,
          {258, 50, 105, 20},
-         Look{-1, 0, 0, 0, 15, 6},
+         Look().font(15, 6, false),
          {"Computer IQ", computerLevelNames[0], computerLevelNames[1], computerLevelNames[2]},
          command::level,
          as(ItemRole::RadioGroup)},

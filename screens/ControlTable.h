@@ -46,8 +46,10 @@ struct Place {
 constexpr Place wholeArea{0, 0, -1, -1};
 
 // How a control looks: its picture in the current Theme (an element id of the skin, negative
-// for none), its colours (colour elements of the skin) and its font. The lists' colours and
-// marks and the board's lines are the same for all of them (`listLook`, `boardLook`).
+// for none), its colours (colour elements of the skin) and its font; whether it takes the
+// pointer. Written in named steps: Look().picture(4).colours(7, 8, 2).font(15, 6, true). The
+// lists' colours and marks and the board's lines are the same for all of them (`listLook`,
+// `boardLook`).
 struct Look {
     int element = -1;
     int textColour = 0;
@@ -58,6 +60,36 @@ struct Look {
     bool bold = false;
     int align = 1;           // a button's text: 0 left, 1 centred
     bool takesInput = true;  // offered pointer events
+
+    Look picture(int elementId) const {
+        Look l = *this;
+        l.element = elementId;
+        return l;
+    }
+    Look colours(int text, int fill, int outline) const {
+        Look l = *this;
+        l.textColour = text;
+        l.fillColour = fill;
+        l.outlineColour = outline;
+        return l;
+    }
+    Look font(int height, int width, bool isBold) const {
+        Look l = *this;
+        l.fontHeight = height;
+        l.fontWidth = width;
+        l.bold = isBold;
+        return l;
+    }
+    Look leftAligned() const {
+        Look l = *this;
+        l.align = 0;
+        return l;
+    }
+    Look deaf() const {
+        Look l = *this;
+        l.takesInput = false;
+        return l;
+    }
 };
 
 // What assistive technology calls a control: an item of `role`, named `name`, or by the text it
