@@ -119,16 +119,24 @@ void buildScreens(Program& p, const Choices& saved) {
     p.levelList.setSelected(p.gameBoard.getLevel());
 }
 
+Choices savedChoices(Program& p) {
+    ChoiceLimits limits;
+    limits.themeCount = p.skin.getThemeCount();
+    p.services.screenSize(limits.screenWidth, limits.screenHeight);
+    return restoreChoices(p.settings, limits);
+}
+
 void captureSettings(Program& p) {
     const std::optional<ScreenRect> rect = p.services.windowRect();
     Choices now;
     now.theme = p.skin.getTheme();
     now.topmost = p.topmost;
     now.transparent = p.transparent;
-    // A place the window system does not tell leaves the saved one as it was read.
-    now.placeKnown = rect.has_value();
-    now.top = rect ? rect->top : 0;
-    now.left = rect ? rect->left : 0;
+    // Where the window system does not tell the place, the window is where it was opened: at
+    // the saved place, as it was read.
+    const Choices saved = rect ? Choices() : savedChoices(p);
+    now.top = rect ? rect->top : saved.top;
+    now.left = rect ? rect->left : saved.left;
     now.level = p.gameBoard.getLevel();
     now.firstMover = p.gameBoard.getFirstMover();
     captureChoices(p.settings, now);

@@ -96,10 +96,8 @@ void captureChoices(Settings& settings, const Choices& choices) {
     settings.store(entry::theme, choices.theme);
     settings.store(entry::topmost, choices.topmost ? 1 : 0);
     settings.store(entry::transparent, choices.transparent ? 1 : 0);
-    if (choices.placeKnown) {
-        settings.store(entry::top, choices.top);
-        settings.store(entry::left, choices.left);
-    }
+    settings.store(entry::top, choices.top);
+    settings.store(entry::left, choices.left);
     settings.store(entry::level, choices.level);
     settings.store(entry::firstMover, choices.firstMover);
 }

@@ -49,9 +49,6 @@ struct Choices {
     int left = 0;
     int level = 0;
     int firstMover = 1;
-    // False where the window system does not tell the window's place: entries 3 and 4 are then
-    // left as they were.
-    bool placeKnown = true;
 };
 
 // The bounds a saved value must lie in: the number of piece sets, and the usable screen size

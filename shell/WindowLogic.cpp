@@ -24,14 +24,6 @@ void route(Program& p, PointerEvent event, int px, int py) {
                  [&p](int commandId, int commandParam) { onCommand(p, commandId, commandParam); });
 }
 
-// The saved choices in force, checked against this program's piece sets and this screen.
-Choices savedChoices(Program& p) {
-    ChoiceLimits limits;
-    limits.themeCount = p.skin.getThemeCount();
-    p.services.screenSize(limits.screenWidth, limits.screenHeight);
-    return restoreChoices(p.settings, limits);
-}
-
 }  // namespace
 
 int tickPeriodFor(int requestedMs) {

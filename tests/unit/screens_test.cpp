@@ -470,8 +470,8 @@ TEST_F(Screens, CaptureWritesTheChoicesAndThePosition) {
     EXPECT_EQ(p.settings[9], "untouched");
     // A window system that does not tell the place leaves the saved one as it was read.
     fake().rect.reset();
-    p.settings[3] = "abc";
+    p.settings[3] = "  300 px";
     captureSettings(p);
-    EXPECT_EQ(p.settings[3], "abc");
-    EXPECT_EQ(p.settings[4], "4294967288");
+    EXPECT_EQ(p.settings[3], "300");
+    EXPECT_EQ(p.settings[4], "2");  // -8 was off the screen: the window opened at 2
 }
