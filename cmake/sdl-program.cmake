@@ -65,11 +65,14 @@ install(CODE "set(VOK_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
         set(VOK_PROGRAM_DIR games)
     endif()")
 install(TARGETS vok-tictactoe RUNTIME DESTINATION "\${VOK_PROGRAM_DIR}")
-# The manual page compressed as Debian keeps it: no name, no time inside.
+# The manual page with the project's version, compressed as Debian keeps it: no name, no time
+# inside.
+configure_file(${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6.in
+    ${CMAKE_BINARY_DIR}/vok-tictactoe.6 @ONLY)
 set(VOK_MANUAL ${CMAKE_BINARY_DIR}/vok-tictactoe.6.gz)
 add_custom_command(OUTPUT ${VOK_MANUAL}
-    COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6 > ${VOK_MANUAL}
-    DEPENDS ${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6)
+    COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/vok-tictactoe.6 > ${VOK_MANUAL}
+    DEPENDS ${CMAKE_BINARY_DIR}/vok-tictactoe.6)
 add_custom_target(vok-manual ALL DEPENDS ${VOK_MANUAL})
 install(FILES ${VOK_MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/linux/${VOK_APP_ID}.desktop

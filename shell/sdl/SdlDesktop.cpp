@@ -3,9 +3,11 @@
 #include "shell/sdl/SdlDesktop.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <poll.h>
 #include <unistd.h>
@@ -88,6 +90,40 @@ double desktopXftDpi() {
     return dpi;
 #else
     return 0;
+#endif
+}
+
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+namespace {
+
+bool holdingWaylandMessages = false;
+std::string heldWaylandMessages;
+
+void waylandMessage(const char* format, va_list args) {
+    if (!holdingWaylandMessages) {
+        std::vfprintf(stderr, format, args);
+        return;
+    }
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, args);
+    heldWaylandMessages += text;
+}
+
+}  // namespace
+#endif
+
+void holdWaylandMessages() {
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    holdingWaylandMessages = true;
+    wl_log_set_handler_client(waylandMessage);
+#endif
+}
+
+void releaseWaylandMessages() {
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    holdingWaylandMessages = false;
+    std::fputs(heldWaylandMessages.c_str(), stderr);
+    heldWaylandMessages.clear();
 #endif
 }
 

@@ -21,6 +21,14 @@ double desktopXftDpi();
 // The Xft.dpi value in the text of an X resource database ("Xft.dpi:\t192\n..."), or 0.
 double xftDpiIn(const char* resources);
 
+// Wayland: libwayland's own messages while SDL's video starts (where there is no display at all,
+// "XDG_RUNTIME_DIR is invalid or not set") are held back from the terminal: without a display
+// the program's own message says what is wrong. Call `holdWaylandMessages` before SDL_Init, and
+// `releaseWaylandMessages` once the video has started on a display: it writes out what was held
+// and lets later messages through. Held messages that are never released are never shown.
+void holdWaylandMessages();
+void releaseWaylandMessages();
+
 // X11: calls `lastWords` when the connection to the X server is lost, then ends the program
 // with exit code 1 (Xlib would end it anyway). Nothing of the display may be used by then.
 void onDisplayLost(void (*lastWords)());

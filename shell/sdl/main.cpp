@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
     // window, losing what was set on it). Where it has none, runProgram makes a renderer.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
+    holdWaylandMessages();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         return failed("cannot open a window: " + sdlError() +
                       " (the game needs a graphical desktop; is DISPLAY or WAYLAND_DISPLAY set?)");
@@ -185,6 +186,7 @@ int main(int argc, char** argv) {
             "no display to open the window on (the game needs a graphical desktop; is DISPLAY "
             "or WAYLAND_DISPLAY set?)");
     }
+    releaseWaylandMessages();
     if (TTF_Init() != 0) {
         SDL_Quit();
         return failed("cannot start the font renderer: " + sdlError());

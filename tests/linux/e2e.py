@@ -827,14 +827,14 @@ def scenarios(suite):
         check(game.close() == 0, "exit code")
 
     def bad_environments():
-        # No display at all.
+        # No display at all, nor a runtime folder: the game's own message, and nothing else.
         env = dict(os.environ, XDG_CONFIG_HOME=suite.config("nodisplay"))
-        env.pop("DISPLAY", None)
-        env.pop("WAYLAND_DISPLAY", None)
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"):
+            env.pop(name, None)
         result = run(suite.args.program, env=env)
         check(result.returncode == 1, "no display: exit code %d" % result.returncode)
-        check("tictactoe:" in result.stderr and "display" in result.stderr.lower(),
-              "no display: message %r" % result.stderr)
+        check(result.stderr.startswith("vok-tictactoe:") and result.stderr.count("\n") == 1
+              and "display" in result.stderr.lower(), "no display: message %r" % result.stderr)
         # No font: fontconfig with an empty configuration finds nothing.
         empty = os.path.join(suite.temp, "fonts.conf")
         with open(empty, "w") as f:
