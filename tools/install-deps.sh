@@ -8,18 +8,20 @@
 #                                Windows cross compilers, Wine, the display and input tools
 #                                (weston for a Wayland desktop), the sanitizers' and fuzzer's
 #                                clang, valgrind, the package tools, the browser the page is
-#                                tested in
+#                                tested in, a D-Bus session with its accessibility bus and
+#                                the screen readers' library (pyatspi)
 # Node and npm, which the page's build and tests run, come with the machine, not from here.
 set -e
 
 play="g++ cmake make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
-libwayland-dev fontconfig fonts-dejavu-core"
+libwayland-dev libdbus-1-dev fontconfig fonts-dejavu-core"
 
 web="cmake make emscripten libstb-dev fonts-dejavu-core python3-fonttools"
 
 test="$play emscripten libstb-dev python3-fonttools chromium googletest libgtest-dev g++-mingw-w64-i686
 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
 weston imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-14-dev
+dbus at-spi2-core python3-pyatspi
 libbenchmark-dev dpkg-dev desktop-file-utils appstream lintian devscripts"
 
 # Installed without their recommendations in every set: the browser's alone would bring some
