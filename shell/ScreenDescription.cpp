@@ -7,7 +7,7 @@
 #include "game/GameCodes.h"
 #include "scob/scobGrid.h"
 #include "screens/Program.h"
-#include "shell/WindowLogic.h"
+#include "shell/KeyboardFocus.h"
 
 namespace windowLogic {
 
@@ -219,12 +219,11 @@ std::vector<ScreenItem> describeScreen(const Program& p) {
         it.width = std::min(it.width, p.drawWidth - it.x);
         it.height = std::min(it.height, p.drawHeight - it.y);
     }
+    const int focused = focusTarget(p, items);
+    if (focused >= 0) {
+        items[focused].focused = true;
+    }
     return items;
-}
-
-void press(Program& p, int x, int y) {
-    pointer(p, PointerEvent::LeftDown, x, y);
-    pointer(p, PointerEvent::LeftUp, x, y);
 }
 
 std::string newsSince(const Program& p, ScreenNews& told) {

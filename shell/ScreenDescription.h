@@ -50,7 +50,8 @@ struct ScreenItem {
 std::vector<ScreenItem> describeScreen(const Program& program);
 
 // A left-button press and release at (x, y) of the drawing area, as a mouse click gives them:
-// what activating an item does, at its press point.
+// what activating an item does, at its press point. Unlike a real pointer's press, it leaves
+// the keyboard's focus ring shown.
 void press(Program& program, int x, int y);
 
 // What a screen reader was last told of the game: the status and the board's marks.

@@ -10,10 +10,19 @@
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "screens/Screens.h"
+#include "shell/KeyboardFocus.h"
+#include "shell/ScreenDescription.h"
 
 namespace windowLogic {
 
 namespace {
+
+// A pointer event handed to every enabled control of the visible Pages, activations to the
+// command handler.
+void route(Program& p, PointerEvent event, int px, int py) {
+    routePointer(p.pageSet, event, px, py,
+                 [&p](int commandId, int commandParam) { onCommand(p, commandId, commandParam); });
+}
 
 // The saved choices in force, checked against this program's piece sets and this screen.
 Choices savedChoices(Program& p) {
@@ -100,6 +109,7 @@ bool wantsTicks(const Program& p) {
 
 void render(Program& p, DrawingSurface& offscreen) {
     drawPages(p.pageSet, offscreen);
+    drawFocusRing(p, offscreen);
 }
 
 void drawingSize(const Program& p, int& width, int& height) {
@@ -107,17 +117,30 @@ void drawingSize(const Program& p, int& width, int& height) {
     height = p.drawHeight;
 }
 
-void keyDown(Program& p, int virtualKey, bool /*shift*/) {
+void keyDown(Program& p, int virtualKey, bool shift) {
     // The arrows move the board's cursor; other keys reach the game, which ignores them.
     p.gameBoard.keyPress(virtualKey);
     if (virtualKey == key::newGame) {
         restartGame(p, p.gameBoard.getLevel());
     }
+    focusKey(p, virtualKey, shift);
 }
 
 void pointer(Program& p, PointerEvent event, int px, int py) {
-    routePointer(p.pageSet, event, px, py,
-                 [&p](int commandId, int commandParam) { onCommand(p, commandId, commandParam); });
+    // Playing with the pointer takes the keyboard's ring away, not its place.
+    if (event == PointerEvent::LeftDown) {
+        hideFocusRing(p);
+    }
+    route(p, event, px, py);
+    if (event == PointerEvent::LeftUp) {
+        settleFocus(p);
+    }
+}
+
+void press(Program& p, int x, int y) {
+    route(p, PointerEvent::LeftDown, x, y);
+    route(p, PointerEvent::LeftUp, x, y);
+    settleFocus(p);
 }
 
 }  // namespace windowLogic

@@ -25,8 +25,10 @@ struct Program;
 //   Pointer   moves, left-button presses and left-button releases, in drawing-area pixels,
 //             only while the pointer is inside the drawing area; other buttons are swallowed.
 //             A front end showing the frame at a whole-number scale divides by it first
-//   Keys      every key-down, repeats included, as the codes of platform/Keys.h; a key pressed
-//             with Alt is withheld, as Windows keeps those for the window menu
+//   Keys      every key-down, repeats included, as the codes of platform/Keys.h, with whether
+//             Shift is held; a key pressed with Alt is withheld, as Windows keeps those for the
+//             window menu. The desktops hand over Tab, Enter and Space for the keyboard focus
+//             (shell/KeyboardFocus.h); the page keeps the browser's own focus and does not
 //   Timer     the period `created` asks for, but never shorter than the window system's usual
 //             floor (about 15 ms), so the computer's pause of 22 ticks lasts about a third of a
 //             second; when a tick says so, the frame is rendered and shown at once; ticks may
@@ -40,9 +42,9 @@ struct Program;
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so
-//   Access    where the front end has a layer for assistive technology (today the page):
-//             describeScreen after every frame, each item mapped to one of the platform's
-//             accessible objects and activated by `press` at its point; newsSince told politely
+//   Access    each front end's layer for assistive technology: describeScreen after every
+//             frame, each item mapped to one of the platform's accessible objects and activated
+//             by `press` at its point, the focused item told as focused; newsSince told once
 //             (shell/ScreenDescription.h)
 namespace windowLogic {
 

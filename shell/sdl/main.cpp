@@ -5,7 +5,7 @@
 //   Pointer   SDL mouse motion and left-button events inside the window (`handle`), divided
 //             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
-//             by its place when the symbol is no Latin letter); Alt withheld there
+//             by its place when the symbol is no Latin letter), with Shift; Alt withheld there
 //   Timer     the event loop's own tick (`run`), at the 15 ms floor of tickPeriodFor, only
 //             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     `paint` (SdlProgram): on SDL_WINDOWEVENT_EXPOSED, after the first build, after a
@@ -116,7 +116,7 @@ bool handle(const SDL_Event& event) {
             // Repeats included: holding a key acts once per repeat.
             if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode,
                                               event.key.keysym.mod)) {
-                windowLogic::keyDown(program, key);
+                windowLogic::keyDown(program, key, (event.key.keysym.mod & KMOD_SHIFT) != 0);
             }
             break;
         default:

@@ -4,8 +4,8 @@
 //   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates divided by the
 //             scale; Windows sends them only while the pointer is over the client area;
 //             WM_RBUTTONDOWN is swallowed
-//   Keys      WM_KEYDOWN, repeats included; Alt combinations arrive as WM_SYSKEYDOWN and are
-//             left to the system
+//   Keys      WM_KEYDOWN, repeats included, with Shift as GetKeyState has it; Alt
+//             combinations arrive as WM_SYSKEYDOWN and are left to the system
 //   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
 //   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap at the
 //             scale (GdiSurface), one BitBlt
@@ -153,7 +153,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 1;
         }
         case WM_KEYDOWN:
-            windowLogic::keyDown(frontend.program, static_cast<int>(wParam));
+            windowLogic::keyDown(frontend.program, static_cast<int>(wParam),
+                                 GetKeyState(VK_SHIFT) < 0);
             return 1;
         case WM_COMMAND:
             return 1;
