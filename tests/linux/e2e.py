@@ -1035,20 +1035,34 @@ def scenarios(suite):
         translucent.queryAction().doAction(0)
         game.wait_for(lambda: translucent.getState().contains(atspi.STATE_PRESSED) and
                       abs(game.opacity() - 190 / 255) < 0.01, "Translucent pressed by its action")
+        # Tab until the focus names a cell, and Space plays it; the computer's answer told.
+        for _ in range(12):
+            game.key("Tab")
+            reader.pump(0.2)
+            focus = [name for kind, role, name, on in reader.events
+                     if kind.endswith(":focused") and on and role == "push button"]
+            if focus and focus[-1].endswith(", empty"):
+                break
+        check(focus and focus[-1].endswith(", empty"), "Tab focused %r" % focus)
+        game.key("space")
+        mine = focus[-1].replace("empty", "yours (ring)")
+        reader.heard(lambda kind, role, name, on: kind.endswith("-name") and name == mine,
+                     "the cell Space played")
+        news = lambda kind, role, name, on: (kind.endswith(":showing") and on and
+                                             role == "notification" and
+                                             name.startswith("The computer took the"))
+        reader.heard(news, "the news of the computer's answer")
         # A cell played through its action; the computer's answer told and named.
-        centre = item(board, name="centre, empty")
-        check(centre.queryAction().getName(0) == "click" and centre.queryAction().doAction(0),
-              "the centre's action")
-        game.wait_for(lambda: game.cells()[1][1] == "player", "the ring its action played")
-        _, _, news, _ = reader.heard(
-            lambda kind, role, name, on: kind.endswith(":showing") and on and
-            role == "notification" and name.startswith("The computer took the"),
-            "the news of the computer's move")
-        taken = news.split("took the ")[1].split(".")[0]
+        del reader.events[:]
+        cell = next(cell for cell in board if cell.name.endswith(", empty"))
+        check(cell.queryAction().getName(0) == "click" and cell.queryAction().doAction(0),
+              "the action of %s" % cell.name)
+        game.wait_for(lambda: cell.name.endswith(", yours (ring)"), "the ring its action played")
+        _, _, told, _ = reader.heard(news, "the news of the computer's move")
+        taken = told.split("took the ")[1].split(".")[0]
         check(item(board, name=taken + ", the computer's (cross)") and
-              centre.name == "centre, yours (ring)" and
-              not centre.getState().contains(atspi.STATE_ENABLED),
-              "after %r the board reads %r" % (news, [cell.name for cell in board]))
+              not cell.getState().contains(atspi.STATE_ENABLED),
+              "after %r the board reads %r" % (told, [c.name for c in board]))
         # Asleep with a screen reader attached.
         time.sleep(0.5)
         before = game.switches()
