@@ -337,8 +337,8 @@ void AtspiBridge::helloAnswered(DBusMessage* reply, AtspiBridge& b) {
 void AtspiBridge::embedAnswered(DBusMessage* reply, AtspiBridge& b) {
     DBusMessageIter args, desktop;
     const char *bus = nullptr, *path = nullptr;
-    if (isError(reply) || !dbus_message_iter_init(reply, &args) ||
-        dbus_message_iter_get_arg_type(&args) != DBUS_TYPE_STRUCT) {
+    if (isError(reply) || !dbus_message_has_signature(reply, "(so)") ||
+        !dbus_message_iter_init(reply, &args)) {
         b.failed = true;
         return;
     }
@@ -884,17 +884,15 @@ bool AtspiBridge::answer(DBusMessage* call) {
             });
         }
         // The registry numbers each application it embeds.
-        if (member == "Set" && node.kind == Kind::app) {
+        if (member == "Set" && node.kind == Kind::app && dbus_message_has_signature(call, "ssv")) {
             DBusMessageIter args, variant;
             dbus_message_iter_init(call, &args);
             dbus_message_iter_next(&args);
             dbus_message_iter_next(&args);
-            if (dbus_message_iter_get_arg_type(&args) == DBUS_TYPE_VARIANT) {
-                dbus_message_iter_recurse(&args, &variant);
-                if (dbus_message_iter_get_arg_type(&variant) == DBUS_TYPE_INT32) {
-                    dbus_message_iter_get_basic(&variant, &argument);
-                    appId = argument;
-                }
+            dbus_message_iter_recurse(&args, &variant);
+            if (dbus_message_iter_get_arg_type(&variant) == DBUS_TYPE_INT32) {
+                dbus_message_iter_get_basic(&variant, &argument);
+                appId = argument;
             }
             return answerWith([](AtspiWriter&) {});
         }
