@@ -90,9 +90,7 @@ struct Program {
     // whether its ring is shown (from a Tab until the next pointer press).
     int focusItem = -1;
     bool focusRingShown = false;
-    // The window's outer size, and the drawing area measured inside it.
-    int windowWidth = 0;
-    int windowHeight = 0;
+    // The drawing area, as measured in the window.
     int drawWidth = 0;
     int drawHeight = 0;
     std::string levelNames[3];

@@ -24,14 +24,6 @@ void route(Program& p, PointerEvent event, int px, int py) {
                  [&p](int commandId, int commandParam) { onCommand(p, commandId, commandParam); });
 }
 
-// The saved choices in force, checked against this program's piece sets and this screen.
-Choices savedChoices(Program& p) {
-    ChoiceLimits limits;
-    limits.themeCount = p.skin.getThemeCount();
-    p.services.screenSize(limits.screenWidth, limits.screenHeight);
-    return restoreChoices(p.settings, limits);
-}
-
 }  // namespace
 
 int tickPeriodFor(int requestedMs) {
@@ -49,6 +41,19 @@ int scaleToCover(double devicePixels, int pixels) {
     return wanted <= 1 ? 1 : wanted >= maxScale ? maxScale : static_cast<int>(std::ceil(wanted));
 }
 
+bool openWindow(Program& p, WindowOpener& opener) {
+    startUp(p);
+    int left = 0, top = 0;
+    savedPosition(p, left, top);
+    if (!opener.makeWindow(left, top)) {
+        return false;
+    }
+    created(p);
+    applyWindowFlags(p);
+    opener.showWindow();
+    return true;
+}
+
 void startUp(Program& p) {
     // No file, or none readable: the initial texts stay and give the defaults.
     loadSettings(p.settings, p.services);
@@ -62,9 +67,7 @@ void savedPosition(Program& p, int& left, int& top) {
 
 void created(Program& p) {
     p.services.startTimer(timerId, timerPeriodMs);
-    p.windowWidth = windowSize;
-    p.windowHeight = windowSize;
-    p.services.setWindowSize(p.windowWidth, p.windowHeight);
+    p.services.setDrawingSize(drawingWidth, drawingHeight);
     p.services.clientSize(p.drawWidth, p.drawHeight);
     buildScreens(p, savedChoices(p));
 }

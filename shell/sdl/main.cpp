@@ -12,7 +12,7 @@
 //             tick; the frame at as many pixels a point as the window has (text rendered at its
 //             size, all else in blocks), into the window's own surface or, where the window has
 //             none (Wayland), a renderer's texture
-//   Window    SdlServices: the drawing area without the Windows frame, `scale` times as many
+//   Window    SdlServices: the drawing area the window logic states, `scale` times as many
 //             units each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`; Wayland
 //             scales the pixels itself), a fixed frame asked of the window manager (SdlDesktop),
 //             the place noted at every window event where the desktop tells it (not Wayland)
