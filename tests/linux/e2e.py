@@ -179,11 +179,11 @@ class ScreenReader:
 
     def __init__(self, display, runtime):
         os.makedirs(runtime, mode=0o700)
-        # A runtime folder of its own, where the accessibility bus puts its socket: another
-        # session's bus never takes its place.
+        # A runtime folder of its own, where the accessibility bus puts its socket: without one
+        # it is ~/.cache/at-spi/bus_<display>, the same for every session on the display.
         self.session = session(display.env, runtime)
         self.env = self.session.env
-        # The bus this session's programs join, not one an earlier session named on the display.
+        # The bus this session's programs join, not one pyatspi would find on its own.
         os.environ["AT_SPI_BUS_ADDRESS"] = call(self.env["DBUS_SESSION_BUS_ADDRESS"],
                                                 "org.a11y.Bus", "/org/a11y/bus", "GetAddress")[0]
         from gi.repository import GLib
