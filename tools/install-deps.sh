@@ -8,7 +8,8 @@
 #                                Windows cross compilers, Wine, the display and input tools
 #                                (weston for a Wayland desktop), the sanitizers' and fuzzer's
 #                                clang, valgrind, the package tools, the browser the page is
-#                                tested in
+#                                tested in, a D-Bus session with its accessibility bus and
+#                                the screen readers' library (pyatspi)
 # It says in one line what it installs and ends with one line; apt's and dpkg's own output goes
 # to build/install-deps.log, and is shown only when the install fails.
 # Node and npm, which the page's build and tests run, come with the machine, not from here.
@@ -19,13 +20,14 @@ set -e
 both="cmake make fonts-dejavu-core"
 
 play="g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev libwayland-dev
-fontconfig"
+libdbus-1-dev fontconfig"
 
 web="emscripten libstb-dev python3-fonttools"
 
 test="chromium googletest libgtest-dev g++-mingw-w64-i686
 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
 weston imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-dev
+dbus at-spi2-core python3-pyatspi
 libbenchmark-dev dpkg-dev desktop-file-utils appstream lintian devscripts"
 
 # Installed without their recommendations in every set: the browser's alone would bring some

@@ -2,6 +2,12 @@
 // does nothing on another desktop.
 #pragma once
 
+#include <poll.h>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
 #include <SDL.h>
 
 // The desktop SDL's video shows the window on (once SDL's video has started).
@@ -46,6 +52,11 @@ class EventWaiter {
     void wait(int timeoutMs);
     // Wayland: the connection to the compositor has failed (SDL reports that as a quit).
     bool displayGone() const;
+    // Another source the same sleep wakes for (the accessibility bus): `fill` appends its
+    // descriptors and may shorten the sleep; `ready` is given them back after each sleep.
+    using Fill = std::function<void(std::vector<pollfd>& fds, int& timeoutMs)>;
+    using Ready = std::function<void(const pollfd* fds, std::size_t count)>;
+    void alsoWatch(Fill fill, Ready ready);
 
   private:
     Desktop desktop = Desktop::other;
@@ -53,4 +64,7 @@ class EventWaiter {
     int connection = -1;
     int wake = -1;
     int heldKeyMs = 0;
+    Fill fill;
+    Ready ready;
+    std::vector<pollfd> fds;
 };

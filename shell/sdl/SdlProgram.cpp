@@ -157,14 +157,16 @@ void paint(Frontend& f) {
                           f.frame->data(), pitch, target->format->format, target->pixels,
                           target->pitch);
         SDL_UpdateWindowSurface(f.window);
-        return;
+    } else {
+        if (!f.texture) {
+            f.texture =
+                SDL_CreateTexture(f.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  f.frame->width(), f.frame->height());
+        }
+        SDL_UpdateTexture(f.texture, nullptr, f.frame->data(), pitch);
+        SDL_RenderCopy(f.renderer, f.texture, nullptr, nullptr);
+        SDL_RenderPresent(f.renderer);
     }
-    if (!f.texture) {
-        f.texture =
-            SDL_CreateTexture(f.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                              f.frame->width(), f.frame->height());
-    }
-    SDL_UpdateTexture(f.texture, nullptr, f.frame->data(), pitch);
-    SDL_RenderCopy(f.renderer, f.texture, nullptr, nullptr);
-    SDL_RenderPresent(f.renderer);
+    // Screen readers hear what this frame changed.
+    f.access.frameShown();
 }

@@ -19,6 +19,9 @@
 //   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
 //             does (`handleSignals`); a lost display or compositor saves at once and exits 1; a
 //             failed save is reported on stderr
+//   Access    AtspiBridge (shell/atspi), started with the event loop where the session has an
+//             accessibility bus: told of each frame (`paint`) and of the window's focus, its bus
+//             watched in the loop's own sleep (EventWaiter)
 
 #include <cstdlib>
 #include <string>
@@ -81,6 +84,10 @@ bool handle(const SDL_Event& event) {
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 return false;
             }
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                frontend.access.windowActive(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+            }
             // A new size is a new scale of the compositor's.
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                 event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
@@ -118,11 +125,37 @@ bool handle(const SDL_Event& event) {
     return true;
 }
 
+// Screen readers see the window from its first frame on, while the desktop has an accessibility
+// bus; its messages wake the same sleep as the window's events.
+void startAccess(Frontend& f) {
+    AtspiWindow window;
+    window.scale = [&f] { return f.services.scale(); };
+    window.origin = [&f](int& x, int& y) {
+        // Wayland never tells a window where it is.
+        if (currentDesktop() != Desktop::x11) {
+            return false;
+        }
+        SDL_GetWindowPosition(f.window, &x, &y);
+        return true;
+    };
+    window.complain = complain;
+    f.access.start(f.program, window);
+    f.access.windowActive((SDL_GetWindowFlags(f.window) & SDL_WINDOW_INPUT_FOCUS) != 0);
+    f.waiter.alsoWatch([&f](std::vector<pollfd>& fds, int& ms) { f.access.watches(fds, ms); },
+                       [&f](const pollfd* fds, std::size_t n) { f.access.handle(fds, n); });
+}
+
 // The event loop: events as they come, and the timer's ticks while the game wants them. Between
 // them the loop sleeps: until the next tick, or, when nothing can change before the player
 // acts, until the next event.
 void run(Frontend& f) {
     f.waiter.watch(f.window, endWake(), windowLogic::timerFloorMs);
+    startAccess(f);
+    // The bus is left with the window.
+    struct Leave {
+        AtspiBridge& access;
+        ~Leave() { access.stop(); }
+    } leave{f.access};
     const Uint64 period = static_cast<Uint64>(f.services.timerPeriodMs());
     Uint64 nextTick = SDL_GetTicks64() + period;
     while (!endRequested()) {
