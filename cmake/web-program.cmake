@@ -43,6 +43,11 @@ add_custom_command(
 
 set(VOK_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 set(VOK_WEB_SOURCE ${CMAKE_SOURCE_DIR}/shell/web)
+# The page and its web app manifest with the project's version in their titles.
+set(VOK_WEB_CONFIGURED ${CMAKE_BINARY_DIR}/page)
+foreach(file index.html manifest.webmanifest)
+    configure_file(${VOK_WEB_SOURCE}/${file}.in ${VOK_WEB_CONFIGURED}/${file} @ONLY)
+endforeach()
 add_executable(vokweb
     ${VOK_WEB_SOURCE}/main.cpp
     ${VOK_WEB_SOURCE}/StbTextRasterizer.cpp
@@ -54,7 +59,7 @@ set_target_properties(vokweb PROPERTIES
     OUTPUT_NAME index
     SUFFIX .html
     RUNTIME_OUTPUT_DIRECTORY ${VOK_WEB_SITE}
-    LINK_DEPENDS "${VOK_WEB_SOURCE}/index.html;${VOK_WEB_SOURCE}/page.js"
+    LINK_DEPENDS "${VOK_WEB_CONFIGURED}/index.html;${VOK_WEB_SOURCE}/page.js"
     # The link runs Debian's acorn (in /usr/share/nodejs) under node: found without anything
     # set in the environment.
     CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
@@ -70,13 +75,13 @@ target_link_options(vokweb PRIVATE
     # The smaller allocator: the page allocates a frame now and then, nothing in a hurry.
     -sMALLOC=emmalloc
     --pre-js ${VOK_WEB_SOURCE}/page.js
-    --shell-file ${VOK_WEB_SOURCE}/index.html)
+    --shell-file ${VOK_WEB_CONFIGURED}/index.html)
 
 # The rest of the site beside the program's three files, and the service worker, whose cache
 # is named for all of them, so that every build that changes a file changes the name.
 set(VOK_WEB_STATIC
     ${VOK_WEB_SOURCE}/index.css
-    ${VOK_WEB_SOURCE}/manifest.webmanifest
+    ${VOK_WEB_CONFIGURED}/manifest.webmanifest
     ${CMAKE_SOURCE_DIR}/resources/icon/icon-192.png
     ${CMAKE_SOURCE_DIR}/resources/icon/icon-512.png
     ${CMAKE_SOURCE_DIR}/resources/icon/icon-maskable-512.png)

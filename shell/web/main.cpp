@@ -84,8 +84,8 @@ EM_JS(void, js_announce, (const char* news), { vokPage.announce(UTF8ToString(new
 
 // The description as the JSON page.js reads: one object per item, its flags as 0 or 1.
 std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
-    static const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
-                                        "board",  "cell",   "status",     "label", "link"};
+    static const char* const roles[] = {"button", "toggle", "radiogroup", "radio", "board",
+                                        "cell",   "status", "label",      "link"};
     std::string out = "[";
     for (const windowLogic::ScreenItem& it : items) {
         std::string name;
@@ -264,18 +264,26 @@ EMSCRIPTEN_KEEPALIVE void vokPress(int x, int y) {
 
 }  // extern "C"
 
+// The page's part of the start-up: the canvas is there already; shown means started and drawn.
+class PageOpener : public windowLogic::WindowOpener {
+  public:
+    explicit PageOpener(Frontend& frontend) : f(frontend) {}
+    bool makeWindow(int, int) override { return true; }
+    void showWindow() override {
+        int width = 0, height = 0;
+        windowLogic::drawingSize(f.program, width, height);
+        js_start(width, height);
+        fitCanvas(f);
+    }
+
+  private:
+    Frontend& f;
+};
+
 int main() {
     Frontend& f = frontend;
-    windowLogic::startUp(f.program);
-    int left = 0, top = 0;
-    windowLogic::savedPosition(f.program, left, top);
-    f.services.placeWindow(left, top);
-    windowLogic::created(f.program);
-    windowLogic::applyWindowFlags(f.program);
-    int width = 0, height = 0;
-    windowLogic::drawingSize(f.program, width, height);
-    js_start(width, height);
-    fitCanvas(f);
+    PageOpener opener(f);
+    windowLogic::openWindow(f.program, opener);
 
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &f, EM_FALSE, onKey);
     emscripten_set_visibilitychange_callback(&f, EM_FALSE, onVisibility);

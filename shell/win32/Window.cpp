@@ -4,8 +4,8 @@
 //   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates divided by the
 //             scale; Windows sends them only while the pointer is over the client area;
 //             WM_RBUTTONDOWN is swallowed
-//   Keys      WM_KEYDOWN, repeats included; Alt combinations arrive as WM_SYSKEYDOWN and are
-//             left to the system
+//   Keys      WM_KEYDOWN, repeats included, with Shift as GetKeyState has it; Alt
+//             combinations arrive as WM_SYSKEYDOWN and are left to the system
 //   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
 //   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap at the
 //             scale (GdiSurface), one BitBlt
@@ -132,8 +132,8 @@ void onPointer(PointerEvent event, LPARAM lParam) {
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
+            // The start-up builds the screens and sizes the window once this returns.
             frontend.services.setWindow(window);
-            windowLogic::created(frontend.program);
             return 1;
         case WM_DESTROY:
             // The window still exists here, so its position can be read.
@@ -158,7 +158,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 1;
         }
         case WM_KEYDOWN:
-            windowLogic::keyDown(frontend.program, static_cast<int>(wParam));
+            windowLogic::keyDown(frontend.program, static_cast<int>(wParam),
+                                 GetKeyState(VK_SHIFT) < 0);
             return 1;
         case WM_COMMAND:
             return 1;
@@ -204,29 +205,35 @@ void registerWindowClass() {
     }
 }
 
+// The Windows program's part of the start-up: its one window, sized by `created` round the
+// drawing area, with its stacking order and opacity before it is first seen.
+class WindowsOpener : public windowLogic::WindowOpener {
+  public:
+    bool makeWindow(int left, int top) override {
+        window = CreateWindowExA(WS_EX_LAYERED, className, appTitle, WS_SYSMENU | WS_MINIMIZEBOX,
+                                 left, top, 0, 0, nullptr, nullptr, frontend.instance, nullptr);
+        if (!window) {
+            // Without a window the loop would wait for ever for a quit message nobody sends.
+            fatalError("Main2");
+        }
+        return true;
+    }
+    void showWindow() override {
+        ShowWindow(window, SW_SHOWNORMAL);  // whatever show command the program was started with
+        UpdateWindow(window);
+    }
+    HWND window = nullptr;
+};
+
 }  // namespace
 
 HWND openMainWindow(HINSTANCE instance) {
     frontend.instance = instance;
     frontend.services.setScale(dpiAwareScale());
     registerWindowClass();
-    windowLogic::startUp(frontend.program);
-
-    int left = 0;
-    int top = 0;
-    windowLogic::savedPosition(frontend.program, left, top);
-    // The window procedure builds the screens and sizes the window inside this call.
-    HWND window = CreateWindowExA(WS_EX_LAYERED, className, appTitle, WS_SYSMENU | WS_MINIMIZEBOX,
-                                  left, top, 0, 0, nullptr, nullptr, instance, nullptr);
-    if (!window) {
-        // Without a window the loop would wait for ever for a quit message nobody sends.
-        fatalError("Main2");
-    }
-    // Stacking order and opacity before the window is first seen.
-    windowLogic::applyWindowFlags(frontend.program);
-    ShowWindow(window, SW_SHOWNORMAL);  // whatever show command the program was started with
-    UpdateWindow(window);
-    return window;
+    WindowsOpener opener;
+    windowLogic::openWindow(frontend.program, opener);
+    return opener.window;
 }
 
 void runMessageLoop() {

@@ -9,6 +9,7 @@
 
 #include "shell/raster/RasterSurface.h"
 #include "tests/sdl/RenderSupport.h"
+#include "tests/support/FocusRings.h"
 #include "tests/support/SurfaceContract.h"
 
 namespace {
@@ -32,6 +33,13 @@ class RasterCanvas : public ContractCanvas {
 TEST(RasterSurface, KeepsTheSurfaceContract) {
     RasterCanvas canvas;
     for (const std::string& failure : surfaceContractFailures(canvas)) {
+        ADD_FAILURE() << failure;
+    }
+}
+
+TEST(RasterSurface, DrawsTheFocusRingOnTheRealScreens) {
+    RasterCanvas canvas;
+    for (const std::string& failure : focusRings::failures(canvas)) {
         ADD_FAILURE() << failure;
     }
 }
