@@ -148,7 +148,8 @@ RECT onScreen(int x, int y, int width, int height) {
 }
 
 // What a client is told of each kind of item: its role, the state it always has, and its
-// default action (a pressed toggle's is "Uncheck").
+// default action (a pressed toggle's is "Uncheck"). A list has the focus only while none of its
+// rows is chosen, the board never: its cursor's cell has it.
 struct Kind {
     ItemRole item;
     LONG role;
@@ -160,7 +161,7 @@ const Kind kinds[] = {
     {ItemRole::Status, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, L""},
     {ItemRole::Button, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE, L"Press"},
     {ItemRole::Toggle, ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE, L"Check"},
-    {ItemRole::RadioGroup, ROLE_SYSTEM_GROUPING, 0, L""},
+    {ItemRole::RadioGroup, ROLE_SYSTEM_GROUPING, STATE_SYSTEM_FOCUSABLE, L""},
     {ItemRole::Radio, ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_FOCUSABLE, L"Check"},
     {ItemRole::Board, ROLE_SYSTEM_TABLE, 0, L""},
     {ItemRole::Cell, ROLE_SYSTEM_CELL, STATE_SYSTEM_FOCUSABLE, L"Play"},
@@ -451,6 +452,14 @@ class Node final : public IAccessible, public IEnumVARIANT {
 
     // IEnumVARIANT: the children, each as its object, and the news as the client area's id.
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+        return next(cursor, count, out, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return skip(cursor, count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return skip(cursor = 0, 0); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override { return clone(cursor, out); }
+
+    // The enumeration from a place in it, which each copy of it keeps for itself.
+    HRESULT next(ULONG& at, ULONG count, VARIANT* out, ULONG* fetched) {
         if (fetched) {
             *fetched = 0;
         }
@@ -462,12 +471,12 @@ class Node final : public IAccessible, public IEnumVARIANT {
         }
         const ULONG total = static_cast<ULONG>(childCount());
         ULONG n = 0;
-        for (; n < count && cursor < total; ++n, ++cursor) {
-            if (cursor < children.size()) {
-                give(children[cursor], &out[n]);
+        for (; n < count && at < total; ++n, ++at) {
+            if (at < children.size()) {
+                give(children[at], &out[n]);
             } else {
                 out[n].vt = VT_I4;
-                out[n].lVal = static_cast<LONG>(cursor + 1);
+                out[n].lVal = static_cast<LONG>(at + 1);
             }
         }
         if (fetched) {
@@ -475,25 +484,16 @@ class Node final : public IAccessible, public IEnumVARIANT {
         }
         return n == count ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    HRESULT skip(ULONG& at, ULONG count) {
         if (gone()) {
             return CO_E_OBJNOTCONNECTED;
         }
         const ULONG total = static_cast<ULONG>(childCount());
-        const bool past = cursor >= total || count > total - cursor;
-        cursor = past ? total : cursor + count;
+        const bool past = at > total || count > total - at;
+        at = past ? total : at + count;
         return past ? S_FALSE : S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Reset() override {
-        cursor = 0;
-        return gone() ? CO_E_OBJNOTCONNECTED : S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
-        if (out) {
-            *out = nullptr;
-        }
-        return E_NOTIMPL;
-    }
+    HRESULT clone(ULONG at, IEnumVARIANT** out);
 
   private:
     ~Node() = default;
@@ -674,6 +674,55 @@ class Node final : public IAccessible, public IEnumVARIANT {
     ULONG references = 1;
     ULONG cursor = 0;  // the enumeration's place
 };
+
+// A copy of an object's enumeration of its children, as Clone makes it, with a place of its own.
+class Enumeration final : public IEnumVARIANT {
+  public:
+    Enumeration(Node* owner, ULONG at) : node(owner), cursor(at) { node->AddRef(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) {
+            return E_POINTER;
+        }
+        const bool known = iid == __uuidof(IUnknown) || iid == __uuidof(IEnumVARIANT);
+        *out = known ? this : nullptr;
+        if (known) {
+            AddRef();
+        }
+        return known ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+        return node->next(cursor, count, out, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return node->skip(cursor, count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return node->skip(cursor = 0, 0); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
+        return node->clone(cursor, out);
+    }
+
+  private:
+    ~Enumeration() { node->Release(); }
+
+    Node* node;
+    ULONG cursor;
+    ULONG references = 1;
+};
+
+HRESULT Node::clone(ULONG at, IEnumVARIANT** out) {
+    if (!out) {
+        return E_POINTER;
+    }
+    *out = gone() ? nullptr : new Enumeration(this, at);
+    return *out ? S_OK : CO_E_OBJNOTCONNECTED;
+}
 
 Node* described(int id) {
     const auto found = bridge.items.find(id);

@@ -1088,6 +1088,16 @@ std::string nameOf(IAccessible* object, LONG child) {
     return out;
 }
 
+// The IAccessible of a child given as VT_DISPATCH, whose reference it takes over; or null.
+IAccessible* accessibleOf(VARIANT& child) {
+    IAccessible* object = nullptr;
+    if (child.vt == VT_DISPATCH) {
+        child.pdispVal->QueryInterface(IID_IAccessible, (void**)&object);
+        child.pdispVal->Release();
+    }
+    return object;
+}
+
 // One object as a client reads it: an object of its own (child 0), or a child id of one.
 struct Element {
     IAccessible* object = nullptr;  // held
@@ -1107,14 +1117,9 @@ void readTree(IAccessible* parent, std::vector<Element>& out) {
     }
     for (LONG i = 0; i < got; ++i) {
         Element e;
-        e.object = parent;
-        e.child = children[i].lVal;
-        if (children[i].vt == VT_DISPATCH) {
-            children[i].pdispVal->QueryInterface(IID_IAccessible, (void**)&e.object);
-            children[i].pdispVal->Release();
-            e.child = 0;
-        } else {
-            parent->AddRef();
+        e.child = children[i].vt == VT_I4 ? children[i].lVal : 0;
+        if (!(e.object = accessibleOf(children[i]))) {
+            (e.object = parent)->AddRef();
         }
         e.name = nameOf(e.object, e.child);
         VARIANT role, state;
@@ -1236,17 +1241,23 @@ void screenReader(const Context& context) {
                            origin.y + (centre.top + centre.height) * scale};
     expect(middle && EqualRect(&middle->where, &expected),
            "the centre cell lies where the window draws it, in screen pixels");
-    VARIANT hit;
-    VariantInit(&hit);
-    IAccessible* found = nullptr;
-    reader.root->accHitTest(expected.left + 1, expected.bottom - 1, &hit);
-    if (hit.vt == VT_DISPATCH) {
-        hit.pdispVal->QueryInterface(IID_IAccessible, (void**)&found);
-        hit.pdispVal->Release();
-    }
-    expect(found && nameOf(found, 0) == "centre, empty", "a hit test there finds the centre cell");
-    if (found) {
-        found->Release();
+    IAccessible *found = nullptr, *third = nullptr;
+    VARIANT child;  // a hit test at the cell's bottom left pixel, from the window down
+    AccessibleObjectFromPoint({expected.left, expected.bottom - 1}, &found, &child);
+    expect(found && nameOf(found, child.lVal) == "centre, empty", "a hit test finds it there");
+    // The children enumerated from a copy of the client area's enumeration.
+    IEnumVARIANT *children = nullptr, *copy = nullptr;
+    ULONG got = 0;
+    reader.root->QueryInterface(IID_IEnumVARIANT, (void**)&children);
+    expect(children && children->Reset() == S_OK && children->Skip(2) == S_OK &&
+               children->Clone(&copy) == S_OK && copy->Next(1, &child, &got) == S_OK &&
+               (third = accessibleOf(child)) && nameOf(third, 0) == "Translucent",
+           "a copy of the enumeration goes on from where it was");
+    for (IUnknown* done :
+         {(IUnknown*)found, (IUnknown*)third, (IUnknown*)children, (IUnknown*)copy}) {
+        if (done) {
+            done->Release();
+        }
     }
 
     // The centre played as a screen reader plays it; the computer's answer is told once.
@@ -1261,25 +1272,41 @@ void screenReader(const Context& context) {
                reader.find("centre, yours (ring)"),
            "the news names the computer's answer, and so does its cell (" + news + ")");
 
+    // A new game, and Tab until the focus names a cell, which Space then plays.
+    game.key('N');
+    waitFor([&] { return reader.find("centre, empty"); }, 3000);
+    heard.clear();
+    std::string focus;
+    std::size_t cell = npos;
+    for (int tab = 0; tab < 12 && cell == npos; ++tab) {
+        const std::size_t before = heard.size();
+        game.key(VK_TAB);
+        waitFor([&] { return heard.size() > before; }, 2000);
+        cell = (focus = reader.namesHeard(EVENT_OBJECT_FOCUS)).find(", empty|");
+    }
+    const std::size_t from = cell == npos ? 0 : focus.rfind('|', cell) + 1;  // npos + 1 is 0
+    const std::string mine = focus.substr(from, cell - from) + ", yours (";
+    const Element* focused = reader.find(focus.substr(from, cell - from) + ", empty");
+    expect(focused && (focused->state & STATE_SYSTEM_FOCUSED),
+           "Tab brings the focus to a cell, named by the focus events (" + focus + ")");
+    game.key(VK_SPACE);
+    expect(waitFor([&] { return reader.find(mine + "ring)"); }, 3000), "Space plays that cell");
+
     // The settings: Fish chosen through its radio button. A cell held meanwhile is gone.
-    IAccessible* held = reader.find("centre, yours (ring)")->object;
+    IAccessible* held = reader.find(mine + "ring)")->object;
     held->AddRef();
     reader.press("Settings");
     expect(waitFor([&] { return reader.find("Fish"); }, 3000), "the settings' items are read");
     BSTR name = nullptr;
     expect(held->get_accName(childId(CHILDID_SELF), &name) == CO_E_OBJNOTCONNECTED,
            "a cell held while the settings show answers that it is gone");
-    expect(reader.press("Fish") && waitFor(
-                                       [&] {
-                                           const Element* fish = reader.find("Fish");
-                                           return fish->role == ROLE_SYSTEM_RADIOBUTTON &&
-                                                  (fish->state & STATE_SYSTEM_CHECKED);
-                                       },
-                                       3000),
+    const auto chosen = [&] { return reader.find("Fish")->state & STATE_SYSTEM_CHECKED; };
+    expect(reader.find("Fish")->role == ROLE_SYSTEM_RADIOBUTTON && reader.press("Fish") &&
+               waitFor(chosen, 3000),
            "Fish is checked through its radio button");
     reader.press("Play !");
-    expect(waitFor([&] { return reader.find("centre, yours (blue fish)"); }, 3000) &&
-               nameOf(held, 0) == "centre, yours (blue fish)",
+    expect(waitFor([&] { return reader.find(mine + "blue fish)"); }, 3000) &&
+               nameOf(held, 0) == mine + "blue fish)",
            "the board comes back with the same objects, its pieces named as fish");
 
     // A client that asks for what is not there, and holds on after the window is gone.
