@@ -15,7 +15,6 @@
 
 #include <oleacc.h>
 
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -99,14 +98,15 @@ bool hasLiveRegions() {
                                                                       version.dwMinorVersion >= 2));
 }
 
-std::wstring wide(const std::string& text) {
+// A UTF-8 text as the BSTR a client is given, or null for none.
+BSTR textFor(const std::string& text, decltype(&SysAllocString) allocate) {
     const int size = static_cast<int>(text.size());
     const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring out(length > 0 ? length : 0, L'\0');
+    std::vector<wchar_t> wide(length > 0 ? length + 1 : 1, L'\0');
     if (length > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &out[0], length);
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
     }
-    return out;
+    return allocate(wide.data());
 }
 
 class Node;
@@ -123,10 +123,10 @@ struct Bridge {
     Program* program = nullptr;
     int scale = 1;
     Node* root = nullptr;
-    std::map<int, Node*> items;
+    std::vector<Node*> items;  // every item's object, by its description id
     std::vector<ScreenItem> last;
     windowLogic::ScreenNews told;
-    std::wstring news;
+    std::string news;
     IAccPropServices* annotations = nullptr;
 };
 Bridge bridge;
@@ -154,18 +154,18 @@ struct Kind {
     ItemRole item;
     LONG role;
     LONG state;
-    const wchar_t* action;
+    const char* action;
 };
 const Kind kinds[] = {
-    {ItemRole::Label, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, L""},
-    {ItemRole::Status, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, L""},
-    {ItemRole::Button, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE, L"Press"},
-    {ItemRole::Toggle, ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE, L"Check"},
-    {ItemRole::RadioGroup, ROLE_SYSTEM_GROUPING, STATE_SYSTEM_FOCUSABLE, L""},
-    {ItemRole::Radio, ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_FOCUSABLE, L"Check"},
-    {ItemRole::Board, ROLE_SYSTEM_TABLE, 0, L""},
-    {ItemRole::Cell, ROLE_SYSTEM_CELL, STATE_SYSTEM_FOCUSABLE, L"Play"},
-    {ItemRole::Link, ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED, L"Jump"},
+    {ItemRole::Label, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, ""},
+    {ItemRole::Status, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, ""},
+    {ItemRole::Button, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE, "Press"},
+    {ItemRole::Toggle, ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE, "Check"},
+    {ItemRole::RadioGroup, ROLE_SYSTEM_GROUPING, STATE_SYSTEM_FOCUSABLE, ""},
+    {ItemRole::Radio, ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_FOCUSABLE, "Check"},
+    {ItemRole::Board, ROLE_SYSTEM_TABLE, 0, ""},
+    {ItemRole::Cell, ROLE_SYSTEM_CELL, STATE_SYSTEM_FOCUSABLE, "Play"},
+    {ItemRole::Link, ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED, "Jump"},
 };
 
 const Kind& kindOf(ItemRole role) {
@@ -545,12 +545,12 @@ class Node final : public IAccessible, public IEnumVARIANT {
         if (FAILED(reached)) {
             return reached;
         }
-        const std::wstring value =
-            news ? (name ? bridge.news : L"") : (name ? node->name() : node->defaultAction());
+        const std::string value =
+            news ? (name ? bridge.news : "") : (name ? node->name() : node->defaultAction());
         if (value.empty()) {
             return S_FALSE;
         }
-        *out = bridge.system.sysAllocString(value.c_str());
+        *out = textFor(value, bridge.system.sysAllocString);
         return *out ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT nothing(const VARIANT& child, BSTR* out) {
@@ -580,20 +580,19 @@ class Node final : public IAccessible, public IEnumVARIANT {
         return S_OK;
     }
 
-    std::wstring name() const {
+    std::string name() const {
         if (!root) {
-            return wide(item.name);
+            return item.name;
         }
-        wchar_t title[128] = {};
-        GetWindowTextW(bridge.window, title, 128);
+        char title[128] = {};
+        GetWindowTextA(bridge.window, title, sizeof title);
         return title;
     }
-    std::wstring defaultAction() const {
+    std::string defaultAction() const {
         if (root) {
-            return L"";
+            return "";
         }
-        return item.role == ItemRole::Toggle && item.pressed ? L"Uncheck"
-                                                             : kindOf(item.role).action;
+        return item.role == ItemRole::Toggle && item.pressed ? "Uncheck" : kindOf(item.role).action;
     }
     LONG role() const { return root ? ROLE_SYSTEM_CLIENT : kindOf(item.role).role; }
     LONG state() const {
@@ -725,8 +724,12 @@ HRESULT Node::clone(ULONG at, IEnumVARIANT** out) {
 }
 
 Node* described(int id) {
-    const auto found = bridge.items.find(id);
-    return found != bridge.items.end() && found->second->shown ? found->second : nullptr;
+    for (Node* node : bridge.items) {
+        if (node->item.id == id) {
+            return node->shown ? node : nullptr;
+        }
+    }
+    return nullptr;
 }
 
 Node* focusedNode() {
@@ -757,17 +760,20 @@ using Events = std::vector<std::pair<DWORD, LONG>>;
 void bringUpTo(const std::vector<ScreenItem>& now, Events& events) {
     const bool reshaped = !sameShape(bridge.last, now);
     const Node* focusedBefore = focusedNode();
-    for (auto& entry : bridge.items) {
-        entry.second->wasShown = entry.second->shown;
-        entry.second->shown = false;
-        entry.second->children.clear();
+    for (Node* node : bridge.items) {
+        node->wasShown = node->shown;
+        node->shown = false;
+        node->children.clear();
     }
     bridge.root->children.clear();
     std::vector<Node*> nodes;
     for (const ScreenItem& it : now) {
-        Node*& node = bridge.items[it.id];
+        Node* node = nullptr;
+        for (Node* known : bridge.items) {
+            node = known->item.id == it.id ? known : node;
+        }
         if (!node) {
-            node = new Node(false);
+            bridge.items.push_back(node = new Node(false));
         } else if (node->wasShown) {
             const ScreenItem& was = node->item;
             const LONG child = eventChild(it.id);
@@ -864,7 +870,7 @@ void frameShown() {
     bringUpTo(windowLogic::describeScreen(*bridge.program), events);
     const std::string news = windowLogic::newsSince(*bridge.program, bridge.told);
     if (!news.empty()) {
-        bridge.news = wide(news);
+        bridge.news = news;
         events.push_back(
             {bridge.liveRegions ? EVENT_OBJECT_LIVEREGIONCHANGED : EVENT_SYSTEM_ALERT, newsChild});
     }
@@ -886,10 +892,8 @@ void windowDestroyed() {
         bridge.annotations->Release();
         bridge.annotations = nullptr;
     }
-    std::vector<Node*> all{bridge.root};
-    for (const auto& entry : bridge.items) {
-        all.push_back(entry.second);
-    }
+    std::vector<Node*> all = bridge.items;
+    all.push_back(bridge.root);
     for (Node* node : all) {
         node->dead = true;
         node->parent = nullptr;
