@@ -1289,6 +1289,7 @@ void screenReader(const Context& context) {
     const Element* focused = reader.find(focus.substr(from, cell - from) + ", empty");
     expect(focused && (focused->state & STATE_SYSTEM_FOCUSED),
            "Tab brings the focus to a cell, named by the focus events (" + focus + ")");
+    saveShot(context, game.capture(0, false), ("board-focus-" + str(96 * scale)).c_str());
     game.key(VK_SPACE);
     expect(waitFor([&] { return reader.find(mine + "ring)"); }, 3000), "Space plays that cell");
 
