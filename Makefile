@@ -1,5 +1,6 @@
 # The two commands people use: `make run` and `make test`. Both install what is missing first:
-# `make run` only what the game needs, `make test` everything the test tiers need.
+# `make run` (and a bare `make`) only what the game needs, `make test` everything the test tiers
+# need.
 # Each build is a preset of CMakePresets.json; its workflow preset configures, builds (and tests
 # or packages) it.
 .PHONY: all deps deps-play deps-web play run web serve build test package linux windows \
@@ -8,7 +9,7 @@
 # As many compile jobs as the machine has cores (CMAKE_BUILD_PARALLEL_LEVEL=n for another count).
 export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc 2>/dev/null || echo 2)
 
-all: build
+all: play
 
 deps:
 	@./tools/install-deps.sh test
@@ -19,8 +20,9 @@ deps-play:
 deps-web:
 	@./tools/install-deps.sh web
 
-# The game alone, stripped, without its tests: what `make run` starts and the package holds.
-play: deps-play
+# The game alone, stripped, without its tests: what a bare `make` and `make linux` build,
+# `make run` starts and the package holds.
+play linux: deps-play
 	cmake --workflow --preset play
 
 run: play
@@ -36,15 +38,16 @@ web: deps-web
 serve: web
 	node tests/web/serve.mjs build/web/site
 
-# One build, configured and built, its tests not run: `make linux`, `make windows`, ...
-linux windows windows-tests asan: deps
+# One build, configured and built, its tests not run: `make windows`, `make asan`, ...
+windows windows-tests asan: deps
 	cmake --preset $@
 	cmake --build --preset $@
 
-build: linux windows windows-tests
+build: play windows windows-tests
 
 # Every build with its tests, in this order, then the pictures drawn again from their sources.
-# The page's tests compare its frames with those the linux workflow's render tests drew.
+# The page's tests compare its frames with those the linux workflow's render tests drew (the web
+# workflow draws them itself when they are missing).
 test: deps
 	cmake --workflow --preset linux
 	cmake --workflow --preset web
@@ -55,8 +58,8 @@ test: deps
 	cmake --workflow --preset fuzz
 	resources/art/check_reproducible.sh
 
-# The Debian package (build/play/vok-tictactoe_1.2_<arch>.deb, checked after it is made) and the
-# Windows zip (build/windows/vok-tictactoe-1.2-windows.zip).
+# The Debian package (build/play/vok-tictactoe_<version>_<arch>.deb, checked after it is made) and
+# the Windows zip (build/windows/vok-tictactoe-<version>-windows.zip).
 package: deps
 	cmake --workflow --preset package
 	cmake --preset windows
@@ -79,7 +82,9 @@ bench: deps
 	python3 bench/run.py build/bench
 
 # The README's pictures: each screen of each program, into docs/.
-screenshots: linux windows
+screenshots: deps windows
+	cmake --preset linux
+	cmake --build --preset linux
 	ctest --preset linux -R '^sdl_tests$$'
 	ctest --preset windows -R '^win32_e2e$$'
 	tests/linux/docs-screenshots.sh

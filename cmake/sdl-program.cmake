@@ -7,6 +7,7 @@ find_package(Fontconfig REQUIRED)
 find_package(X11 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(WaylandClient REQUIRED IMPORTED_TARGET wayland-client)
+pkg_check_modules(DBus REQUIRED IMPORTED_TARGET dbus-1)
 # The player's documents go with the program's installed name.
 set(CMAKE_INSTALL_DOCDIR share/doc/vok-tictactoe CACHE PATH "The documents' folder")
 include(GNUInstallDirs)
@@ -21,6 +22,10 @@ add_library(vokposix STATIC
 target_include_directories(vokposix PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vokposix PRIVATE vokwarnings)
 
+# The tree screen readers read over the accessibility bus (AT-SPI2, on D-Bus).
+add_library(vokatspi STATIC ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiBridge.cpp)
+target_link_libraries(vokatspi PUBLIC vokcore PkgConfig::DBus PRIVATE vokwarnings)
+
 # Everything of the front end but `main`, so the tests and measurements run the very same code.
 add_library(voksdl STATIC
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlDesktop.cpp
@@ -28,7 +33,7 @@ add_library(voksdl STATIC
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlProgram.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlServices.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlText.cpp)
-target_link_libraries(voksdl PUBLIC vokcore vokraster vokposix vokresources SDL2::SDL2
+target_link_libraries(voksdl PUBLIC vokcore vokraster vokposix vokatspi vokresources SDL2::SDL2
     SDL2_ttf::SDL2_ttf Fontconfig::Fontconfig X11::X11 PkgConfig::WaylandClient
     PRIVATE vokwarnings)
 
@@ -53,7 +58,7 @@ function(vok_harden)
     endforeach()
     target_link_options(vok-tictactoe PRIVATE $<${release}:LINKER:-z,relro,-z,now>)
 endfunction()
-vok_harden(vokcore vokresources vokraster vokposix voksdl vok-tictactoe)
+vok_harden(vokcore vokresources vokraster vokposix vokatspi voksdl vok-tictactoe)
 
 # Installed under any prefix: the program, its menu entry and AppStream metainfo under one id,
 # the icon in every size the art comes in, the manual page, and the player's documents (and
@@ -65,11 +70,14 @@ install(CODE "set(VOK_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
         set(VOK_PROGRAM_DIR games)
     endif()")
 install(TARGETS vok-tictactoe RUNTIME DESTINATION "\${VOK_PROGRAM_DIR}")
-# The manual page compressed as Debian keeps it: no name, no time inside.
+# The manual page with the project's version, compressed as Debian keeps it: no name, no time
+# inside.
+configure_file(${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6.in
+    ${CMAKE_BINARY_DIR}/vok-tictactoe.6 @ONLY)
 set(VOK_MANUAL ${CMAKE_BINARY_DIR}/vok-tictactoe.6.gz)
 add_custom_command(OUTPUT ${VOK_MANUAL}
-    COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6 > ${VOK_MANUAL}
-    DEPENDS ${CMAKE_SOURCE_DIR}/resources/linux/vok-tictactoe.6)
+    COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/vok-tictactoe.6 > ${VOK_MANUAL}
+    DEPENDS ${CMAKE_BINARY_DIR}/vok-tictactoe.6)
 add_custom_target(vok-manual ALL DEPENDS ${VOK_MANUAL})
 install(FILES ${VOK_MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/linux/${VOK_APP_ID}.desktop

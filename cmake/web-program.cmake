@@ -45,6 +45,11 @@ add_custom_command(
 
 set(VOK_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 set(VOK_WEB_SOURCE ${CMAKE_SOURCE_DIR}/shell/web)
+# The page and its web app manifest with the project's version in their titles.
+set(VOK_WEB_CONFIGURED ${CMAKE_BINARY_DIR}/page)
+foreach(file index.html manifest.webmanifest)
+    configure_file(${VOK_WEB_SOURCE}/${file}.in ${VOK_WEB_CONFIGURED}/${file} @ONLY)
+endforeach()
 
 # The pictures the page fetches as lossless WebP files rather than carrying them in its module
 # (resources/CMakeLists.txt names them), and the list of them page.js starts fetching at once.
@@ -77,7 +82,7 @@ set_target_properties(vokweb PROPERTIES
     OUTPUT_NAME index
     SUFFIX .html
     RUNTIME_OUTPUT_DIRECTORY ${VOK_WEB_SITE}
-    LINK_DEPENDS "${VOK_WEB_SOURCE}/index.html;${VOK_WEB_SOURCE}/page.js;${VOK_WEB_PICTURE_LIST}"
+    LINK_DEPENDS "${VOK_WEB_CONFIGURED}/index.html;${VOK_WEB_SOURCE}/page.js;${VOK_WEB_PICTURE_LIST}"
     # The link runs Debian's acorn (in /usr/share/nodejs) under node: found without anything
     # set in the environment.
     CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
@@ -97,13 +102,13 @@ target_link_options(vokweb PRIVATE
     # Both scripts ahead of the program (SHELL: keeps CMake from merging the repeated option).
     "SHELL:--pre-js ${VOK_WEB_PICTURE_LIST}"
     "SHELL:--pre-js ${VOK_WEB_SOURCE}/page.js"
-    --shell-file ${VOK_WEB_SOURCE}/index.html)
+    --shell-file ${VOK_WEB_CONFIGURED}/index.html)
 
 # The rest of the site beside the program's three files, and the service worker, whose cache
 # is named for all of them, so that every build that changes a file changes the name.
 set(VOK_WEB_STATIC
     ${VOK_WEB_SOURCE}/index.css
-    ${VOK_WEB_SOURCE}/manifest.webmanifest
+    ${VOK_WEB_CONFIGURED}/manifest.webmanifest
     ${CMAKE_SOURCE_DIR}/resources/icon/icon-192.png
     ${CMAKE_SOURCE_DIR}/resources/icon/icon-512.png
     ${CMAKE_SOURCE_DIR}/resources/icon/icon-maskable-512.png)

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct ScreenRect {
@@ -20,16 +21,18 @@ class WindowServices {
 
     // Starts the periodic timer that drives the game and the repaint.
     virtual void startTimer(int timerId, int periodMs) = 0;
-    // Sets the window's outer size, keeping its position.
-    virtual void setWindowSize(int width, int height) = 0;
+    // Gives the window a drawing area of width x height points, keeping its place; the window
+    // system's own frame, if any, goes round it.
+    virtual void setDrawingSize(int width, int height) = 0;
     // The drawing area's size.
     virtual void clientSize(int& width, int& height) = 0;
     // Whole-window opacity, 0..255 (255 is opaque).
     virtual void setOpacity(int alpha) = 0;
     // Keeps the window above other windows, or not.
     virtual void setTopmost(bool on) = 0;
-    // The window's outer rectangle in screen coordinates.
-    virtual ScreenRect windowRect() = 0;
+    // The window's outer rectangle in screen coordinates; none where the window system does
+    // not tell a program where its window is.
+    virtual std::optional<ScreenRect> windowRect() = 0;
     // The usable size of the primary screen: the bounds a saved window position must lie in.
     virtual void screenSize(int& width, int& height) = 0;
     // Hands a web address to the desktop; never waits for the browser.

@@ -190,3 +190,10 @@ void scobGrid::keyPress(int key) {
     }
     dirty = true;
 }
+
+void scobGrid::setCursorShown(bool shown) {
+    if ((showCursor != 0) != shown) {
+        showCursor = shown ? 1 : 0;
+        dirty = true;
+    }
+}

@@ -42,6 +42,9 @@ class scobGrid : public scob {
                  int linePixels, int cursorPixels, int element, int fillColourElement,
                  int cellTextElement, int textColourElement, int linesShown, int cursorShown);
     void keyPress(int key);
+    // Shows or hides the cursor frame; a change marks the grid for redrawing.
+    void setCursorShown(bool shown);
+    bool isCursorShown() const { return showCursor != 0; }
     // The window system the grid asks whether the left button is down; without one it never is.
     void setServices(WindowServices* windowSystem) { services = windowSystem; }
 

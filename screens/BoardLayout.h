@@ -2,7 +2,7 @@
 #pragma once
 
 // The test drivers play the board from a file the build writes from these lines
-// (tests/CMakeLists.txt), so each stays of the form `constexpr int name = number;`.
+// (cmake/board-cells.cmake), so each stays of the form `constexpr int name = number;`.
 namespace boardLayout {
 constexpr int left = 21;
 constexpr int top = 90;

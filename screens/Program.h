@@ -85,9 +85,12 @@ struct Program {
     bool transparent = false;
     // 1: the next timer tick repaints the window.
     int redrawPending = 0;
-    // The window's outer size, and the drawing area measured inside it.
-    int windowWidth = 0;
-    int windowHeight = 0;
+    // The keyboard focus of the desktop programs, kept by the window logic (shell/KeyboardFocus.h):
+    // the id of the item it is on in the screen's description (-1 until the first Tab), and
+    // whether its ring is shown (from a Tab until the next pointer press).
+    int focusItem = -1;
+    bool focusRingShown = false;
+    // The drawing area, as measured in the window.
     int drawWidth = 0;
     int drawHeight = 0;
     std::string levelNames[3];

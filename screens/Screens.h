@@ -9,8 +9,11 @@ struct Program;
 // once per window.
 void buildScreens(Program& program, const Choices& saved);
 
+// The saved choices in force, checked against this program's piece sets and this screen.
+Choices savedChoices(Program& program);
+
 // The other way: copies the current choices and the window's position into settings entries
-// 0 to 6, while the window still exists.
+// 0 to 6, while the window still exists (the position only where the window system tells it).
 void captureSettings(Program& program);
 
 // "Computer IQ:  " and the name of the game's current level.

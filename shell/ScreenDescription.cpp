@@ -3,11 +3,12 @@
 #include "shell/ScreenDescription.h"
 
 #include <algorithm>
+#include <variant>
 
 #include "game/GameCodes.h"
 #include "scob/scobGrid.h"
 #include "screens/Program.h"
-#include "shell/WindowLogic.h"
+#include "shell/KeyboardFocus.h"
 
 namespace windowLogic {
 
@@ -66,11 +67,6 @@ ScreenItem itemOf(const scob& control, ItemRole role, std::string name, int page
     return it;
 }
 
-std::string shownText(const scob& control) {
-    const auto* button = dynamic_cast<const scobButton*>(&control);
-    return button ? spoken(button->shownText()) : std::string();
-}
-
 // One item on screen and the items it holds.
 struct Entry {
     ScreenItem head;
@@ -103,8 +99,9 @@ std::string cellName(const Program& p, int place, int mark) {
     return where + ", empty";
 }
 
-Entry boardEntry(const Program& p, const scobGrid& grid, int page, int id) {
-    Entry e{itemOf(grid, ItemRole::Board, "Board", page, id), {}};
+Entry boardEntry(const Program& p, const scobGrid& grid, const std::string& name, int page,
+                 int id) {
+    Entry e{itemOf(grid, ItemRole::Board, name, page, id), {}};
     const bool playerTurn = grid.getState() == game::PlayerTurn;
     for (int r = 0; r < grid.getRows(); ++r) {
         for (int c = 0; c < grid.getColumns(); ++c) {
@@ -133,72 +130,46 @@ bool covered(const Program& p, const ScreenItem& it, const scob& cover) {
 std::vector<ScreenItem> describeScreen(const Program& p) {
     std::vector<Entry> entries;
     for (int pg = 0; pg < p.pageSet.pageCount; ++pg) {
-        const Page& shown = p.pageSet.pages[pg];
-        if (!shown.isVisible()) {
+        if (!p.pageSet.pages[pg].isVisible()) {
             continue;
         }
-        for (int i = 0; i < shown.controlCount(); ++i) {
-            const scob& c = *shown.controlAt(i);
+        // The table holds each Page's controls in the Page's own order.
+        int i = -1;
+        for (const ControlRow& row : controlTable()) {
+            if (row.page != pg) {
+                continue;
+            }
+            ++i;
+            const scob& c = controlOf(p, row);
             if (!c.isVisible()) {
                 continue;
             }
             // Room for the members of a list or a board after each control's own id.
             const int id = (pg * Page::maxControls + i) * 1000;
-            // Which control is which: the command the screen builder gave it.
-            switch (shown.commandId(i)) {
-                case command::background:
-                    // A backdrop hides what was drawn before it.
-                    entries.erase(
-                        std::remove_if(entries.begin(), entries.end(),
-                                       [&](const Entry& e) { return covered(p, e.head, c); }),
-                        entries.end());
-                    break;
-                case command::inert:
-                case command::status: {
-                    const std::string text = shownText(c);
-                    if (!text.empty()) {
-                        const bool status = shown.commandId(i) == command::status;
-                        ScreenItem it =
-                            itemOf(c, status ? ItemRole::Status : ItemRole::Label, text, pg, id);
-                        it.disabled = false;
-                        entries.push_back({it, {}});
-                    }
-                    break;
-                }
-                case command::link:
-                    entries.push_back({itemOf(c, ItemRole::Link, shownText(c), pg, id), {}});
-                    break;
-                case command::newGame:
-                case command::openSettings:
-                case command::play:
-                    entries.push_back({itemOf(c, ItemRole::Button, shownText(c), pg, id), {}});
-                    break;
-                case command::help:
-                    entries.push_back({itemOf(c, ItemRole::Button, "Help", pg, id), {}});
-                    break;
-                case command::transparency:
-                case command::topmost: {
-                    const bool translucent = shown.commandId(i) == command::transparency;
-                    ScreenItem it = itemOf(c, ItemRole::Toggle,
-                                           translucent ? "Translucent" : "Keep on top", pg, id);
-                    it.pressed = c.getState() == 2;
+            const Spoken& says = row.spoken;
+            if (says.backdrop) {
+                // A backdrop hides what was drawn before it.
+                entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                             [&](const Entry& e) { return covered(p, e.head, c); }),
+                              entries.end());
+                continue;
+            }
+            const std::string name = says.name ? says.name : spoken(shownTextOf(p, row));
+            if (const auto* list = std::get_if<scobList Program::*>(&row.control)) {
+                entries.push_back(listEntry(p.**list, pg, id));
+            } else if (const auto* grid = std::get_if<TicTacToe Program::*>(&row.control)) {
+                entries.push_back(boardEntry(p, p.**grid, name, pg, id));
+            } else if (says.role == ItemRole::Label || says.role == ItemRole::Status) {
+                // A text that takes no input, shown only when there is one.
+                if (!name.empty()) {
+                    ScreenItem it = itemOf(c, says.role, name, pg, id);
+                    it.disabled = false;
                     entries.push_back({it, {}});
-                    break;
                 }
-                case command::firstMove:
-                case command::pieces:
-                case command::level:
-                    if (const auto* list = dynamic_cast<const scobList*>(&c)) {
-                        entries.push_back(listEntry(*list, pg, id));
-                    }
-                    break;
-                case command::board:
-                    if (const auto* grid = dynamic_cast<const scobGrid*>(&c)) {
-                        entries.push_back(boardEntry(p, *grid, pg, id));
-                    }
-                    break;
-                default:
-                    break;
+            } else {
+                ScreenItem it = itemOf(c, says.role, name, pg, id);
+                it.pressed = says.role == ItemRole::Toggle && c.getState() == 2;
+                entries.push_back({it, {}});
             }
         }
     }
@@ -219,12 +190,11 @@ std::vector<ScreenItem> describeScreen(const Program& p) {
         it.width = std::min(it.width, p.drawWidth - it.x);
         it.height = std::min(it.height, p.drawHeight - it.y);
     }
+    const int focused = focusTarget(p, items);
+    if (focused >= 0) {
+        items[focused].focused = true;
+    }
     return items;
-}
-
-void press(Program& p, int x, int y) {
-    pointer(p, PointerEvent::LeftDown, x, y);
-    pointer(p, PointerEvent::LeftUp, x, y);
 }
 
 std::string newsSince(const Program& p, ScreenNews& told) {

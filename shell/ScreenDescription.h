@@ -5,23 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "screens/ControlTable.h"
+
 struct Program;
 
 namespace windowLogic {
 
-// What an item is to a person. A front end maps each to its platform's role: the page to HTML
-// and ARIA; Windows would map them to IAccessible roles, Linux to AT-SPI ones.
-enum class ItemRole {
-    Button,      // does something when pressed
-    Toggle,      // a button that stays pressed while its mode is on
-    RadioGroup,  // a list of choices of which one is chosen; its radios follow it
-    Radio,       // one choice of a radio group
-    Board,       // the group of the board's cells, which follow it
-    Cell,        // one square of the board, played by pressing it
-    Status,      // the game's status
-    Label,       // a text that takes no input
-    Link,        // a web address that opens in the browser when pressed
-};
+// What an item is to a person (screens/ControlTable.h).
+using ::ItemRole;
 
 // One item on screen. Rectangles and points are in drawing-area pixels (before any scale).
 struct ScreenItem {
@@ -50,7 +41,8 @@ struct ScreenItem {
 std::vector<ScreenItem> describeScreen(const Program& program);
 
 // A left-button press and release at (x, y) of the drawing area, as a mouse click gives them:
-// what activating an item does, at its press point.
+// what activating an item does, at its press point. Unlike a real pointer's press, it leaves
+// the keyboard's focus ring shown.
 void press(Program& program, int x, int y);
 
 // What a screen reader was last told of the game: the status and the board's marks.

@@ -10,17 +10,18 @@
 #include "screens/Commands.h"
 #include "screens/Program.h"
 #include "screens/Screens.h"
+#include "shell/KeyboardFocus.h"
+#include "shell/ScreenDescription.h"
 
 namespace windowLogic {
 
 namespace {
 
-// The saved choices in force, checked against this program's piece sets and this screen.
-Choices savedChoices(Program& p) {
-    ChoiceLimits limits;
-    limits.themeCount = p.skin.getThemeCount();
-    p.services.screenSize(limits.screenWidth, limits.screenHeight);
-    return restoreChoices(p.settings, limits);
+// A pointer event handed to every enabled control of the visible Pages, activations to the
+// command handler.
+void route(Program& p, PointerEvent event, int px, int py) {
+    routePointer(p.pageSet, event, px, py,
+                 [&p](int commandId, int commandParam) { onCommand(p, commandId, commandParam); });
 }
 
 }  // namespace
@@ -40,6 +41,19 @@ int scaleToCover(double devicePixels, int pixels) {
     return wanted <= 1 ? 1 : wanted >= maxScale ? maxScale : static_cast<int>(std::ceil(wanted));
 }
 
+bool openWindow(Program& p, WindowOpener& opener) {
+    startUp(p);
+    int left = 0, top = 0;
+    savedPosition(p, left, top);
+    if (!opener.makeWindow(left, top)) {
+        return false;
+    }
+    created(p);
+    applyWindowFlags(p);
+    opener.showWindow();
+    return true;
+}
+
 void startUp(Program& p) {
     // No file, or none readable: the initial texts stay and give the defaults.
     loadSettings(p.settings, p.services);
@@ -53,9 +67,7 @@ void savedPosition(Program& p, int& left, int& top) {
 
 void created(Program& p) {
     p.services.startTimer(timerId, timerPeriodMs);
-    p.windowWidth = windowSize;
-    p.windowHeight = windowSize;
-    p.services.setWindowSize(p.windowWidth, p.windowHeight);
+    p.services.setDrawingSize(drawingWidth, drawingHeight);
     p.services.clientSize(p.drawWidth, p.drawHeight);
     buildScreens(p, savedChoices(p));
 }
@@ -100,6 +112,7 @@ bool wantsTicks(const Program& p) {
 
 void render(Program& p, DrawingSurface& offscreen) {
     drawPages(p.pageSet, offscreen);
+    drawFocusRing(p, offscreen);
 }
 
 void drawingSize(const Program& p, int& width, int& height) {
@@ -107,17 +120,30 @@ void drawingSize(const Program& p, int& width, int& height) {
     height = p.drawHeight;
 }
 
-void keyDown(Program& p, int virtualKey, bool /*shift*/) {
+void keyDown(Program& p, int virtualKey, bool shift) {
     // The arrows move the board's cursor; other keys reach the game, which ignores them.
     p.gameBoard.keyPress(virtualKey);
     if (virtualKey == key::newGame) {
         restartGame(p, p.gameBoard.getLevel());
     }
+    focusKey(p, virtualKey, shift);
 }
 
 void pointer(Program& p, PointerEvent event, int px, int py) {
-    routePointer(p.pageSet, event, px, py,
-                 [&p](int commandId, int commandParam) { onCommand(p, commandId, commandParam); });
+    // Playing with the pointer takes the keyboard's ring away, not its place.
+    if (event == PointerEvent::LeftDown) {
+        hideFocusRing(p);
+    }
+    route(p, event, px, py);
+    if (event == PointerEvent::LeftUp) {
+        settleFocus(p);
+    }
+}
+
+void press(Program& p, int x, int y) {
+    route(p, PointerEvent::LeftDown, x, y);
+    route(p, PointerEvent::LeftUp, x, y);
+    settleFocus(p);
 }
 
 }  // namespace windowLogic

@@ -12,21 +12,23 @@ struct Program;
 // below and does nothing of the game's own.
 //
 // Call order:
-//   1. startUp           before the window exists: the settings file is read
-//   2. savedPosition     where the window's outer top-left corner goes
-//   3. created           the window exists: timer, window size, drawing area, screens, first game
-//   4. applyWindowFlags  always-on-top and opacity, before the window is first shown
-//   5. events            timerTick (then render), pointer, keyDown, render on every expose
-//   6. destroyed         closing, while the window still exists: choices and place captured
-//   7. shutDown          after the event loop: the settings file written
-//   sessionEnding        in place of 6 and 7 when the program is ended without a close
+//   1. openWindow        the start-up, the same on every platform: the settings file read, the
+//                        front end's window made at the saved place (WindowOpener), the timer,
+//                        the drawing area, the screens and the first game, the window's flags,
+//                        the window shown with its first frame
+//   2. events            timerTick (then render), pointer, keyDown, render on every expose
+//   3. destroyed         closing, while the window still exists: choices and place captured
+//   4. shutDown          after the event loop: the settings file written
+//   sessionEnding        in place of 3 and 4 when the program is ended without a close
 //
 // Each front end's duties:
 //   Pointer   moves, left-button presses and left-button releases, in drawing-area pixels,
 //             only while the pointer is inside the drawing area; other buttons are swallowed.
 //             A front end showing the frame at a whole-number scale divides by it first
-//   Keys      every key-down, repeats included, as the codes of platform/Keys.h; a key pressed
-//             with Alt is withheld, as Windows keeps those for the window menu
+//   Keys      every key-down, repeats included, as the codes of platform/Keys.h, with whether
+//             Shift is held; a key pressed with Alt is withheld, as Windows keeps those for the
+//             window menu. The desktops hand over Tab, Enter and Space for the keyboard focus
+//             (shell/KeyboardFocus.h); the page keeps the browser's own focus and does not
 //   Timer     the period `created` asks for, but never shorter than the window system's usual
 //             floor (about 15 ms), so the computer's pause of 22 ticks lasts about a third of a
 //             second; when a tick says so, the frame is rendered and shown at once; ticks may
@@ -34,25 +36,23 @@ struct Program;
 //   Paint     on every expose, the whole frame rendered off screen at the drawing area's size
 //             (times the scale, if any) and copied to the window in one step, so no half-drawn
 //             frame is ever seen
-//   Window    the drawing area inside the outer size `created` asks for, times the scale, in
-//             a frame of the window system's own (or none), not resizable, no maximise box; its
-//             place read as the outer top-left corner in screen pixels
+//   Window    the drawing area `created` asks for, times the scale, in a frame of the window
+//             system's own (or none), not resizable, no maximise box; its place read as the
+//             outer top-left corner in screen pixels, or not known where the window system
+//             does not tell it (the settings file then keeps the place it had)
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so
-//   Access    where the front end has a layer for assistive technology (today the page):
-//             describeScreen after every frame, each item mapped to one of the platform's
-//             accessible objects and activated by `press` at its point; newsSince told politely
+//   Access    each front end's layer for assistive technology: describeScreen after every
+//             frame, each item mapped to one of the platform's accessible objects and activated
+//             by `press` at its point, the focused item told as focused; newsSince told once
 //             (shell/ScreenDescription.h)
 namespace windowLogic {
 
-// The window's sizes on every platform: the outer size of the Windows window (at 96 dpi with the
-// classic caption), what its caption and thin frame take of it, and the drawing area left inside.
-constexpr int windowSize = 390;
-constexpr int frameWidth = 6;
-constexpr int frameHeight = 25;
-constexpr int drawingWidth = windowSize - frameWidth;    // 384
-constexpr int drawingHeight = windowSize - frameHeight;  // 365
+// The drawing area on every platform, in points (pixels at a scale of 1); each window system puts
+// its own frame round it (on Windows, 390 x 390 outside with the classic caption at 96 dpi).
+constexpr int drawingWidth = 384;
+constexpr int drawingHeight = 365;
 
 // The timer `created` starts: its id and the period it asks for, in milliseconds.
 constexpr int timerId = 111;
@@ -69,6 +69,22 @@ int scaleForDpi(double dpi);
 // The smallest whole scale at which a frame `pixels` wide covers `devicePixels` (the device
 // pixels it is shown on), so that it is only ever scaled down; at least 1 and at most maxScale.
 int scaleToCover(double devicePixels, int pixels);
+
+// What a front end does at start-up, when `openWindow` asks.
+class WindowOpener {
+  public:
+    virtual ~WindowOpener() = default;
+    // Makes the window, not yet shown, with its outer top-left corner at (left, top) where the
+    // window system lets a program choose, and a drawing area of drawingWidth x drawingHeight
+    // points. False, with the reason told, when it cannot.
+    virtual bool makeWindow(int left, int top) = 0;
+    // Shows the window, with its first frame.
+    virtual void showWindow() = 0;
+};
+
+// The start-up sequence of every front end: startUp, the window made at savedPosition,
+// created, applyWindowFlags, the window shown. False when no window could be made.
+bool openWindow(Program& program, WindowOpener& opener);
 
 // Before the window exists: reads the settings file into the settings list.
 void startUp(Program& program);

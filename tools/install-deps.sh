@@ -2,25 +2,33 @@
 # Installs the Debian packages a build needs, and does nothing when they are all there already;
 # uses sudo only when not run as root.
 #
-#   tools/install-deps.sh play   what the Linux game needs to build and run (`make run`)
+#   tools/install-deps.sh play   what the Linux game needs to build and run (`make run`, `make`)
 #   tools/install-deps.sh web    what the page needs to build (`make web`, `make serve`): Pillow
 #                                writes its pictures as WebP files
 #   tools/install-deps.sh test   both and everything the test tiers need (`make test`): the
 #                                Windows cross compilers, Wine, the display and input tools
 #                                (weston for a Wayland desktop), the sanitizers' and fuzzer's
 #                                clang, valgrind, the package tools, the browser the page is
-#                                tested in
+#                                tested in, a D-Bus session with its accessibility bus and
+#                                the screen readers' library (pyatspi)
+# It says in one line what it installs and ends with one line; apt's and dpkg's own output goes
+# to build/install-deps.log, and is shown only when the install fails.
 # Node and npm, which the page's build and tests run, come with the machine, not from here.
 set -e
 
-play="g++ cmake make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
-libwayland-dev fontconfig fonts-dejavu-core"
+# Each package once, in the first set that needs it. No versions: the compiler runtime (the
+# sanitizers' and libFuzzer's) comes with the release's own clang.
+both="cmake make fonts-dejavu-core"
 
-web="cmake make emscripten libstb-dev fonts-dejavu-core python3-fonttools python3-pil"
+play="g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev libwayland-dev
+libdbus-1-dev fontconfig"
 
-test="$play emscripten libstb-dev python3-fonttools chromium googletest libgtest-dev g++-mingw-w64-i686
+web="emscripten libstb-dev python3-fonttools python3-pil"
+
+test="chromium googletest libgtest-dev g++-mingw-w64-i686
 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
-weston imagemagick icoutils python3 python3-pil valgrind clang libclang-rt-14-dev
+weston imagemagick icoutils python3 valgrind clang libclang-rt-dev
+dbus at-spi2-core python3-pyatspi
 libbenchmark-dev dpkg-dev desktop-file-utils appstream lintian devscripts"
 
 # Installed without their recommendations in every set: the browser's alone would bring some
@@ -30,9 +38,9 @@ bare="emscripten chromium lintian devscripts"
 
 # The game and the page take no recommendations at all: nothing but what they need.
 case "${1:-test}" in
-    play) packages=$play; bare=$play ;;
-    web) packages=$web; bare=$web ;;
-    test) packages=$test ;;
+    play) packages="$both $play"; bare=$packages; purpose="the game needs" ;;
+    web) packages="$both $web"; bare=$packages; purpose="the page needs" ;;
+    test) packages="$both $play $web $test"; purpose="the game, the page and the tests need" ;;
     *) echo "usage: $0 [play|web|test]" >&2; exit 2 ;;
 esac
 
@@ -62,19 +70,41 @@ if [ "$(id -u)" -ne 0 ]; then
     fi
     sudo=sudo
 fi
-echo "Installing:$missing"
+
+case "$0" in
+    */*) here=${0%/*} ;;
+    *) here=. ;;
+esac
+build="$(cd "$here/.." && pwd)/build"
+mkdir -p "$build"
+log="$build/install-deps.log"
+: >"$log"
+# One step, its command and output in the log; on a failure the log is shown and the install ends.
+step() {
+    echo "+ $*" >>"$log"
+    if ! $sudo env DEBIAN_FRONTEND=noninteractive "$@" >>"$log" 2>&1 </dev/null; then
+        cat "$log" >&2
+        echo "$0: installing failed: $*; the output above is kept in $log" >&2
+        exit 1
+    fi
+}
+
+count="$(echo $missing | wc -w) packages"
+[ "$count" = "1 packages" ] && count="1 package"
+echo "Installing $count $purpose (apt's output: $log):$missing"
 # Only Wine's 32-bit half needs the i386 architecture.
 case "$missing" in
     *:i386*)
         if ! dpkg --print-foreign-architectures | grep -qx i386; then
-            $sudo dpkg --add-architecture i386
+            step dpkg --add-architecture i386
         fi
         ;;
 esac
-$sudo apt-get update -qq
+step apt-get update -q
 if [ -n "$with" ]; then
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $with
+    step apt-get install -y -q $with
 fi
 if [ -n "$without" ]; then
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $without
+    step apt-get install -y -q --no-install-recommends $without
 fi
+echo "Installed $count."

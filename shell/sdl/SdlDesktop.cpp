@@ -3,9 +3,11 @@
 #include "shell/sdl/SdlDesktop.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <poll.h>
 #include <unistd.h>
@@ -91,6 +93,40 @@ double desktopXftDpi() {
 #endif
 }
 
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+namespace {
+
+bool holdingWaylandMessages = false;
+std::string heldWaylandMessages;
+
+void waylandMessage(const char* format, va_list args) {
+    if (!holdingWaylandMessages) {
+        std::vfprintf(stderr, format, args);
+        return;
+    }
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, args);
+    heldWaylandMessages += text;
+}
+
+}  // namespace
+#endif
+
+void holdWaylandMessages() {
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    holdingWaylandMessages = true;
+    wl_log_set_handler_client(waylandMessage);
+#endif
+}
+
+void releaseWaylandMessages() {
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    holdingWaylandMessages = false;
+    std::fputs(heldWaylandMessages.c_str(), stderr);
+    heldWaylandMessages.clear();
+#endif
+}
+
 #if defined(SDL_VIDEO_DRIVER_X11)
 namespace {
 
@@ -151,42 +187,52 @@ bool EventWaiter::displayGone() const {
 #endif
 }
 
+void EventWaiter::alsoWatch(Fill f, Ready r) {
+    fill = std::move(f);
+    ready = std::move(r);
+}
+
 void EventWaiter::wait(int timeoutMs) {
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         return;
     }
-    pollfd ready[2] = {{connection, POLLIN, 0}, {wake, POLLIN, 0}};
+    fds.assign({{connection, POLLIN, 0}, {wake, POLLIN, 0}});
+    if (fill) {
+        fill(fds, timeoutMs);
+    }
+    int woken = -1;
 #if defined(SDL_VIDEO_DRIVER_X11)
     // Events Xlib has already read sit in its queue, where the connection shows nothing more.
-    if (desktop == Desktop::x11) {
-        if (XPending(static_cast<Display*>(display)) == 0) {
-            poll(ready, 2, timeoutMs);
-        }
-        return;
+    if (desktop == Desktop::x11 && XPending(static_cast<Display*>(display)) == 0) {
+        woken = poll(fds.data(), fds.size(), timeoutMs);
     }
 #endif
 #if defined(SDL_VIDEO_DRIVER_WAYLAND)
-    if (desktop == Desktop::wayland) {
-        // Events read but not yet handed out are SDL's to take at its next look.
-        wl_display* d = static_cast<wl_display*>(display);
-        if (wl_display_prepare_read(d) != 0) {
-            return;
-        }
+    // Events read but not yet handed out are SDL's to take at its next look.
+    wl_display* d = static_cast<wl_display*>(display);
+    if (desktop == Desktop::wayland && wl_display_prepare_read(d) == 0) {
         wl_display_flush(d);
         int keys = 0;
         const Uint8* held = SDL_GetKeyboardState(&keys);
         if (std::count(held, held + keys, 0) != keys && (timeoutMs < 0 || timeoutMs > heldKeyMs)) {
             timeoutMs = heldKeyMs;
         }
-        if (poll(ready, 2, timeoutMs) > 0 && ready[0].revents != 0) {
+        woken = poll(fds.data(), fds.size(), timeoutMs);
+        if (woken > 0 && fds[0].revents != 0) {
             wl_display_read_events(d);
         } else {
             wl_display_cancel_read(d);
         }
-        return;
     }
 #endif
-    if (poll(&ready[1], 1, 0) == 0) {
-        SDL_WaitEventTimeout(nullptr, timeoutMs < 0 || timeoutMs > 500 ? 500 : timeoutMs);
+    if (desktop == Desktop::other) {
+        woken = poll(&fds[1], fds.size() - 1, 0);
+        if (woken == 0) {
+            SDL_WaitEventTimeout(nullptr, timeoutMs < 0 || timeoutMs > 500 ? 500 : timeoutMs);
+        }
+    }
+    // The other source hears what its descriptors said after every sleep that looked at them.
+    if (ready && woken >= 0) {
+        ready(fds.data() + 2, fds.size() - 2);
     }
 }

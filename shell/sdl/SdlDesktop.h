@@ -2,6 +2,12 @@
 // does nothing on another desktop.
 #pragma once
 
+#include <poll.h>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
 #include <SDL.h>
 
 // The desktop SDL's video shows the window on (once SDL's video has started).
@@ -21,6 +27,14 @@ double desktopXftDpi();
 // The Xft.dpi value in the text of an X resource database ("Xft.dpi:\t192\n..."), or 0.
 double xftDpiIn(const char* resources);
 
+// Wayland: libwayland's own messages while SDL's video starts (where there is no display at all,
+// "XDG_RUNTIME_DIR is invalid or not set") are held back from the terminal: without a display
+// the program's own message says what is wrong. Call `holdWaylandMessages` before SDL_Init, and
+// `releaseWaylandMessages` once the video has started on a display: it writes out what was held
+// and lets later messages through. Held messages that are never released are never shown.
+void holdWaylandMessages();
+void releaseWaylandMessages();
+
 // X11: calls `lastWords` when the connection to the X server is lost, then ends the program
 // with exit code 1 (Xlib would end it anyway). Nothing of the display may be used by then.
 void onDisplayLost(void (*lastWords)());
@@ -38,6 +52,11 @@ class EventWaiter {
     void wait(int timeoutMs);
     // Wayland: the connection to the compositor has failed (SDL reports that as a quit).
     bool displayGone() const;
+    // Another source the same sleep wakes for (the accessibility bus): `fill` appends its
+    // descriptors and may shorten the sleep; `ready` is given them back after each sleep.
+    using Fill = std::function<void(std::vector<pollfd>& fds, int& timeoutMs)>;
+    using Ready = std::function<void(const pollfd* fds, std::size_t count)>;
+    void alsoWatch(Fill fill, Ready ready);
 
   private:
     Desktop desktop = Desktop::other;
@@ -45,4 +64,7 @@ class EventWaiter {
     int connection = -1;
     int wake = -1;
     int heldKeyMs = 0;
+    Fill fill;
+    Ready ready;
+    std::vector<pollfd> fds;
 };

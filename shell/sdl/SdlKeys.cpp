@@ -13,9 +13,15 @@ struct KnownKey {
     int code;
 };
 constexpr KnownKey knownKeys[] = {
-    {SDLK_n, SDL_SCANCODE_N, key::newGame},    {SDLK_LEFT, SDL_SCANCODE_LEFT, key::left},
-    {SDLK_UP, SDL_SCANCODE_UP, key::up},       {SDLK_RIGHT, SDL_SCANCODE_RIGHT, key::right},
+    {SDLK_n, SDL_SCANCODE_N, key::newGame},
+    {SDLK_LEFT, SDL_SCANCODE_LEFT, key::left},
+    {SDLK_UP, SDL_SCANCODE_UP, key::up},
+    {SDLK_RIGHT, SDL_SCANCODE_RIGHT, key::right},
     {SDLK_DOWN, SDL_SCANCODE_DOWN, key::down},
+    {SDLK_TAB, SDL_SCANCODE_TAB, key::tab},
+    {SDLK_RETURN, SDL_SCANCODE_RETURN, key::enter},
+    {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, key::enter},
+    {SDLK_SPACE, SDL_SCANCODE_SPACE, key::space},
 };
 
 }  // namespace

@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-// The code of platform/Keys.h for N and the four arrows, or 0 for a key press the program is
-// not given: every other key, and keys pressed with Alt, which the window system keeps for
-// itself on Windows. A key whose symbol is no Latin letter (a Cyrillic layout's, say) counts by
-// its place on the keyboard, as the Windows virtual keys do.
+// The code of platform/Keys.h for N, the four arrows, Tab, Enter and Space, or 0 for a key press
+// the program is not given: every other key, and keys pressed with Alt, which the window system
+// keeps for itself on Windows. A key whose symbol is no Latin letter (a Cyrillic layout's, say)
+// counts by its place on the keyboard, as the Windows virtual keys do.
 int virtualKeyFor(SDL_Keycode key, SDL_Scancode place, Uint16 modifiers);

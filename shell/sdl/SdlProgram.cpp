@@ -68,40 +68,58 @@ void endAtDisplayLoss(Frontend& f) {
     _exit(1);
 }
 
+namespace {
+
+// The Linux program's part of the start-up: its SDL window.
+class SdlOpener : public windowLogic::WindowOpener {
+  public:
+    explicit SdlOpener(Frontend& frontend) : f(frontend) {}
+
+    bool makeWindow(int left, int top) override {
+        const int units = f.services.scale();
+        // Where the compositor scales the window (Wayland), its pixels are as many as the
+        // screen's, so that the frame is drawn sharp at that size. A Wayland window has no pixels
+        // of its own: it is made for the 3D renderer its frame is shown through.
+        const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
+                             (currentDesktop() == Desktop::wayland ? SDL_WINDOW_OPENGL : 0);
+        f.window = SDL_CreateWindow(appTitle, left, top, windowLogic::drawingWidth * units,
+                                    windowLogic::drawingHeight * units, flags);
+        if (!f.window) {
+            complain("cannot create the window: " + sdlError());
+            return false;
+        }
+        f.services.attach(f.window);
+        // The window's pixels exist before anything else is set on the window: making a
+        // renderer can replace the window, losing what was set on it.
+        if (!SDL_GetWindowSurface(f.window) &&
+            !(f.renderer = SDL_CreateRenderer(f.window, -1, 0))) {
+            complain("cannot draw into the window: " + sdlError());
+            closeWindow(f);
+            return false;
+        }
+        setIcon(f.window);
+        requestFixedFrame(f.window);
+        return true;
+    }
+
+    void showWindow() override {
+        SDL_ShowWindow(f.window);
+        f.services.noteWindowPlace();
+        f.open = true;
+        paint(f);
+    }
+
+  private:
+    Frontend& f;
+};
+
+}  // namespace
+
 bool runProgram(Frontend& f, const WindowLife& live) {
-    windowLogic::startUp(f.program);
-    int left = 0, top = 0;
-    windowLogic::savedPosition(f.program, left, top);
-    f.services.placeWindow(left, top);
-    int width = 0, height = 0;
-    f.services.clientSize(width, height);
-    const int units = f.services.scale();
-    // Where the compositor scales the window (Wayland), its pixels are as many as the screen's,
-    // so that the frame is drawn sharp at that size. A Wayland window has no pixels of its own:
-    // it is made for the 3D renderer its frame is shown through.
-    const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
-                         (currentDesktop() == Desktop::wayland ? SDL_WINDOW_OPENGL : 0);
-    f.window = SDL_CreateWindow(appTitle, left, top, width * units, height * units, flags);
-    if (!f.window) {
-        complain("cannot create the window: " + sdlError());
+    SdlOpener opener(f);
+    if (!windowLogic::openWindow(f.program, opener)) {
         return false;
     }
-    f.services.attach(f.window);
-    windowLogic::created(f.program);
-    // The window's pixels exist before anything else is set on the window: making a renderer
-    // can replace the window, losing what was set on it.
-    if (!SDL_GetWindowSurface(f.window) && !(f.renderer = SDL_CreateRenderer(f.window, -1, 0))) {
-        complain("cannot draw into the window: " + sdlError());
-        closeWindow(f);
-        return false;
-    }
-    setIcon(f.window);
-    requestFixedFrame(f.window);
-    windowLogic::applyWindowFlags(f.program);
-    SDL_ShowWindow(f.window);
-    f.services.noteWindowPlace();
-    f.open = true;
-    paint(f);
     live(f);
     f.services.noteWindowPlace();
     windowLogic::destroyed(f.program);
@@ -139,14 +157,16 @@ void paint(Frontend& f) {
                           f.frame->data(), pitch, target->format->format, target->pixels,
                           target->pitch);
         SDL_UpdateWindowSurface(f.window);
-        return;
+    } else {
+        if (!f.texture) {
+            f.texture =
+                SDL_CreateTexture(f.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  f.frame->width(), f.frame->height());
+        }
+        SDL_UpdateTexture(f.texture, nullptr, f.frame->data(), pitch);
+        SDL_RenderCopy(f.renderer, f.texture, nullptr, nullptr);
+        SDL_RenderPresent(f.renderer);
     }
-    if (!f.texture) {
-        f.texture =
-            SDL_CreateTexture(f.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                              f.frame->width(), f.frame->height());
-    }
-    SDL_UpdateTexture(f.texture, nullptr, f.frame->data(), pitch);
-    SDL_RenderCopy(f.renderer, f.texture, nullptr, nullptr);
-    SDL_RenderPresent(f.renderer);
+    // Screen readers hear what this frame changed.
+    f.access.frameShown();
 }

@@ -9,14 +9,16 @@
 #include <SDL.h>
 
 #include "screens/Program.h"
+#include "shell/atspi/AtspiBridge.h"
 #include "shell/raster/RasterSurface.h"
 #include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlServices.h"
 #include "shell/sdl/SdlText.h"
 
 // The Linux front end's own: its window-system services and the program working through them,
-// the text, the window, its pixels and the frame shown in them. A program has one, of static
-// storage duration (the program's skin alone is about a megabyte).
+// the text, the window, its pixels and the frame shown in them, and what screen readers are
+// told. A program has one, of static storage duration (the program's skin alone is about a
+// megabyte).
 struct Frontend {
     SdlServices services;
     Program program{services};
@@ -31,6 +33,8 @@ struct Frontend {
     // True while the window is shown with the program's choices in it.
     bool open = false;
     EventWaiter waiter;
+    // The tree screen readers read, while the desktop has an accessibility bus.
+    AtspiBridge access;
 };
 
 // What happens while the window is open: the event loop of the program, or the headless run's

@@ -27,10 +27,6 @@ void SdlServices::attach(SDL_Window* window) {
     placesTold = currentDesktop() != Desktop::wayland;
 }
 
-void SdlServices::placeWindow(int left, int top) {
-    lastPlace = {left, top, left + windowLogic::windowSize, top + windowLogic::windowSize};
-}
-
 void SdlServices::setScale(int scale) {
     unitsPerPoint = scale < 1 ? 1 : scale > maxScale ? maxScale : scale;
 }
@@ -39,10 +35,9 @@ void SdlServices::startTimer(int /*timerId*/, int periodMs) {
     tickPeriod = windowLogic::tickPeriodFor(periodMs);
 }
 
-void SdlServices::setWindowSize(int width, int height) {
-    // The outer size is the Windows program's; this window has the drawing area that one has.
-    drawWidth = width - windowLogic::frameWidth > 1 ? width - windowLogic::frameWidth : 1;
-    drawHeight = height - windowLogic::frameHeight > 1 ? height - windowLogic::frameHeight : 1;
+void SdlServices::setDrawingSize(int width, int height) {
+    drawWidth = width > 1 ? width : 1;
+    drawHeight = height > 1 ? height : 1;
     if (sdlWindow) {
         SDL_SetWindowSize(sdlWindow, drawWidth * unitsPerPoint, drawHeight * unitsPerPoint);
     }
@@ -83,13 +78,10 @@ void SdlServices::noteWindowPlace() {
     if (SDL_GetWindowBordersSize(sdlWindow, &top, &left, &bottom, &right) != 0) {
         top = left = bottom = right = 0;
     }
-    lastPlace.left = x - left;
-    lastPlace.top = y - top;
-    lastPlace.right = x + w + right;
-    lastPlace.bottom = y + h + bottom;
+    lastPlace = ScreenRect{x - left, y - top, x + w + right, y + h + bottom};
 }
 
-ScreenRect SdlServices::windowRect() {
+std::optional<ScreenRect> SdlServices::windowRect() {
     return lastPlace;
 }
 

@@ -19,9 +19,6 @@ class SdlServices : public PosixServices {
   public:
     SdlServices();
     void attach(SDL_Window* window);
-    // Where the window was opened (windowLogic::savedPosition): its place until the desktop
-    // tells another, which Wayland never does.
-    void placeWindow(int left, int top);
 
     // Set before the window is made.
     void setScale(int scale);
@@ -31,11 +28,12 @@ class SdlServices : public PosixServices {
     int timerPeriodMs() const { return tickPeriod; }
 
     void startTimer(int timerId, int periodMs) override;
-    void setWindowSize(int width, int height) override;
+    void setDrawingSize(int width, int height) override;
     void clientSize(int& width, int& height) override;
     void setOpacity(int alpha) override;
     void setTopmost(bool on) override;
-    ScreenRect windowRect() override;
+    // The place last noted; none before the first, and none ever on Wayland.
+    std::optional<ScreenRect> windowRect() override;
     void screenSize(int& width, int& height) override;
     bool leftButtonDown() override;
 
@@ -46,7 +44,7 @@ class SdlServices : public PosixServices {
   private:
     SDL_Window* sdlWindow = nullptr;
     bool placesTold = true;
-    ScreenRect lastPlace;
+    std::optional<ScreenRect> lastPlace;
     int tickPeriod = windowLogic::tickPeriodFor(windowLogic::timerPeriodMs);
     int drawWidth = windowLogic::drawingWidth;
     int drawHeight = windowLogic::drawingHeight;

@@ -5,20 +5,23 @@
 //   Pointer   SDL mouse motion and left-button events inside the window (`handle`), divided
 //             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
-//             by its place when the symbol is no Latin letter); Alt withheld there
+//             by its place when the symbol is no Latin letter), with Shift; Alt withheld there
 //   Timer     the event loop's own tick (`run`), at the 15 ms floor of tickPeriodFor, only
 //             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     `paint` (SdlProgram): on SDL_WINDOWEVENT_EXPOSED, after the first build, after a
 //             tick; the frame at as many pixels a point as the window has (text rendered at its
 //             size, all else in blocks), into the window's own surface or, where the window has
 //             none (Wayland), a renderer's texture
-//   Window    SdlServices: the drawing area without the Windows frame, `scale` times as many
+//   Window    SdlServices: the drawing area the window logic states, `scale` times as many
 //             units each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`; Wayland
 //             scales the pixels itself), a fixed frame asked of the window manager (SdlDesktop),
 //             the place noted at every window event where the desktop tells it (not Wayland)
 //   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
 //             does (`handleSignals`); a lost display or compositor saves at once and exits 1; a
 //             failed save is reported on stderr
+//   Access    AtspiBridge (shell/atspi), started with the event loop where the session has an
+//             accessibility bus: told of each frame (`paint`) and of the window's focus, its bus
+//             watched in the loop's own sleep (EventWaiter)
 
 #include <cstdlib>
 #include <string>
@@ -81,6 +84,10 @@ bool handle(const SDL_Event& event) {
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 return false;
             }
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                frontend.access.windowActive(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+            }
             // A new size is a new scale of the compositor's.
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                 event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
@@ -109,7 +116,7 @@ bool handle(const SDL_Event& event) {
             // Repeats included: holding a key acts once per repeat.
             if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode,
                                               event.key.keysym.mod)) {
-                windowLogic::keyDown(program, key);
+                windowLogic::keyDown(program, key, (event.key.keysym.mod & KMOD_SHIFT) != 0);
             }
             break;
         default:
@@ -118,11 +125,37 @@ bool handle(const SDL_Event& event) {
     return true;
 }
 
+// Screen readers see the window from its first frame on, while the desktop has an accessibility
+// bus; its messages wake the same sleep as the window's events.
+void startAccess(Frontend& f) {
+    AtspiWindow window;
+    window.scale = [&f] { return f.services.scale(); };
+    window.origin = [&f](int& x, int& y) {
+        // Wayland never tells a window where it is.
+        if (currentDesktop() != Desktop::x11) {
+            return false;
+        }
+        SDL_GetWindowPosition(f.window, &x, &y);
+        return true;
+    };
+    window.complain = complain;
+    f.access.start(f.program, window);
+    f.access.windowActive((SDL_GetWindowFlags(f.window) & SDL_WINDOW_INPUT_FOCUS) != 0);
+    f.waiter.alsoWatch([&f](std::vector<pollfd>& fds, int& ms) { f.access.watches(fds, ms); },
+                       [&f](const pollfd* fds, std::size_t n) { f.access.handle(fds, n); });
+}
+
 // The event loop: events as they come, and the timer's ticks while the game wants them. Between
 // them the loop sleeps: until the next tick, or, when nothing can change before the player
 // acts, until the next event.
 void run(Frontend& f) {
     f.waiter.watch(f.window, endWake(), windowLogic::timerFloorMs);
+    startAccess(f);
+    // The bus is left with the window.
+    struct Leave {
+        AtspiBridge& access;
+        ~Leave() { access.stop(); }
+    } leave{f.access};
     const Uint64 period = static_cast<Uint64>(f.services.timerPeriodMs());
     Uint64 nextTick = SDL_GetTicks64() + period;
     while (!endRequested()) {
@@ -173,6 +206,7 @@ int main(int argc, char** argv) {
     // window, losing what was set on it). Where it has none, runProgram makes a renderer.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
+    holdWaylandMessages();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         return failed("cannot open a window: " + sdlError() +
                       " (the game needs a graphical desktop; is DISPLAY or WAYLAND_DISPLAY set?)");
@@ -185,6 +219,7 @@ int main(int argc, char** argv) {
             "no display to open the window on (the game needs a graphical desktop; is DISPLAY "
             "or WAYLAND_DISPLAY set?)");
     }
+    releaseWaylandMessages();
     if (TTF_Init() != 0) {
         SDL_Quit();
         return failed("cannot start the font renderer: " + sdlError());

@@ -47,20 +47,14 @@ EM_JS(int, js_storage_write, (const char* key, const char* value, char* why, int
 
 }  // namespace
 
-void WebServices::placeWindow(int left, int top) {
-    place = {left, top, left + windowLogic::windowSize, top + windowLogic::windowSize};
-}
-
 void WebServices::startTimer(int /*timerId*/, int periodMs) {
     tickPeriod = windowLogic::tickPeriodFor(periodMs);
 }
 
-void WebServices::setWindowSize(int width, int height) {
-    // The outer size is the Windows program's; the canvas is the drawing area inside it.
-    drawWidth = width - windowLogic::frameWidth > 1 ? width - windowLogic::frameWidth : 1;
-    drawHeight = height - windowLogic::frameHeight > 1 ? height - windowLogic::frameHeight : 1;
-    place.right = place.left + width;
-    place.bottom = place.top + height;
+void WebServices::setDrawingSize(int width, int height) {
+    // The canvas is the drawing area.
+    drawWidth = width > 1 ? width : 1;
+    drawHeight = height > 1 ? height : 1;
 }
 
 void WebServices::clientSize(int& width, int& height) {
@@ -73,10 +67,6 @@ void WebServices::setOpacity(int alpha) {
 }
 
 void WebServices::setTopmost(bool /*on*/) {}
-
-ScreenRect WebServices::windowRect() {
-    return place;
-}
 
 void WebServices::screenSize(int& width, int& height) {
     width = js_screen_width();

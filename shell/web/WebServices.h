@@ -5,25 +5,23 @@
 #include "shell/WindowLogic.h"
 
 // The browser's services. Files live in the page's local storage, one item per file, keyed by
-// the file's path; there are no folders. The page has no window of its own: its place is the
-// one read from the settings, kept so that it is saved unchanged.
+// the file's path; there are no folders. The page has no window of its own, nor a place.
 class WebServices : public WindowServices {
   public:
-    // Where the window would have been (windowLogic::savedPosition).
-    void placeWindow(int left, int top);
     // The period of the interval the page ticks at.
     int timerPeriodMs() const { return tickPeriod; }
     // The left button's state, from a mouse event's `buttons`.
     void noteButtons(unsigned buttons) { leftHeld = (buttons & 1) != 0; }
 
     void startTimer(int timerId, int periodMs) override;
-    void setWindowSize(int width, int height) override;
+    void setDrawingSize(int width, int height) override;
     void clientSize(int& width, int& height) override;
     // The canvas's CSS opacity.
     void setOpacity(int alpha) override;
     // Kept by the program and saved; a page cannot stay above other windows.
     void setTopmost(bool on) override;
-    ScreenRect windowRect() override;
+    // A page has no place on the screen of its own: the saved one is kept as it was.
+    std::optional<ScreenRect> windowRect() override { return std::nullopt; }
     void screenSize(int& width, int& height) override;
     // A new tab without a way back to this page (noopener), opened at once: only inside the
     // input event that asks for it does the browser let it through.
@@ -40,7 +38,6 @@ class WebServices : public WindowServices {
                             std::string& why) override;
 
   private:
-    ScreenRect place;
     int tickPeriod = windowLogic::tickPeriodFor(windowLogic::timerPeriodMs);
     int drawWidth = windowLogic::drawingWidth;
     int drawHeight = windowLogic::drawingHeight;

@@ -480,17 +480,25 @@ EMSCRIPTEN_KEEPALIVE void vokPress(int x, int y) {
 
 }  // extern "C"
 
+// The page's part of the start-up: the canvas is there already; shown means started and drawn,
+// in turns of their own (FirstFrame).
+class PageOpener : public windowLogic::WindowOpener {
+  public:
+    explicit PageOpener(Frontend& frontend) : f(frontend) {}
+    bool makeWindow(int, int) override { return true; }
+    void showWindow() override { FirstFrame::begin(f); }
+
+  private:
+    Frontend& f;
+};
+
 int main() {
     Frontend& f = frontend;
-    windowLogic::startUp(f.program);
-    int left = 0, top = 0;
-    windowLogic::savedPosition(f.program, left, top);
-    f.services.placeWindow(left, top);
-    windowLogic::created(f.program);
-    windowLogic::applyWindowFlags(f.program);
+    PageOpener opener(f);
+    windowLogic::openWindow(f.program, opener);
+
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &f, EM_FALSE, onKey);
     emscripten_set_visibilitychange_callback(&f, EM_FALSE, onVisibility);
-    FirstFrame::begin(f);
     // The page lives on after main returns: everything else happens in the callbacks.
     return 0;
 }

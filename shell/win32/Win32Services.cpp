@@ -63,13 +63,12 @@ void Win32Services::startTimer(int timerId, int periodMs) {
     SetTimer(window, static_cast<UINT_PTR>(timerId), static_cast<UINT>(periodMs), nullptr);
 }
 
-void Win32Services::setWindowSize(int width, int height) {
-    // The size asked for is the outer size around the classic caption and frame; what counts
-    // is the drawing area inside it, at the scale. The outer size comes from the window's own
-    // style, so that a caption of any height (a larger DPI, another theme) leaves it whole.
+void Win32Services::setDrawingSize(int width, int height) {
+    // The outer size comes from the window's own style round the drawing area at the scale, so
+    // that a caption of any height (a larger DPI, another theme) leaves it whole: 390 x 390 with
+    // the classic caption at 96 dpi.
     const int s = scaleFactor;
-    RECT outer = {0, 0, (width - windowLogic::frameWidth) * s,
-                  (height - windowLogic::frameHeight) * s};
+    RECT outer = {0, 0, width * s, height * s};
     AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
     SetWindowPos(window, HWND_TOP, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
@@ -93,10 +92,10 @@ void Win32Services::setTopmost(bool on) {
     SetWindowPos(window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-ScreenRect Win32Services::windowRect() {
+std::optional<ScreenRect> Win32Services::windowRect() {
     RECT outer = {0, 0, 0, 0};
     GetWindowRect(window, &outer);
-    return {outer.left, outer.top, outer.right, outer.bottom};
+    return ScreenRect{outer.left, outer.top, outer.right, outer.bottom};
 }
 
 void Win32Services::screenSize(int& width, int& height) {

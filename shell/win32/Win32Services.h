@@ -16,11 +16,11 @@ class Win32Services : public WindowServices {
     int scale() const { return scaleFactor; }
 
     void startTimer(int timerId, int periodMs) override;
-    void setWindowSize(int width, int height) override;
+    void setDrawingSize(int width, int height) override;
     void clientSize(int& width, int& height) override;
     void setOpacity(int alpha) override;
     void setTopmost(bool on) override;
-    ScreenRect windowRect() override;
+    std::optional<ScreenRect> windowRect() override;
     void screenSize(int& width, int& height) override;
     void openUrl(const std::string& address) override;
     bool leftButtonDown() override;

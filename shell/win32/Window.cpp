@@ -4,8 +4,8 @@
 //   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates divided by the
 //             scale; Windows sends them only while the pointer is over the client area;
 //             WM_RBUTTONDOWN is swallowed
-//   Keys      WM_KEYDOWN, repeats included; Alt combinations arrive as WM_SYSKEYDOWN and are
-//             left to the system
+//   Keys      WM_KEYDOWN, repeats included, with Shift as GetKeyState has it; Alt
+//             combinations arrive as WM_SYSKEYDOWN and are left to the system
 //   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
 //   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap at the
 //             scale (GdiSurface), one BitBlt
@@ -16,12 +16,15 @@
 //             screen pixels
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
+//   Access    WM_GETOBJECT for the client area answered with MSAA objects, told what changed
+//             after each frame shown (shell/win32/Accessibility.h)
 
 #include "shell/win32/Window.h"
 
 #include "screens/Program.h"
 #include "services/AppInfo.h"
 #include "shell/WindowLogic.h"
+#include "shell/win32/Accessibility.h"
 #include "shell/win32/GdiSurface.h"
 #include "shell/win32/Win32Services.h"
 #include "shell/win32/fatalText.h"
@@ -108,6 +111,7 @@ void paintWindow(HDC target) {
     SelectObject(memory, previous);
     DeleteObject(frame);
     DeleteDC(memory);
+    accessibility::frameShown();
 }
 
 void onTimer(HWND window) {
@@ -128,12 +132,13 @@ void onPointer(PointerEvent event, LPARAM lParam) {
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
+            // The start-up builds the screens and sizes the window once this returns.
             frontend.services.setWindow(window);
-            windowLogic::created(frontend.program);
             return 1;
         case WM_DESTROY:
             // The window still exists here, so its position can be read.
             windowLogic::destroyed(frontend.program);
+            accessibility::windowDestroyed();
             PostQuitMessage(0);
             return 1;
         case WM_QUERYENDSESSION:
@@ -153,7 +158,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 1;
         }
         case WM_KEYDOWN:
-            windowLogic::keyDown(frontend.program, static_cast<int>(wParam));
+            windowLogic::keyDown(frontend.program, static_cast<int>(wParam),
+                                 GetKeyState(VK_SHIFT) < 0);
             return 1;
         case WM_COMMAND:
             return 1;
@@ -171,6 +177,14 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 1;
         case WM_RBUTTONDOWN:
             return 1;  // swallowed: no context menu of any kind
+        case WM_GETOBJECT: {
+            LRESULT answer = 0;
+            if (accessibility::getObject(window, frontend.program, frontend.services.scale(),
+                                         wParam, lParam, answer)) {
+                return answer;
+            }
+            break;
+        }
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -191,29 +205,35 @@ void registerWindowClass() {
     }
 }
 
+// The Windows program's part of the start-up: its one window, sized by `created` round the
+// drawing area, with its stacking order and opacity before it is first seen.
+class WindowsOpener : public windowLogic::WindowOpener {
+  public:
+    bool makeWindow(int left, int top) override {
+        window = CreateWindowExA(WS_EX_LAYERED, className, appTitle, WS_SYSMENU | WS_MINIMIZEBOX,
+                                 left, top, 0, 0, nullptr, nullptr, frontend.instance, nullptr);
+        if (!window) {
+            // Without a window the loop would wait for ever for a quit message nobody sends.
+            fatalError("Main2");
+        }
+        return true;
+    }
+    void showWindow() override {
+        ShowWindow(window, SW_SHOWNORMAL);  // whatever show command the program was started with
+        UpdateWindow(window);
+    }
+    HWND window = nullptr;
+};
+
 }  // namespace
 
 HWND openMainWindow(HINSTANCE instance) {
     frontend.instance = instance;
     frontend.services.setScale(dpiAwareScale());
     registerWindowClass();
-    windowLogic::startUp(frontend.program);
-
-    int left = 0;
-    int top = 0;
-    windowLogic::savedPosition(frontend.program, left, top);
-    // The window procedure builds the screens and sizes the window inside this call.
-    HWND window = CreateWindowExA(WS_EX_LAYERED, className, appTitle, WS_SYSMENU | WS_MINIMIZEBOX,
-                                  left, top, 0, 0, nullptr, nullptr, instance, nullptr);
-    if (!window) {
-        // Without a window the loop would wait for ever for a quit message nobody sends.
-        fatalError("Main2");
-    }
-    // Stacking order and opacity before the window is first seen.
-    windowLogic::applyWindowFlags(frontend.program);
-    ShowWindow(window, SW_SHOWNORMAL);  // whatever show command the program was started with
-    UpdateWindow(window);
-    return window;
+    WindowsOpener opener;
+    windowLogic::openWindow(frontend.program, opener);
+    return opener.window;
 }
 
 void runMessageLoop() {

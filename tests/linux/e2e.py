@@ -13,6 +13,7 @@ Exits 77 (skipped) when a tool it needs is missing.
 
 import argparse
 import functools
+import importlib.util
 import io
 import os
 import re
@@ -171,6 +172,100 @@ class Weston:
             self.process.wait(5)
 
 
+class ScreenReader:
+    """A D-Bus session as dbus-run-session starts one, its accessibility bus read by Debian's
+    pyatspi in this process, and the events that bus tells. A process reads one bus: the suite
+    has one reader."""
+
+    def __init__(self, display, runtime):
+        os.makedirs(runtime, mode=0o700)
+        # A runtime folder of its own, where the accessibility bus puts its socket: without one
+        # it is ~/.cache/at-spi/bus_<display>, the same for every session on the display.
+        self.session = session(display.env, runtime)
+        self.env = self.session.env
+        # The bus this session's programs join, not one pyatspi would find on its own.
+        os.environ["AT_SPI_BUS_ADDRESS"] = call(self.env["DBUS_SESSION_BUS_ADDRESS"],
+                                                "org.a11y.Bus", "/org/a11y/bus", "GetAddress")[0]
+        from gi.repository import GLib
+        import pyatspi
+        self.atspi, self.context, self.events = pyatspi, GLib.MainContext.default(), []
+        for kind in ("object:state-changed:focused", "object:state-changed:showing",
+                     "object:property-change:accessible-name"):
+            pyatspi.Registry.registerEventListener(self._heard, kind)
+
+    def _heard(self, event):
+        try:
+            self.events.append((event.type, event.source.getRoleName(), event.source.name,
+                                event.detail1))
+        except Exception:  # a source gone before it was asked
+            pass
+
+    def pump(self, seconds=0.0):
+        deadline = time.time() + seconds
+        while True:
+            while self.context.iteration(False):
+                pass
+            if time.time() >= deadline:
+                return
+            time.sleep(0.02)
+
+    def frame(self, game, timeout=10):
+        """The frame of `game`'s application, once it has joined the bus."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            self.pump()
+            for app in self.atspi.Registry.getDesktop(0):
+                if app and app.get_process_id() == game.process.pid and app.childCount:
+                    return app[0]
+            time.sleep(0.1)
+        raise Failure("the program did not join the accessibility bus")
+
+    def heard(self, condition, what, timeout=5.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            self.pump(0.05)
+            found = [e for e in self.events if condition(*e)]
+            if found:
+                return found[0]
+        raise Failure("no event of " + what)
+
+    def close(self):
+        self.session.close()
+
+
+def call(address, name, path, method):
+    """A method of `name` called on the bus at `address`: its answer."""
+    from gi.repository import Gio, GLib
+    bus = Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+        Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+    interface = "org.a11y.Bus" if name == "org.a11y.Bus" else "org.a11y.atspi.Accessible"
+    return bus.call_sync(name, path, interface, method, None, None, 0, 5000, None).unpack()
+
+
+def session(env, runtime):
+    """A D-Bus session started by dbus-run-session, left running; `close` ends all of it."""
+    process = subprocess.Popen(
+        ["dbus-run-session", "--", "sh", "-c", 'echo "$DBUS_SESSION_BUS_ADDRESS"; exec sleep 600'],
+        env=dict(env, XDG_RUNTIME_DIR=runtime), stdout=subprocess.PIPE,
+        stderr=subprocess.DEVNULL, text=True, start_new_session=True)
+    process.env = dict(DBUS_SESSION_BUS_ADDRESS=process.stdout.readline().strip())
+    # The session's buses and services are all in its process group.
+    process.close = lambda: (os.killpg(process.pid, signal.SIGKILL), process.wait())
+    return process
+
+
+def item(parent, role=None, name=None):
+    """The first item below `parent` of that role and name, or None."""
+    for child in parent:
+        if role in (None, child.getRoleName()) and name in (None, child.name):
+            return child
+        found = item(child, role, name)
+        if found:
+            return found
+    return None
+
+
 def place_of(part, image):
     """Where `part` lies in `image` pixel for pixel, or None."""
     width, height = part.size
@@ -195,7 +290,8 @@ class Game:
         self.config = config
         self.env = dict(display.env, XDG_CONFIG_HOME=config)
         # What the program alone is given; the tools that drive it keep the usual environment.
-        program_env = dict(self.env, **(extra_env or {}))
+        program_env = {k: v for k, v in dict(self.env, **(extra_env or {})).items()
+                       if v is not None}
         self.process = subprocess.Popen([program, *args], env=program_env, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, text=True,
                                         preexec_fn=preexec)
@@ -395,11 +491,12 @@ class WaylandGame(Game):
     """One run of the program on weston, found by its first frame (`first`, a reference of the
     render tests at the desktop's scale) in weston's output and driven through weston's window."""
 
-    def __init__(self, weston, program, config, first):
+    def __init__(self, weston, program, config, first, extra_env=None):
         self.weston, self.config, self.scale = weston, config, first.size[0] // CLIENT[0]
         # The keys go to weston's window, which passes them on.
         self.window, self.env = weston.window, weston.display.env
-        self.process = subprocess.Popen([program], env=dict(weston.env, XDG_CONFIG_HOME=config),
+        self.process = subprocess.Popen([program], env=dict(weston.env, XDG_CONFIG_HOME=config,
+                                                            **(extra_env or {})),
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         self.away()
         self.origin = None
@@ -440,6 +537,7 @@ class Suite:
         self.temp = tempfile.mkdtemp(prefix="vok-e2e-")
         self.display = Display()
         self.games = []
+        self.reader = None
         self.passed = 0
         self.failed = 0
 
@@ -503,7 +601,14 @@ class Suite:
                 self.games = []
             sys.stdout.flush()
 
+    def screen_reader(self):
+        if not self.reader:
+            self.reader = ScreenReader(self.display, os.path.join(self.temp, "reader-run"))
+        return self.reader
+
     def finish(self):
+        if self.reader:
+            self.reader.close()
         self.display.close()
         shutil.rmtree(self.temp, ignore_errors=True)
         print("screenshots: %s" % self.out)
@@ -827,14 +932,14 @@ def scenarios(suite):
         check(game.close() == 0, "exit code")
 
     def bad_environments():
-        # No display at all.
+        # No display at all, nor a runtime folder: the game's own message, and nothing else.
         env = dict(os.environ, XDG_CONFIG_HOME=suite.config("nodisplay"))
-        env.pop("DISPLAY", None)
-        env.pop("WAYLAND_DISPLAY", None)
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"):
+            env.pop(name, None)
         result = run(suite.args.program, env=env)
         check(result.returncode == 1, "no display: exit code %d" % result.returncode)
-        check("tictactoe:" in result.stderr and "display" in result.stderr.lower(),
-              "no display: message %r" % result.stderr)
+        check(result.stderr.startswith("vok-tictactoe:") and result.stderr.count("\n") == 1
+              and "display" in result.stderr.lower(), "no display: message %r" % result.stderr)
         # No font: fontconfig with an empty configuration finds nothing.
         empty = os.path.join(suite.temp, "fonts.conf")
         with open(empty, "w") as f:
@@ -896,14 +1001,125 @@ def scenarios(suite):
             check(result.returncode == 2 and "1 to 4" in result.stderr,
                   "scale %r %r: exit %d, %r" % (args, env, result.returncode, result.stderr))
 
+    def read_by_a_screen_reader():
+        reader, atspi = suite.screen_reader(), suite.screen_reader().atspi
+        game = suite.start(suite.config("reader"), reader.env)
+        frame = reader.frame(game)
+        shown = [(c.getRoleName(), c.name) for c in frame]
+        check(frame.name == TITLE and shown == [
+            ("label", "Computer IQ: Smart"), ("push button", "Help"),
+            ("toggle button", "Translucent"), ("toggle button", "Keep on top"),
+            ("status bar", "Your Move"), ("panel", "Board"), ("push button", "New Game"),
+            ("push button", "Settings"), ("notification", "")],
+            "the frame %r holds %r" % (frame.name, shown))
+        # Each cell where the window shows it, in window and in screen coordinates.
+        left, top, _, _ = game.client_rect()
+        board = item(frame, "panel", "Board")
+        for (c, r), cell in zip(sorted(CELLS, key=lambda place: place[::-1]), board):
+            box = cell.queryComponent().getExtents(atspi.WINDOW_COORDS)
+            screen = cell.queryComponent().getExtents(atspi.DESKTOP_COORDS)
+            states = cell.getState()
+            check((box.x, box.y, box.width, box.height) == cell_box(c, r) and
+                  (screen.x - left, screen.y - top) == (box.x, box.y),
+                  "%s at %r, on the screen at %r" % (cell.name, box, screen))
+            check(cell.getRoleName() == "push button" and cell.name.endswith(", empty") and
+                  all(states.contains(s) for s in (atspi.STATE_ENABLED, atspi.STATE_SENSITIVE,
+                                                   atspi.STATE_FOCUSABLE, atspi.STATE_SHOWING)),
+                  "%s: %r" % (cell.name, states.getStates()))
+        for child in list(frame)[:-1]:
+            box = child.queryComponent().getExtents(atspi.WINDOW_COORDS)
+            check(box.x >= 0 and box.y >= 0 and box.x + box.width <= CLIENT[0] and
+                  box.y + box.height <= CLIENT[1], "%s lies outside the window" % child.name)
+        # A toggle pressed through its action.
+        translucent = item(frame, "toggle button", "Translucent")
+        translucent.queryAction().doAction(0)
+        game.wait_for(lambda: translucent.getState().contains(atspi.STATE_PRESSED) and
+                      abs(game.opacity() - 190 / 255) < 0.01, "Translucent pressed by its action")
+        # Tab until the focus names a cell, and Space plays it; the computer's answer told.
+        for _ in range(12):
+            game.key("Tab")
+            reader.pump(0.2)
+            focus = [name for kind, role, name, on in reader.events
+                     if kind.endswith(":focused") and on and role == "push button"]
+            if focus and focus[-1].endswith(", empty"):
+                break
+        check(focus and focus[-1].endswith(", empty"), "Tab focused %r" % focus)
+        game.key("space")
+        mine = focus[-1].replace("empty", "yours (ring)")
+        reader.heard(lambda kind, role, name, on: kind.endswith("-name") and name == mine,
+                     "the cell Space played")
+        news = lambda kind, role, name, on: (kind.endswith(":showing") and on and
+                                             role == "notification" and
+                                             name.startswith("The computer took the"))
+        reader.heard(news, "the news of the computer's answer")
+        # A cell played through its action; the computer's answer told and named.
+        del reader.events[:]
+        cell = next(cell for cell in board if cell.name.endswith(", empty"))
+        check(cell.queryAction().getName(0) == "click" and cell.queryAction().doAction(0),
+              "the action of %s" % cell.name)
+        game.wait_for(lambda: cell.name.endswith(", yours (ring)"), "the ring its action played")
+        _, _, told, _ = reader.heard(news, "the news of the computer's move")
+        taken = told.split("took the ")[1].split(".")[0]
+        check(item(board, name=taken + ", the computer's (cross)") and
+              not cell.getState().contains(atspi.STATE_ENABLED),
+              "after %r the board reads %r" % (told, [c.name for c in board]))
+        # Asleep with a screen reader attached.
+        time.sleep(0.5)
+        before = game.switches()
+        time.sleep(3)
+        check(game.switches() - before < 3, "the idle program woke with a screen reader")
+        # Fish chosen through its radio button.
+        item(frame, "push button", "Settings").queryAction().doAction(0)
+        game.wait_for(lambda: item(frame, "panel", "Pieces"), "the settings' lists")
+        fish = item(item(frame, "panel", "Pieces"), "radio button", "Fish")
+        fish.queryAction().doAction(0)
+        game.wait_for(lambda: fish.getState().contains(atspi.STATE_CHECKED) and
+                      game.marked_row(game.shot(), "pieces", 2), "Fish chosen by its action")
+        check(game.close() == 0 and game.saved_lines()[0] == "2" and not game.errors,
+              "closed with %r, saved %r" % (game.errors, game.saved_lines()))
+
+    def screen_reader_bus_missing_or_gone():
+        # No session bus, one that is not there, and one that goes away in the middle of a game.
+        nowhere = "unix:path=" + os.path.join(suite.temp, "no-bus")
+        for name, bus in (("none", {"DBUS_SESSION_BUS_ADDRESS": None, "XDG_RUNTIME_DIR": None}),
+                          ("nowhere", {"DBUS_SESSION_BUS_ADDRESS": nowhere}), ("killed", None)):
+            if not bus:
+                killed = session(suite.display.env, os.path.join(suite.temp, "killed-run"))
+                bus = killed.env
+            game = suite.start(suite.config("bus-" + name), bus)
+            if name == "killed":
+                a11y = call(bus["DBUS_SESSION_BUS_ADDRESS"], "org.a11y.Bus", "/org/a11y/bus",
+                            "GetAddress")[0]
+                game.wait_for(lambda: call(a11y, "org.a11y.atspi.Registry",
+                                           "/org/a11y/atspi/accessible/root", "GetChildren")[0],
+                              "the program to join the accessibility bus")
+                killed.close()
+            game.click(cell_centre(0, 0))
+            game.wait_for(lambda: "computer" in sum(game.cells(), []), name + ": the answer")
+            check(game.close() == 0 and game.saved_lines()[0] == "0", name + ": not saved")
+            check(len(game.errors.splitlines()) == (name == "killed"),
+                  "%s: said %r" % (name, game.errors))
+
     def native_on_wayland():
         # weston's desktop in this tier's Xvfb; the program is given no X display.
         weston = Weston(suite.display, os.path.join(suite.temp, "wayland"))
         try:
             config = suite.config("wayland", ["0", "0", "0", "120", "300", "0", "1"])
-            game = WaylandGame(weston, suite.args.program, config, suite.reference("board"))
+            reader = suite.screen_reader()
+            game = WaylandGame(weston, suite.args.program, config, suite.reference("board"),
+                               reader.env)
             suite.games.append(game)
             weston.shot().save(suite.shot_path("wayland-desktop"))
+            # Read by a screen reader, in window coordinates; a cell played through its action.
+            corner = item(reader.frame(game), "push button", "top left, empty")
+            box = corner.queryComponent().getExtents(reader.atspi.WINDOW_COORDS)
+            check((box.x, box.y, box.width, box.height) == cell_box(0, 0),
+                  "on Wayland the top left is at %r" % box)
+            corner.queryAction().doAction(0)
+            game.wait_for(lambda: game.cells()[0][0] == "player", "the ring its action played")
+            game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's answer")
+            game.key("n")
+            game.wait_for(lambda: game.cells() == [["empty"] * 3] * 3, "N to start a new game")
             game.click(cell_centre(1, 1))
             game.wait_for(lambda: game.cells()[1][1] == "player", "the ring in the cell clicked")
             game.wait_for(lambda: "computer" in sum(game.cells(), []), "the computer's answer")
@@ -974,7 +1190,7 @@ def scenarios(suite):
             file_size_limit_at_close, session_end_keeps_the_choices,
             help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
             keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line,
-            native_on_wayland]
+            read_by_a_screen_reader, screen_reader_bus_missing_or_gone, native_on_wayland]
 
 
 def main():
@@ -987,12 +1203,13 @@ def main():
     read_board(args.board)
 
     missing = [tool for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import",
-                                 "setxkbmap", "weston")
+                                 "setxkbmap", "weston", "dbus-run-session",
+                                 "/usr/libexec/at-spi-bus-launcher")
                if not shutil.which(tool)]
-    try:
-        import PIL  # noqa: F401
-    except ImportError:
-        missing.append("python3-pil")
+    # Found, not imported: pyatspi joins a bus when imported.
+    missing += [package for module, package in (("PIL", "python3-pil"),
+                                                ("pyatspi", "python3-pyatspi"))
+                if not importlib.util.find_spec(module)]
     if missing:
         print("skipped: missing " + ", ".join(missing))
         return SKIP

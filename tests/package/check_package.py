@@ -3,7 +3,7 @@
 fields, what lintian finds (nothing), the files it installs, the program's hardening, and the
 game started from them as the menu entry starts it.
 
-usage: check_package.py --folder BUILD --version 1.2 --bitmaps resources/bitmaps
+usage: check_package.py --folder BUILD --version VERSION --bitmaps resources/bitmaps
 """
 
 import argparse

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 
 #include "scob/bitmapIds.h"
 #include "screens/Commands.h"
 #include "screens/Program.h"
+#include "platform/Keys.h"
+#include "shell/KeyboardFocus.h"
 #include "shell/WindowLogic.h"
 #include "shell/raster/BmpDecoder.h"
 #include "shell/raster/RasterSurface.h"
@@ -334,6 +338,59 @@ TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
     EXPECT_EQ(frame->pixel(95, 330), black);
     EXPECT_GT(count(96, 331, 294, 354, black), 30);
     saveWithAndWithoutText("settings");
+}
+
+// How far a pixel stands apart from the nearer of the focus ring's two colours (1 to 21), as
+// the accessibility guidelines reckon contrast.
+double apartFromRing(Colour pixel) {
+    const auto luminance = [](Colour c) {
+        double sum = 0;
+        for (const auto& [v, weight] :
+             {std::pair{redOf(c), 0.2126}, {greenOf(c), 0.7152}, {blueOf(c), 0.0722}}) {
+            const double s = v / 255.0;
+            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
+        }
+        return sum + 0.05;
+    };
+    double best = 1;
+    for (const Colour ring : {windowLogic::focusRingColour, windowLogic::focusRingInside}) {
+        const double a = luminance(ring), b = luminance(pixel);
+        best = std::max(best, a > b ? a / b : b / a);
+    }
+    return best;
+}
+
+TEST_F(Screens, TheFocusRingStandsOutOnEveryItemOfBothScreens) {
+    // Each stop of both screens: next to the ring on either side, its blue or its white stands
+    // 3:1 apart from what lies there (the white beside dark wood and black, else the blue).
+    for (const int stops : {6, 5}) {
+        for (int stop = 0; stop < stops; ++stop) {
+            windowLogic::keyDown(*p, key::tab);
+            tickAndDraw();
+            const auto items = windowLogic::describeScreen(*p);
+            const windowLogic::ScreenItem& it = items[windowLogic::focusedStop(*p, items)];
+            for (int d = 0; d < 1000 && it.role != windowLogic::ItemRole::Board; ++d) {
+                const int x = it.x + d % 100 * (it.width - 1) / 99;
+                const int y = it.y + d / 100 * (it.height - 1) / 9;
+                for (const auto& [px, py] : {std::pair{x, it.y - 2},
+                                             {x, it.y + it.height + 1},
+                                             {it.x - 2, y},
+                                             {it.x + it.width + 1, y},
+                                             {x, it.y + 3},
+                                             {it.x + 3, y}}) {
+                    if (px >= 0 && py >= 0 && px < 384 && py < 365) {
+                        EXPECT_GE(apartFromRing(frame->pixel(px, py)), 3.0) << it.name;
+                    }
+                }
+            }
+            if (stop == 1 || stop == 3) {
+                save(std::string("focus-") + (stops == 6 ? "board-screen-" : "settings-") +
+                     std::to_string(stop));
+            }
+        }
+        windowLogic::keyDown(*p, key::enter);  // on "Settings"
+        tickAndDraw();
+    }
 }
 
 }  // namespace

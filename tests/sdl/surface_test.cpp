@@ -10,6 +10,7 @@
 
 #include "shell/raster/RasterSurface.h"
 #include "tests/sdl/RenderSupport.h"
+#include "tests/support/FocusRings.h"
 #include "tests/support/SurfaceContract.h"
 
 namespace {
@@ -33,6 +34,13 @@ class RasterCanvas : public ContractCanvas {
 TEST(RasterSurface, KeepsTheSurfaceContract) {
     RasterCanvas canvas;
     for (const std::string& failure : surfaceContractFailures(canvas)) {
+        ADD_FAILURE() << failure;
+    }
+}
+
+TEST(RasterSurface, DrawsTheFocusRingOnTheRealScreens) {
+    RasterCanvas canvas;
+    for (const std::string& failure : focusRings::failures(canvas)) {
         ADD_FAILURE() << failure;
     }
 }

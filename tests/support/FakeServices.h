@@ -17,7 +17,7 @@ class FakeServices : public WindowServices {
     int clientHeight = windowLogic::drawingHeight;
     int screenWidth = 1024;
     int screenHeight = 738;
-    ScreenRect rect{0, 0, 390, 390};
+    std::optional<ScreenRect> rect = ScreenRect{0, 0, 390, 390};
     bool leftDown = false;
     std::int64_t clock = 1000000000;
     std::string base;  // the settings folder's base, with its separator; "" names none
@@ -26,7 +26,7 @@ class FakeServices : public WindowServices {
 
     // What was asked.
     int timerId = 0, timerPeriod = 0, timerStarts = 0;
-    int windowWidth = 0, windowHeight = 0;
+    int drawingWidth = 0, drawingHeight = 0;
     std::vector<int> opacities;
     std::vector<bool> topmostCalls;
     std::vector<std::string> urls;
@@ -36,9 +36,9 @@ class FakeServices : public WindowServices {
         timerPeriod = periodMs;
         ++timerStarts;
     }
-    void setWindowSize(int w, int h) override {
-        windowWidth = w;
-        windowHeight = h;
+    void setDrawingSize(int w, int h) override {
+        drawingWidth = w;
+        drawingHeight = h;
     }
     void clientSize(int& w, int& h) override {
         w = clientWidth;
@@ -46,7 +46,7 @@ class FakeServices : public WindowServices {
     }
     void setOpacity(int alpha) override { opacities.push_back(alpha); }
     void setTopmost(bool on) override { topmostCalls.push_back(on); }
-    ScreenRect windowRect() override { return rect; }
+    std::optional<ScreenRect> windowRect() override { return rect; }
     void screenSize(int& w, int& h) override {
         w = screenWidth;
         h = screenHeight;

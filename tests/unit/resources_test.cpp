@@ -431,7 +431,8 @@ TEST(ResourceFolder, EmbeddedBytesAreTheCommittedFiles) {
 }
 
 TEST(ResourceScript, NamesEveryBitmapTheIconTheVersionAndTheManifest) {
-    const std::string rc = readFile(kResources / "app.rc");
+    // The script as the build configures it with the version.
+    const std::string rc = readFile(kResources / "app.rc.in");
     ASSERT_FALSE(rc.empty());
     // The pictures' lines are generated into bitmaps.rc, which app.rc includes.
     EXPECT_TRUE(std::regex_search(rc, std::regex(R"((^|\n)#include\s+"bitmaps\.rc")")));

@@ -127,9 +127,8 @@ TEST_F(Screens, BuildAsksTheWindowForTimerAndSize) {
     EXPECT_EQ(fake().timerId, 111);
     EXPECT_EQ(fake().timerPeriod, 1);
     EXPECT_EQ(fake().timerStarts, 1);
-    EXPECT_EQ(fake().windowWidth, 390);
-    EXPECT_EQ(fake().windowHeight, 390);
-    EXPECT_EQ(p.windowWidth, 390);
+    EXPECT_EQ(fake().drawingWidth, 384);
+    EXPECT_EQ(fake().drawingHeight, 365);
     EXPECT_EQ(p.drawWidth, 384);
     EXPECT_EQ(p.drawHeight, 365);
     EXPECT_EQ(p.redrawPending, 1);
@@ -189,107 +188,23 @@ TEST_F(Screens, ButtonsTakeTheirPlaceLookAndTexts) {
         int state;
         int align;
     };
+    const std::string site = publisherAddress();
+    // clang-format off
     const std::vector<Row> rows = {
-        {"titleStrip",
-         &p.titleStrip,
-         {0, 0, 475, 20},
-         24,
-         {7, 17, 17, 15, 6, 1},
-         {"", ""},
-         false,
-         1,
-         1},
-        {"helpButton",
-         &p.helpButton,
-         {325, 1, 20, 20},
-         25,
-         {7, 8, 2, 15, 6, 1},
-         {"", ""},
-         true,
-         1,
-         1},
-        {"transparencyButton",
-         &p.transparencyButton,
-         {345, 1, 20, 20},
-         29,
-         {7, 8, 2, 15, 6, 1},
-         {"", ""},
-         true,
-         1,
-         1},
-        {"topmostButton",
-         &p.topmostButton,
-         {365, 1, 20, 20},
-         23,
-         {7, 8, 2, 15, 6, 1},
-         {"", ""},
-         true,
-         1,
-         1},
-        {"levelLabel",
-         &p.levelLabel,
-         {3, 0, 175, 20},
-         24,
-         {5, 8, 2, 15, 6, 1},
-         {"Computer IQ:  Smart"},
-         false,
-         1,
-         0},
-        {"statusDisplay",
-         &p.statusDisplay,
-         {87, 40, 100, 30},
-         30,
-         {5, 8, 2, 15, 6, 1},
-         {"Your Move", "Thinking...", "You Win !!!", "Computer wins", "Tie"},
-         true,
-         1,
-         1},
-        {"newGameButton",
-         &p.newGameButton,
-         {281, 95, 80, 31},
-         -26,
-         {1, 5, 5, 15, 6, 1},
-         {"New Game", "New Game"},
-         true,
-         1,
-         1},
-        {"settingsButton",
-         &p.settingsButton,
-         {281, 145, 80, 20},
-         -26,
-         {1, 5, 5, 14, 6, 1},
-         {"Settings", "Settings"},
-         true,
-         1,
-         1},
-        {"settingsBackdrop",
-         &p.settingsBackdrop,
-         {0, 0, 384, 365},
-         -1,
-         {2, 4, 4, 0, 0, 0},
-         {"", ""},
-         true,
-         1,
-         1},
-        {"playButton",
-         &p.playButton,
-         {145, 185, 100, 80},
-         -1,
-         {7, 6, 5, 27, 13, 1},
-         {"Play !", "Play !"},
-         true,
-         1,
-         1},
-        {"linkLabel",
-         &p.linkLabel,
-         {95, 330, 200, 25},
-         -1,
-         {5, 4, 5, 15, 6, 1},
-         {publisherAddress(), publisherAddress()},
-         true,
-         1,
-         1},
+        {"titleStrip",         &p.titleStrip,         {0, 0, 475, 20},     24,  {7, 17, 17, 15, 6, 1},  {"", ""},  false, 1, 1},
+        {"helpButton",         &p.helpButton,         {325, 1, 20, 20},    25,  {7, 8, 2, 15, 6, 1},    {"", ""},  true,  1, 1},
+        {"transparencyButton", &p.transparencyButton, {345, 1, 20, 20},    29,  {7, 8, 2, 15, 6, 1},    {"", ""},  true,  1, 1},
+        {"topmostButton",      &p.topmostButton,      {365, 1, 20, 20},    23,  {7, 8, 2, 15, 6, 1},    {"", ""},  true,  1, 1},
+        {"levelLabel",         &p.levelLabel,         {3, 0, 175, 20},     24,  {5, 8, 2, 15, 6, 1},    {"Computer IQ:  Smart"}, false, 1, 0},
+        {"statusDisplay",      &p.statusDisplay,      {87, 40, 100, 30},   30,  {5, 8, 2, 15, 6, 1},
+         {"Your Move", "Thinking...", "You Win !!!", "Computer wins", "Tie"}, true, 1, 1},
+        {"newGameButton",      &p.newGameButton,      {281, 95, 80, 31},   -26, {1, 5, 5, 15, 6, 1},    {"New Game", "New Game"}, true, 1, 1},
+        {"settingsButton",     &p.settingsButton,     {281, 145, 80, 20},  -26, {1, 5, 5, 14, 6, 1},    {"Settings", "Settings"}, true, 1, 1},
+        {"settingsBackdrop",   &p.settingsBackdrop,   {0, 0, 384, 365},    -1,  {2, 4, 4, 0, 0, 0},     {"", ""},  true,  1, 1},
+        {"playButton",         &p.playButton,         {145, 185, 100, 80}, -1,  {7, 6, 5, 27, 13, 1},   {"Play !", "Play !"}, true, 1, 1},
+        {"linkLabel",          &p.linkLabel,          {95, 330, 200, 25},  -1,  {5, 4, 5, 15, 6, 1},    {site, site}, true, 1, 1},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const scobButton& b = *row.button;
@@ -553,4 +468,10 @@ TEST_F(Screens, CaptureWritesTheChoicesAndThePosition) {
         EXPECT_EQ(p.settings[i], expected[i]) << "entry " << i;
     }
     EXPECT_EQ(p.settings[9], "untouched");
+    // A window system that does not tell the place leaves the saved one as it was read.
+    fake().rect.reset();
+    p.settings[3] = "  300 px";
+    captureSettings(p);
+    EXPECT_EQ(p.settings[3], "300");
+    EXPECT_EQ(p.settings[4], "2");  // -8 was off the screen: the window opened at 2
 }

@@ -10,6 +10,7 @@
 
 #include "platform/Keys.h"
 #include "screens/Program.h"
+#include "shell/ScreenDescription.h"
 #include "tests/unit/program_harness.h"
 
 namespace fs = std::filesystem;
@@ -216,4 +217,80 @@ TEST_F(WindowLogic, AWholeGameThroughPointerTimerAndKeys) {
         ++games;
     }
     EXPECT_EQ(games, 3);
+}
+
+TEST_F(WindowLogic, TheKeyboardFocusGoesRoundBothScreensAndPlays) {
+    create();
+    tick();
+    const std::string untouched = paint().describe();
+    // Each step: a key ("S-" for Shift) or "click", then the start of the focused item's name
+    // ("" for none) and whether the ring shows.
+    struct Step {
+        const char* action;
+        const char* focused;
+        bool ring;
+    };
+    const std::vector<Step> steps = {
+        {"space", "", false},  // nothing has the focus before the first Tab
+        {"enter", "", false},
+        {"tab", "Help", true},
+        {"tab", "Translucent", true},
+        {"tab", "Keep on top", true},
+        {"tab", "centre, empty", true},  // the board is one stop, at its cursor's cell
+        {"tab", "New Game", true},
+        {"tab", "Settings", true},
+        {"tab", "Help", true},  // round again
+        {"S-tab", "Settings", true},
+        {"S-tab", "New Game", true},
+        {"S-tab", "centre, empty", true},
+        {"left", "middle left, empty", true},  // the board's arrows move its cursor
+        {"up", "top left, empty", true},
+        {"space", "top left, yours (ring)", true},
+        {"tab", "New Game", true},
+        {"click", "New Game", false},  // a pointer press hides the ring, the focus stays
+        {"space", "New Game", false},  // and keys other than Tab do nothing
+        {"tab", "Settings", true},
+        {"enter", "You", true},  // the new screen's first item: the chosen row of First Move
+        {"down", "Computer", true},
+        {"down", "You", true},  // round again
+        {"tab", "Traditional", true},
+        {"right", "Colors", true},
+        {"S-tab", "You", true},
+        {"S-tab", "http://www.vok.example", true},
+        {"S-tab", "Play !", true},
+        {"space", "bottom centre", true},  // the board's cursor went with the lists' arrows
+    };
+    const std::vector<std::pair<std::string, int>> keys = {
+        {"tab", key::tab}, {"enter", key::enter}, {"space", key::space}, {"left", key::left},
+        {"up", key::up},   {"right", key::right}, {"down", key::down}};
+    for (const Step& step : steps) {
+        std::string action = step.action;
+        const bool shift = action.rfind("S-", 0) == 0;
+        action = shift ? action.substr(2) : action;
+        if (action == "click") {
+            click(spot::pinX, 200);  // on the parchment, where nothing reacts
+        }
+        for (const auto& k : keys) {
+            if (k.first == action) {
+                windowLogic::keyDown(p, k.second, shift);
+            }
+        }
+        letComputerMove();
+        std::string focused;
+        bool onBoard = false;
+        for (const windowLogic::ScreenItem& it : windowLogic::describeScreen(p)) {
+            focused += it.focused ? it.name : "";
+            onBoard = onBoard || (it.focused && it.role == windowLogic::ItemRole::Cell);
+        }
+        SCOPED_TRACE(step.action);
+        EXPECT_EQ(focused.rfind(step.focused, 0), 0u) << focused;
+        EXPECT_EQ(p.focusRingShown, step.ring);
+        EXPECT_EQ(p.gameBoard.isCursorShown(), step.ring && onBoard);
+        if (std::string(step.focused).empty()) {
+            tick();
+            EXPECT_EQ(paint().describe(), untouched);  // no Tab yet: the frame is as it was
+        }
+    }
+    EXPECT_EQ(p.gameBoard.getFirstMover(), game::PlayerTurn);
+    EXPECT_EQ(p.skin.getTheme(), 1);
 }

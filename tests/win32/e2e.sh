@@ -1,7 +1,8 @@
 #!/bin/sh
 # The Windows end-to-end run: the driver starts the real program under Wine (WINEPREFIX is
 # the test's fresh prefix), and the screenshots it saves become PNGs in the given folder. It
-# runs at 96 dpi, with a copy of the program beside a msimg32.dll built here, and then at 192.
+# runs at 96 dpi, with a copy of the program beside a msimg32.dll and an oleacc.dll built here,
+# and then at 192 with the prefix's Windows version at 10, where the news goes to a live region.
 # usage: e2e.sh DRIVER.exe TicTacToe.exe SCREENSHOT_FOLDER MINGW_CC
 set -u
 driver=$1
@@ -23,6 +24,7 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID unused) {
 __declspec(dllexport) BOOL WINAPI TransparentBlt(HDC a, int b, int c, int d, int e, HDC f, int g,
                                                  int h, int i, int j, UINT k) { return 0; }
 STUB
+cp "$shots/planted/msimg32.dll" "$shots/planted/oleacc.dll"
 # The driver runs inside Wine: hand it Windows paths (drive Z: is the Unix root).
 windows_path() {
     printf 'Z:%s' "$(realpath "$1")" | tr '/' '\\'
@@ -33,7 +35,8 @@ dpi() {
 status=0
 for at in 96 192; do
     dpi $at >/dev/null
-    WINEDLLOVERRIDES=msimg32=n,b "$here/wine-run.sh" "$driver" "$(windows_path "$exe")" \
+    [ $at = 96 ] || "$here/wine-run.sh" winecfg -v win10
+    WINEDLLOVERRIDES=msimg32,oleacc=n,b "$here/wine-run.sh" "$driver" "$(windows_path "$exe")" \
         "$(windows_path "$shots")" "$(windows_path "$shots/planted/$(basename "$exe")")" || status=1
     wineserver -k 2>/dev/null
 done

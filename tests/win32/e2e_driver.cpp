@@ -2,10 +2,12 @@
 // clicks and types with real input, reads the window back from the screen and compares what it
 // shows with the program's own pictures, closes it through the system and checks the settings
 // file it leaves behind. Then starts it again from crafted settings files, and beside a planted
-// DLL. At 192 dpi it plays the scenario of the doubled window instead.
+// DLL. At 192 dpi it plays the scenario of the doubled window instead. At both, it reads and
+// plays the program as a screen reader does, through its MSAA objects.
 //
 // usage: e2e_driver.exe <TicTacToe.exe> <folder for screenshots> <planted TicTacToe.exe>
 #include <windows.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -369,7 +371,12 @@ bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
         if (GetTickCount() - start > timeoutMs) {
             return false;
         }
-        Sleep(15);
+        // The events a screen reader hooks arrive as messages to this thread.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
     }
 }
 
@@ -1036,20 +1043,300 @@ void unwritableFolder(const Context& context) {
     DeleteFileA(blocker.c_str());
 }
 
-// The run loads msimg32 native first (e2e.sh), as Windows takes that name from the program's
-// folder first. The planted one leaves msimg32.ran beside itself when it runs: never here.
+// ---- a screen reader's view: the program's MSAA objects, read from this process --------------
+
+// What the program's client area told since the last look: each event and its child id.
+std::vector<std::pair<DWORD, LONG>> heard;
+HWND heardFrom = nullptr;
+void CALLBACK hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (window == heardFrom && object == OBJID_CLIENT) {
+        heard.push_back({event, child});
+    }
+}
+
+const std::size_t npos = std::string::npos;
+const char* const places[9] = {"top left",    "top centre",    "top right",
+                               "middle left", "centre",        "middle right",
+                               "bottom left", "bottom centre", "bottom right"};
+
+// As the program decides whether to tell its news to a live region or as an alert.
+bool liveRegions() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    return version.dwMajorVersion > 6 ||
+           (version.dwMajorVersion == 6 && version.dwMinorVersion >= 2);
+}
+
+VARIANT childId(LONG id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::string nameOf(IAccessible* object, LONG child) {
+    BSTR name = nullptr;
+    std::string out;
+    if (object->get_accName(childId(child), &name) == S_OK) {
+        for (const wchar_t* c = name; *c; ++c) {
+            out += static_cast<char>(*c);
+        }
+        SysFreeString(name);
+    }
+    return out;
+}
+
+// The IAccessible of a child given as VT_DISPATCH, whose reference it takes over; or null.
+IAccessible* accessibleOf(VARIANT& child) {
+    IAccessible* object = nullptr;
+    if (child.vt == VT_DISPATCH) {
+        child.pdispVal->QueryInterface(IID_IAccessible, (void**)&object);
+        child.pdispVal->Release();
+    }
+    return object;
+}
+
+// One object as a client reads it: an object of its own (child 0), or a child id of one.
+struct Element {
+    IAccessible* object = nullptr;  // held
+    LONG child = 0;
+    std::string name;
+    LONG role = 0, state = 0;
+    RECT where = {};
+};
+
+// Every object under `parent`, depth first, as AccessibleChildren gives them.
+void readTree(IAccessible* parent, std::vector<Element>& out) {
+    LONG count = 0, got = 0;
+    parent->get_accChildCount(&count);
+    std::vector<VARIANT> children(count > 0 ? count : 0);
+    if (count <= 0 || FAILED(AccessibleChildren(parent, 0, count, children.data(), &got))) {
+        return;
+    }
+    for (LONG i = 0; i < got; ++i) {
+        Element e;
+        e.child = children[i].vt == VT_I4 ? children[i].lVal : 0;
+        if (!(e.object = accessibleOf(children[i]))) {
+            (e.object = parent)->AddRef();
+        }
+        e.name = nameOf(e.object, e.child);
+        VARIANT role, state;
+        e.object->get_accRole(childId(e.child), &role);
+        e.object->get_accState(childId(e.child), &state);
+        e.role = role.lVal;
+        e.state = state.lVal;
+        LONG w = 0, h = 0;
+        e.object->accLocation(&e.where.left, &e.where.top, &w, &h, childId(e.child));
+        e.where.right = e.where.left + w;
+        e.where.bottom = e.where.top + h;
+        out.push_back(e);
+        if (e.child == 0) {
+            readTree(e.object, out);
+        }
+    }
+}
+
+class Reader {
+  public:
+    explicit Reader(HWND game) : window(game) {
+        heardFrom = window;
+        heard.clear();
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, hear, pid, 0, WINEVENT_OUTOFCONTEXT);
+        AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, (void**)&root);
+    }
+    ~Reader() {
+        forget();
+        if (root) {
+            root->Release();
+        }
+        UnhookWinEvent(hook);
+    }
+    const std::vector<Element>& read() {
+        forget();
+        readTree(root, tree);
+        return tree;
+    }
+    // The object of that name, read anew, or null.
+    const Element* find(const std::string& name) {
+        for (const Element& e : read()) {
+            if (e.name == name) {
+                return &e;
+            }
+        }
+        return nullptr;
+    }
+    bool press(const std::string& name) {
+        const Element* e = find(name);
+        return e && e->object->accDoDefaultAction(childId(e->child)) == S_OK;
+    }
+    // The names, now, of what each event of that kind heard so far names.
+    std::string namesHeard(DWORD kind) {
+        std::string names;
+        for (const auto& event : heard) {
+            IAccessible* object = nullptr;
+            VARIANT child;
+            if (event.first == kind && SUCCEEDED(AccessibleObjectFromEvent(
+                                           window, OBJID_CLIENT, event.second, &object, &child))) {
+                names += nameOf(object, child.lVal) + "|";
+                object->Release();
+            }
+        }
+        return names;
+    }
+
+    IAccessible* root = nullptr;
+
+  private:
+    void forget() {
+        for (const Element& e : tree) {
+            e.object->Release();
+        }
+        tree.clear();
+    }
+    HWND window;
+    HWINEVENTHOOK hook;
+    std::vector<Element> tree;
+};
+
+void screenReader(const Context& context) {
+    scenario = "screen reader at " + str(96 * scale) + " dpi";
+    removeSettings();
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    Reader reader(game.hwnd());
+    if (!expect(reader.root, "the client area answers WM_GETOBJECT with an IAccessible")) {
+        return;
+    }
+    // The board screen: names, roles and states in reading order, each inside the window.
+    std::string board =
+        "Computer IQ: Smart 41 64|Help 43 1048576|Translucent 44 1048576|"
+        "Keep on top 44 1048576|Your Move 41 64|Board 24 0|";
+    for (const char* place : places) {
+        board += std::string(place) + ", empty 29 1048576|";
+    }
+    board += "New Game 43 1048576|Settings 43 1048576| " + str(liveRegions() ? 41 : 8) + " 64|";
+    POINT origin = {0, 0};
+    ClientToScreen(game.hwnd(), &origin);
+    RECT client = {}, both = {};
+    GetClientRect(game.hwnd(), &client);
+    OffsetRect(&client, origin.x, origin.y);
+    std::string seen, outside;
+    for (const Element& e : reader.read()) {
+        seen += e.name + " " + str(e.role) + " " + str(e.state) + "|";
+        IntersectRect(&both, &e.where, &client);
+        outside += EqualRect(&both, &e.where) ? "" : e.name + " ";
+    }
+    expect(seen == board, "the items, their roles and states (" + seen + ")");
+    expect(outside.empty(), "every item lies inside the client area (" + outside + ")");
+    const Box centre = cellBox(1, 1);
+    const Element* middle = reader.find("centre, empty");
+    const RECT expected = {origin.x + centre.left * scale, origin.y + centre.top * scale,
+                           origin.x + (centre.left + centre.width) * scale,
+                           origin.y + (centre.top + centre.height) * scale};
+    expect(middle && EqualRect(&middle->where, &expected),
+           "the centre cell lies where the window draws it, in screen pixels");
+    IAccessible *found = nullptr, *third = nullptr;
+    VARIANT child;  // a hit test at the cell's bottom left pixel, from the window down
+    AccessibleObjectFromPoint({expected.left, expected.bottom - 1}, &found, &child);
+    expect(found && nameOf(found, child.lVal) == "centre, empty", "a hit test finds it there");
+    // The children enumerated from a copy of the client area's enumeration.
+    IEnumVARIANT *children = nullptr, *copy = nullptr;
+    ULONG got = 0;
+    reader.root->QueryInterface(IID_IEnumVARIANT, (void**)&children);
+    expect(children && children->Reset() == S_OK && children->Skip(2) == S_OK &&
+               children->Clone(&copy) == S_OK && copy->Next(1, &child, &got) == S_OK &&
+               (third = accessibleOf(child)) && nameOf(third, 0) == "Translucent",
+           "a copy of the enumeration goes on from where it was");
+    for (IUnknown* done :
+         {(IUnknown*)found, (IUnknown*)third, (IUnknown*)children, (IUnknown*)copy}) {
+        if (done) {
+            done->Release();
+        }
+    }
+
+    // The centre played as a screen reader plays it; the computer's answer is told once.
+    expect(reader.press("centre, empty"), "the centre cell's default action is taken");
+    const DWORD newsEvent = liveRegions() ? 0x8019 : EVENT_SYSTEM_ALERT;  // the live region's
+    std::string news;
+    waitFor([&] { return (news = reader.namesHeard(newsEvent)).find("Your Move") != npos; }, 5000);
+    const std::size_t took = news.find("The computer took the ");
+    const std::string place =
+        took == npos ? "?" : news.substr(took + 22, news.find('.') - took - 22);
+    expect(took != npos && reader.find(place + ", the computer's (cross)") &&
+               reader.find("centre, yours (ring)"),
+           "the news names the computer's answer, and so does its cell (" + news + ")");
+
+    // A new game, and Tab until the focus names a cell, which Space then plays.
+    game.key('N');
+    waitFor([&] { return reader.find("centre, empty"); }, 3000);
+    heard.clear();
+    std::string focus;
+    std::size_t cell = npos;
+    for (int tab = 0; tab < 12 && cell == npos; ++tab) {
+        const std::size_t before = heard.size();
+        game.key(VK_TAB);
+        waitFor([&] { return heard.size() > before; }, 2000);
+        cell = (focus = reader.namesHeard(EVENT_OBJECT_FOCUS)).find(", empty|");
+    }
+    const std::size_t from = cell == npos ? 0 : focus.rfind('|', cell) + 1;  // npos + 1 is 0
+    const std::string mine = focus.substr(from, cell - from) + ", yours (";
+    const Element* focused = reader.find(focus.substr(from, cell - from) + ", empty");
+    expect(focused && (focused->state & STATE_SYSTEM_FOCUSED),
+           "Tab brings the focus to a cell, named by the focus events (" + focus + ")");
+    saveShot(context, game.capture(0, false), ("board-focus-" + str(96 * scale)).c_str());
+    game.key(VK_SPACE);
+    expect(waitFor([&] { return reader.find(mine + "ring)"); }, 3000), "Space plays that cell");
+
+    // The settings: Fish chosen through its radio button. A cell held meanwhile is gone.
+    IAccessible* held = reader.find(mine + "ring)")->object;
+    held->AddRef();
+    reader.press("Settings");
+    expect(waitFor([&] { return reader.find("Fish"); }, 3000), "the settings' items are read");
+    BSTR name = nullptr;
+    expect(held->get_accName(childId(CHILDID_SELF), &name) == CO_E_OBJNOTCONNECTED,
+           "a cell held while the settings show answers that it is gone");
+    const auto chosen = [&] { return reader.find("Fish")->state & STATE_SYSTEM_CHECKED; };
+    expect(reader.find("Fish")->role == ROLE_SYSTEM_RADIOBUTTON && reader.press("Fish") &&
+               waitFor(chosen, 3000),
+           "Fish is checked through its radio button");
+    reader.press("Play !");
+    expect(waitFor([&] { return reader.find(mine + "blue fish)"); }, 3000) &&
+               nameOf(held, 0) == mine + "blue fish)",
+           "the board comes back with the same objects, its pieces named as fish");
+
+    // A client that asks for what is not there, and holds on after the window is gone.
+    expect(reader.root->get_accName(childId(4242), &name) == E_INVALIDARG,
+           "a child id that names nothing is refused");
+    closeAndCheckExit(game);
+    expect(FAILED(reader.root->get_accName(childId(CHILDID_SELF), &name)) &&
+               FAILED(held->get_accName(childId(CHILDID_SELF), &name)),
+           "the objects held after the window is gone answer with an error");
+    held->Release();
+}
+
+// The run loads msimg32 and oleacc native first (e2e.sh), as Windows takes those names from the
+// program's folder first. The planted ones leave msimg32.ran or oleacc.ran beside themselves when
+// they run: never here, not even once a screen reader asks for the program's objects.
 void plantedDll(const Context& context) {
     scenario = "planted DLL";
-    const std::string dll =
-        context.plantedExe.substr(0, context.plantedExe.rfind('\\')) + "\\msimg32.";
+    const std::string folder = context.plantedExe.substr(0, context.plantedExe.rfind('\\'));
+    const std::string dll = folder + "\\msimg32.";
     Game game(context.plantedExe, *context.art);
     if (game.start()) {
         game.click(settingsBox);  // the lists' marks are keyed copies
         Sleep(300);
+        expect(Reader(game.hwnd()).find("Play !"), "a screen reader reads the program's objects");
         closeAndCheckExit(game);
     }
-    expect(GetFileAttributesA((dll + "ran").c_str()) == INVALID_FILE_ATTRIBUTES,
-           "the DLL beside the program never ran");
+    expect(GetFileAttributesA((dll + "ran").c_str()) == INVALID_FILE_ATTRIBUTES &&
+               GetFileAttributesA((folder + "\\oleacc.ran").c_str()) == INVALID_FILE_ATTRIBUTES,
+           "the DLLs beside the program never ran");
     expect(LoadLibraryA((dll + "dll").c_str()) &&
                GetFileAttributesA((dll + "ran").c_str()) != INVALID_FILE_ATTRIBUTES,
            "(and it runs when it is loaded)");
@@ -1110,6 +1397,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    CoInitialize(nullptr);
+    screenReader(context);
     if (scale == 2) {
         twiceTheScale(context);
     } else {

@@ -9,6 +9,7 @@
 
 #include "shell/win32/GdiSurface.h"
 #include "shell/win32/fatalText.h"
+#include "tests/support/FocusRings.h"
 #include "tests/support/SurfaceContract.h"
 
 namespace {
@@ -94,6 +95,14 @@ void surfaceContract() {
     }
 }
 
+void focusRing() {
+    section = "focus ring";
+    GdiCanvas canvas;
+    for (const std::string& failure : focusRings::failures(canvas)) {
+        check(false, failure.c_str(), __LINE__);
+    }
+}
+
 // Text leaves the context's background mode as it found it.
 void textModeRestored() {
     section = "text";
@@ -170,6 +179,7 @@ void fatalTexts() {
 
 int main() {
     surfaceContract();
+    focusRing();
     textModeRestored();
     objectsReleased();
     fatalTexts();
