@@ -77,6 +77,10 @@ add_executable(vokweb
     ${VOK_WEB_SOURCE}/WebServices.cpp
     ${VOK_WEB_FONT_CPP})
 target_include_directories(vokweb SYSTEM PRIVATE ${VOK_STB_DIR})
+# The page's pixel work (the frame drawn, converted, put on the canvas) optimised for speed: at
+# -Os the compiler calls out for every pixel a buffer is filled with.
+set_source_files_properties(${VOK_WEB_SOURCE}/main.cpp PROPERTIES COMPILE_OPTIONS -O2)
+target_compile_options(vokraster PRIVATE -O2)
 target_link_libraries(vokweb PRIVATE vokcore vokraster vokresources vokwarnings)
 set_target_properties(vokweb PROPERTIES
     OUTPUT_NAME index
