@@ -53,10 +53,13 @@ RasterSurface::RasterSurface(int width, int height, int scale, TextRasterizer& t
     pixelWidth = std::max(width, 1) * factor;
     pixelHeight = std::max(height, 1) * factor;
     const std::size_t bytes = std::size_t(pixelWidth) * std::size_t(pixelHeight) * 4;
-    storage.assign(bytes / 4 + lineBytes / 4, 0);
-    void* start = storage.data();
-    std::size_t room = storage.size() * 4;
+    // Left as the allocator gives it: the frame is blackened as the first drawing, unless a
+    // drawing over all of it comes first.
+    std::size_t room = bytes + lineBytes;
+    storage.reset(new std::uint32_t[room / 4]);
+    void* start = storage.get();
     pixels = static_cast<std::uint32_t*>(std::align(lineBytes, bytes, start, room));
+    clear();
 }
 
 void RasterSurface::clear() {

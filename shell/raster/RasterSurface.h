@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -101,7 +102,7 @@ class RasterSurface : public DrawingSurface {
 
     // The frame starts on a cache line, as SDL's own pixels do.
     static constexpr std::size_t lineBytes = 64;
-    std::vector<std::uint32_t> storage;
+    std::unique_ptr<std::uint32_t[]> storage;
     std::uint32_t* pixels = nullptr;
     std::vector<Drawing> waiting;
 

@@ -63,10 +63,12 @@ struct Frontend {
     Program program{services};
     StbTextRasterizer text{vok_font, vok_font_size};
     std::unique_ptr<RasterSurface> frame;
-    std::vector<std::uint32_t> rgba;  // the frame as ImageData takes it
-    // The frame on the canvas as the surface drew it, and the rows of the next frame that
-    // differ from it: only those are converted and put on the canvas.
-    std::vector<std::uint32_t> onCanvas;
+    std::unique_ptr<std::uint32_t[]> rgba;  // the frame as ImageData takes it
+    // The frame on the canvas as the surface drew it (nothing yet at this size: a new canvas),
+    // and the rows of the next frame that differ from it: only those are converted and put on
+    // the canvas.
+    std::unique_ptr<std::uint32_t[]> onCanvas;
+    bool newCanvas = true;
     int changedTop = 0, changedBottom = 0;
     long interval = 0;  // the ticking interval, 0 while none runs
     std::string layer;  // the description last handed to the page, as JSON
@@ -149,12 +151,12 @@ void convert(Frontend& f, int top, int bottom) {
     const std::size_t width = std::size_t(f.frame->width());
     for (int y = top; y < bottom; ++y) {
         const std::uint32_t* row = from + std::size_t(y) * width;
-        std::uint32_t* shown = f.onCanvas.data() + std::size_t(y) * width;
-        if (std::equal(row, row + width, shown)) {
+        std::uint32_t* shown = f.onCanvas.get() + std::size_t(y) * width;
+        if (!f.newCanvas && std::equal(row, row + width, shown)) {
             continue;
         }
         std::copy(row, row + width, shown);
-        std::uint32_t* to = f.rgba.data() + std::size_t(y) * width;
+        std::uint32_t* to = f.rgba.get() + std::size_t(y) * width;
         // 0x00RRGGBB to the bytes R, G, B, 255 (the words are little-endian).
         for (std::size_t x = 0; x < width; ++x) {
             const std::uint32_t p = row[x];
@@ -171,10 +173,11 @@ void convert(Frontend& f) {
 // The rows that changed put on the canvas.
 void present(Frontend& f) {
     if (f.changedTop < f.changedBottom) {
-        js_present(f.rgba.data(), f.frame->width(), f.frame->height(), f.changedTop,
+        js_present(f.rgba.get(), f.frame->width(), f.frame->height(), f.changedTop,
                    f.changedBottom);
     }
     f.changedTop = f.changedBottom = 0;
+    f.newCanvas = false;
 }
 
 // The layer and the live region brought up to date with what is on the canvas.
@@ -214,16 +217,18 @@ bool fitFrame(Frontend& f) {
     }
     emscripten_set_canvas_element_size(canvas, width * scale, height * scale);
     f.frame = std::make_unique<RasterSurface>(width, height, scale, f.text);
+    // Both filled, row by row, by the next conversion of the whole frame.
     const std::size_t pixels = std::size_t(f.frame->width()) * std::size_t(f.frame->height());
-    f.rgba.assign(pixels, 0);
-    // No pixel the surface draws has its top byte set: every row differs from these.
-    f.onCanvas.assign(pixels, 0xFFFFFFFFu);
+    f.rgba.reset(new std::uint32_t[pixels]);
+    f.onCanvas.reset(new std::uint32_t[pixels]);
+    f.newCanvas = true;
     return true;
 }
 
-// Painted anew when the canvas needs another scale (once the first frame is shown).
+// Painted anew when the canvas needs another scale; until the first frame is shown, that frame
+// takes the scale the canvas has then (FirstFrame::show).
 void fitCanvas(Frontend& f) {
-    if (fitFrame(f) && f.shown) {
+    if (f.shown && fitFrame(f)) {
         paint(f);
     }
 }
