@@ -1,9 +1,9 @@
 # Completes the page's site folder once the program is linked into it (cmake/web-program.cmake):
 #   cmake -DSITE=<folder> -DSTATIC=<files> -DPICTURES=<files> -DFAVICON=<png> -DTEMPLATE=<sw.js.in>
 #         -P web-site.cmake
-# copies the static files and the favicon in (the pictures are written there already), then writes the service worker from its template,
-# with the list of the site's files and a cache name made of their contents. Anything else in the
-# folder (left by an older build) goes.
+# copies the static files and the favicon in (the pictures are written there already), then
+# writes the service worker from its template, with the list of the site's files and a cache
+# name made of their contents. Anything else in the folder (left by an older build) goes.
 cmake_policy(VERSION 3.25)
 foreach(var SITE STATIC FAVICON TEMPLATE)
     if(NOT DEFINED ${var})

@@ -19,6 +19,12 @@ std::vector<int> membersOf(const std::vector<ScreenItem>& items, int group) {
     return members;
 }
 
+// The place `step` (1 or -1) on from `at` among `count`, wrapping round; from none (-1), the
+// first or the last.
+int stepRound(int at, int step, int count) {
+    return at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
+}
+
 void pressItem(Program& p, const ScreenItem& item) {
     press(p, item.pressX, item.pressY);
 }
@@ -38,9 +44,7 @@ void moveFocus(Program& p, int step) {
     if (stops.empty()) {
         return;
     }
-    const int count = static_cast<int>(stops.size());
-    const int next = at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
-    p.focusItem = items[stops[next]].id;
+    p.focusItem = items[stops[stepRound(at, step, static_cast<int>(stops.size()))]].id;
     p.focusRingShown = true;
     p.redrawPending = 1;
     settleFocus(p);
@@ -57,8 +61,7 @@ void chooseInList(Program& p, const std::vector<ScreenItem>& items, int list, in
     if (count == 0) {
         return;
     }
-    const int next = chosen < 0 ? (step > 0 ? 0 : count - 1) : (chosen + step + count) % count;
-    pressItem(p, items[rows[next]]);
+    pressItem(p, items[rows[stepRound(chosen, step, count)]]);
 }
 
 }  // namespace
@@ -162,7 +165,7 @@ void hideFocusRing(Program& p) {
     if (p.focusRingShown) {
         p.focusRingShown = false;
         p.redrawPending = 1;
-        p.gameBoard.setCursorShown(false);
+        settleFocus(p);
     }
 }
 

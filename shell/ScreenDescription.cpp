@@ -197,6 +197,43 @@ std::vector<ScreenItem> describeScreen(const Program& p) {
     return items;
 }
 
+std::vector<ScreenChange> changesBetween(const std::vector<ScreenItem>& before,
+                                         const std::vector<ScreenItem>& now) {
+    std::vector<ScreenChange> changes;
+    std::vector<bool> stayed(before.size(), false);
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const ScreenItem& it = now[i];
+        ScreenChange c;
+        c.now = static_cast<int>(i);
+        for (std::size_t k = 0; k < before.size() && c.before < 0; ++k) {
+            c.before = before[k].id == it.id ? static_cast<int>(k) : -1;
+        }
+        if (c.before >= 0) {
+            const ScreenItem& was = before[c.before];
+            stayed[c.before] = true;
+            c.name = was.name != it.name;
+            c.pressed = was.pressed != it.pressed;
+            c.checked = was.checked != it.checked;
+            c.disabled = was.disabled != it.disabled;
+            c.place =
+                was.x != it.x || was.y != it.y || was.width != it.width || was.height != it.height;
+            c.focused = was.focused != it.focused;
+        }
+        if (c.before < 0 || c.name || c.pressed || c.checked || c.disabled || c.place ||
+            c.focused) {
+            changes.push_back(c);
+        }
+    }
+    for (std::size_t k = 0; k < before.size(); ++k) {
+        if (!stayed[k]) {
+            ScreenChange c;
+            c.before = static_cast<int>(k);
+            changes.push_back(c);
+        }
+    }
+    return changes;
+}
+
 std::string newsSince(const Program& p, ScreenNews& told) {
     if (!p.pageSet.pages[page::board].isVisible()) {
         return {};

@@ -40,6 +40,24 @@ struct ScreenItem {
 // nobody can see them.
 std::vector<ScreenItem> describeScreen(const Program& program);
 
+// What changed for one item from one description to the next (items are matched by id): an
+// item that came or went, or one whose name, states, place or focus changed.
+struct ScreenChange {
+    int before = -1;  // its index in the earlier description; -1 when it came
+    int now = -1;     // its index in the later one; -1 when it went
+    bool name = false;
+    bool pressed = false;
+    bool checked = false;
+    bool disabled = false;
+    bool place = false;
+    bool focused = false;
+};
+
+// The changes from `before` to `now`: the items of `now` in order, then those that went. What a
+// front end's bridge tells its platform after each frame.
+std::vector<ScreenChange> changesBetween(const std::vector<ScreenItem>& before,
+                                         const std::vector<ScreenItem>& now);
+
 // A left-button press and release at (x, y) of the drawing area, as a mouse click gives them:
 // what activating an item does, at its press point. Unlike a real pointer's press, it leaves
 // the keyboard's focus ring shown.

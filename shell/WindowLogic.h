@@ -28,7 +28,8 @@ struct Program;
 //   Keys      every key-down, repeats included, as the codes of platform/Keys.h, with whether
 //             Shift is held; a key pressed with Alt is withheld, as Windows keeps those for the
 //             window menu. The desktops hand over Tab, Enter and Space for the keyboard focus
-//             (shell/KeyboardFocus.h); the page keeps the browser's own focus and does not
+//             (shell/KeyboardFocus.h); the page keeps the browser's own focus and hands over
+//             none of them
 //   Timer     the period `created` asks for, but never shorter than the window system's usual
 //             floor (about 15 ms), so the computer's pause of 22 ticks lasts about a third of a
 //             second; when a tick says so, the frame is rendered and shown at once; ticks may

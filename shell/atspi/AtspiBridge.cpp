@@ -466,84 +466,76 @@ void AtspiBridge::frameShown() {
     }
     const std::vector<ScreenItem> before = std::move(items);
     items = windowLogic::describeScreen(*program);
-    const auto indexIn = [](const std::vector<ScreenItem>& list, int id) {
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            if (list[i].id == id) {
-                return static_cast<int>(i);
+    const std::vector<windowLogic::ScreenChange> changes =
+        windowLogic::changesBetween(before, items);
+    // An item come or gone is told by the frame or the group holding it, if that group stays,
+    // at the item's place among its siblings: those gone first, then those come.
+    const auto tellChild = [&](const std::vector<ScreenItem>& list, int index, const char* what,
+                               const std::vector<ScreenItem>& other) {
+        const ScreenItem& it = list[index];
+        std::string parent = pathOf({Kind::frame, -1});
+        if (it.parent >= 0) {
+            const int group = list[it.parent].id;
+            if (std::none_of(other.begin(), other.end(),
+                             [group](const ScreenItem& o) { return o.id == group; })) {
+                return;
             }
+            parent = itemPrefix + std::to_string(group);
         }
-        return -1;
+        int place = 0;
+        for (int i = 0; i < index; ++i) {
+            place += list[i].parent == it.parent ? 1 : 0;
+        }
+        const std::string child = itemPrefix + std::to_string(it.id);
+        event(parent, objectEvents, "ChildrenChanged", what, place, "(so)",
+              [&](AtspiWriter& w) { w.ref(name, child); });
     };
-    // The children of the frame and of each group that is still there: those gone, then those
-    // come, each at its place.
-    const auto childIds = [](const std::vector<ScreenItem>& list, int parent) {
-        std::vector<int> ids;
-        for (const ScreenItem& it : list) {
-            if (it.parent == parent) {
-                ids.push_back(it.id);
+    for (const windowLogic::ScreenChange& c : changes) {
+        if (c.now < 0) {
+            tellChild(before, c.before, "remove", items);
+        }
+    }
+    for (const windowLogic::ScreenChange& c : changes) {
+        if (c.before < 0) {
+            tellChild(items, c.now, "add", before);
+        }
+    }
+    // Names and states of the items that stayed; the focus, while the window has it, leaves
+    // one item before it reaches the next.
+    for (const bool gaining : {false, true}) {
+        for (const windowLogic::ScreenChange& c : changes) {
+            if (c.before < 0 || c.now < 0) {
+                continue;
             }
-        }
-        return ids;
-    };
-    for (int i = -1; i < static_cast<int>(items.size()); ++i) {
-        const int old = i < 0 ? -1 : indexIn(before, items[i].id);
-        if (i >= 0 && (old < 0 || (items[i].role != ItemRole::Board &&
-                                   items[i].role != ItemRole::RadioGroup))) {
-            continue;
-        }
-        const std::vector<int> was = childIds(before, old), is = childIds(items, i);
-        const std::string parent = i < 0 ? pathOf({Kind::frame, -1}) : pathOf({Kind::item, i});
-        for (std::size_t k = 0; k < was.size(); ++k) {
-            if (std::find(is.begin(), is.end(), was[k]) == is.end()) {
-                const std::string child = itemPrefix + std::to_string(was[k]);
-                event(parent, objectEvents, "ChildrenChanged", "remove", static_cast<int>(k),
-                      "(so)", [&](AtspiWriter& w) { w.ref(name, child); });
+            const ScreenItem& it = items[c.now];
+            const std::string path = itemPrefix + std::to_string(it.id);
+            if (c.focused && it.focused == gaining && active) {
+                stateChanged(path, "focused", gaining);
             }
-        }
-        for (std::size_t k = 0; k < is.size(); ++k) {
-            if (std::find(was.begin(), was.end(), is[k]) == was.end()) {
-                const std::string child = itemPrefix + std::to_string(is[k]);
-                event(parent, objectEvents, "ChildrenChanged", "add", static_cast<int>(k), "(so)",
-                      [&](AtspiWriter& w) { w.ref(name, child); });
+            if (gaining) {
+                continue;
+            }
+            if (c.name) {
+                event(path, objectEvents, "PropertyChange", "accessible-name", 0, "s",
+                      [&](AtspiWriter& w) { w.str(it.name); });
+            }
+            if (c.pressed) {
+                stateChanged(path, "pressed", it.pressed);
+                stateChanged(path, "checked", it.pressed);
+            }
+            if (c.checked) {
+                stateChanged(path, "checked", it.checked);
+            }
+            if (c.disabled) {
+                stateChanged(path, "enabled", !it.disabled);
+                stateChanged(path, "sensitive", !it.disabled);
             }
         }
     }
-    // Names and states of the items that stayed.
-    int focusBefore = -1, focusNow = -1;
-    for (const ScreenItem& it : before) {
-        focusBefore = it.focused ? it.id : focusBefore;
-    }
-    for (const ScreenItem& it : items) {
-        focusNow = it.focused ? it.id : focusNow;
-        const int old = indexIn(before, it.id);
-        if (old < 0) {
-            continue;
-        }
-        const ScreenItem& was = before[old];
-        const std::string path = itemPrefix + std::to_string(it.id);
-        if (was.name != it.name) {
-            event(path, objectEvents, "PropertyChange", "accessible-name", 0, "s",
-                  [&](AtspiWriter& w) { w.str(it.name); });
-        }
-        if (was.pressed != it.pressed) {
-            stateChanged(path, "pressed", it.pressed);
-            stateChanged(path, "checked", it.pressed);
-        }
-        if (was.checked != it.checked) {
-            stateChanged(path, "checked", it.checked);
-        }
-        if (was.disabled != it.disabled) {
-            stateChanged(path, "enabled", !it.disabled);
-            stateChanged(path, "sensitive", !it.disabled);
-        }
-    }
-    // The focus, while the window has it.
-    if (focusBefore != focusNow && active) {
-        if (focusBefore >= 0 && indexIn(items, focusBefore) >= 0) {
-            stateChanged(itemPrefix + std::to_string(focusBefore), "focused", false);
-        }
-        if (focusNow >= 0) {
-            stateChanged(itemPrefix + std::to_string(focusNow), "focused", true);
+    // An item that came with the focus (the first of a new screen) has it at once.
+    for (const windowLogic::ScreenChange& c : changes) {
+        if (c.before < 0 && items[c.now].focused && active) {
+            stateChanged(itemPrefix + std::to_string(items[c.now].id), "focused", true);
         }
     }
     // The news: a notification whose name is the sentence, shown anew each time.

@@ -177,7 +177,7 @@ const Kind& kindOf(ItemRole role) {
     return kinds[0];
 }
 
-// The state an item has whatever the keyboard focus: what a change of it is told by.
+// The state an item has whatever the keyboard focus.
 LONG itemState(const ScreenItem& it) {
     LONG state = kindOf(it.role).state;
     if (it.disabled) {
@@ -201,7 +201,6 @@ class Node final : public IAccessible, public IEnumVARIANT {
     Node* parent = nullptr;  // the client area, or the list or board holding the item
     std::vector<Node*> children;
     bool shown = true;  // in the last description (the client area always)
-    bool wasShown = false;
     bool dead = false;  // the window is gone
 
     // IUnknown. Both interfaces are one object: the enumeration is of its children.
@@ -741,27 +740,14 @@ Node* focusedNode() {
     return nullptr;
 }
 
-bool sameShape(const std::vector<ScreenItem>& a, const std::vector<ScreenItem>& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i].id != b[i].id || a[i].parent != b[i].parent) {
-            return false;
-        }
-    }
-    return true;
-}
-
 using Events = std::vector<std::pair<DWORD, LONG>>;
 
 // Brings the objects to the description `now`, noting the events that tell what changed. The
 // objects stay the same ones: a client holding one keeps it.
 void bringUpTo(const std::vector<ScreenItem>& now, Events& events) {
-    const bool reshaped = !sameShape(bridge.last, now);
-    const Node* focusedBefore = focusedNode();
+    const std::vector<windowLogic::ScreenChange> changes =
+        windowLogic::changesBetween(bridge.last, now);
     for (Node* node : bridge.items) {
-        node->wasShown = node->shown;
         node->shown = false;
         node->children.clear();
     }
@@ -774,19 +760,6 @@ void bringUpTo(const std::vector<ScreenItem>& now, Events& events) {
         }
         if (!node) {
             bridge.items.push_back(node = new Node(false));
-        } else if (node->wasShown) {
-            const ScreenItem& was = node->item;
-            const LONG child = eventChild(it.id);
-            if (was.name != it.name) {
-                events.push_back({EVENT_OBJECT_NAMECHANGE, child});
-            }
-            if (itemState(was) != itemState(it)) {
-                events.push_back({EVENT_OBJECT_STATECHANGE, child});
-            }
-            if (was.x != it.x || was.y != it.y || was.width != it.width ||
-                was.height != it.height) {
-                events.push_back({EVENT_OBJECT_LOCATIONCHANGE, child});
-            }
         }
         node->item = it;
         node->shown = true;
@@ -796,12 +769,30 @@ void bringUpTo(const std::vector<ScreenItem>& now, Events& events) {
         nodes.push_back(node);
     }
     bridge.last = now;
+    bool reshaped = false;
+    for (const windowLogic::ScreenChange& c : changes) {
+        reshaped = reshaped || c.before < 0 || c.now < 0;
+        if (c.now < 0) {
+            continue;
+        }
+        const LONG child = eventChild(now[c.now].id);
+        if (c.before >= 0) {
+            if (c.name) {
+                events.push_back({EVENT_OBJECT_NAMECHANGE, child});
+            }
+            if (c.pressed || c.checked || c.disabled) {
+                events.push_back({EVENT_OBJECT_STATECHANGE, child});
+            }
+            if (c.place) {
+                events.push_back({EVENT_OBJECT_LOCATIONCHANGE, child});
+            }
+        }
+        if ((c.focused || c.before < 0) && now[c.now].focused && windowFocused()) {
+            events.push_back({EVENT_OBJECT_FOCUS, child});
+        }
+    }
     if (reshaped) {
         events.push_back({EVENT_OBJECT_REORDER, CHILDID_SELF});
-    }
-    const Node* focused = focusedNode();
-    if (focused && focused != focusedBefore && windowFocused()) {
-        events.push_back({EVENT_OBJECT_FOCUS, eventChild(focused->item.id)});
     }
 }
 
