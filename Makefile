@@ -76,10 +76,14 @@ fuzz: fuzzer
 	tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/settings_fuzzer $${FUZZ_SECONDS:-600} \
 	    tests/fuzz build/fuzz/tests/fuzz/work
 
-# Each figure of the measurements (docs/DEVELOPMENT.md), measured anew on this machine.
+# Each figure of the measurements (docs/DEVELOPMENT.md), measured anew on this machine: the
+# Linux program's, and the page's in headless Chromium (with puppeteer-core from the lock file).
 bench: deps
 	cmake --workflow --preset bench
-	python3 bench/run.py build/bench
+	cmake --preset web
+	cmake --build --preset web
+	cd build/web/node && npm ci --no-audit --no-fund --loglevel=error
+	python3 bench/run.py build/bench build/web
 
 # The README's pictures: each screen of each program, into docs/.
 screenshots: deps windows

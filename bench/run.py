@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Measures the Linux program and prints each figure beside what it is measured against.
+"""Measures the Linux program and the page, and prints each figure beside what it is measured
+against.
 
-    bench/run.py <build folder of the bench preset>
+    bench/run.py <build folder of the bench preset> [<build folder of the web preset>]
 
 Times are medians of several runs taken side by side in one go, since a shared machine is noisy;
 instruction counts come from callgrind and repeat exactly.
@@ -187,8 +188,24 @@ def inDisplay(build):
         print(f"  {'(its peak after 11 s idle)':<34} {peak / 1024:.1f} MiB")
 
 
+# ---- the page's tasks before its first frame ---------------------------------------------------
+
+def pageTasks(web, loads=9):
+    """The page on a phone's screen with the processor slowed four times: the longest task before
+    the first frame, a median over several loads, beside the time to that frame."""
+    out = subprocess.run(
+        ["node", os.path.join(os.path.dirname(os.path.abspath(__file__)), "page_tasks.mjs"),
+         os.path.join(web, "site"), os.path.join(web, "node"), str(loads)],
+        check=True, capture_output=True, text=True).stdout
+    figures = json.loads(out.splitlines()[-1])
+    longest = statistics.median(figures["longest"])
+    first = statistics.median(figures["first"])
+    row("The page at 1/4 speed: longest task", f"{longest:.0f} ms before the frame",
+        f"load to first frame {first:.0f} ms", "<= 50 ms", longest <= 50)
+
+
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     build = os.path.abspath(sys.argv[1])
     for tool in ("valgrind", "Xvfb"):
@@ -199,6 +216,8 @@ def main():
     idleTick(build, "board")
     idleTick(build, "settings")
     inDisplay(build)
+    if len(sys.argv) == 3:
+        pageTasks(os.path.abspath(sys.argv[2]))
 
 
 if __name__ == "__main__":

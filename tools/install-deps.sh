@@ -6,7 +6,8 @@
 #   tools/install-deps.sh web    what the page needs to build (`make web`, `make serve`): Pillow
 #                                writes its pictures as WebP files
 #   tools/install-deps.sh test   both and everything the test tiers need (`make test`): the
-#                                Windows cross compilers, Wine, the display and input tools
+#                                Windows cross compilers, Wine (its 32-bit half only where
+#                                this machine runs 32-bit programs), the display and input tools
 #                                (weston for a Wayland desktop), the sanitizers' and fuzzer's
 #                                clang, valgrind, the package tools, the browser the page is
 #                                tested in, a D-Bus session with its accessibility bus and
@@ -25,11 +26,17 @@ libdbus-1-dev fontconfig"
 
 web="emscripten libstb-dev python3-fonttools python3-pil"
 
-test="chromium googletest libgtest-dev g++-mingw-w64-i686
-binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils x11-xkb-utils xdotool openbox
+test="chromium googletest libgtest-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
+g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils x11-xkb-utils
+xdotool openbox
 weston imagemagick icoutils python3 valgrind clang libclang-rt-dev
 dbus at-spi2-core python3-pyatspi
 libbenchmark-dev dpkg-dev desktop-file-utils appstream lintian devscripts"
+
+case "$0" in
+    */*) here=${0%/*} ;;
+    *) here=. ;;
+esac
 
 # Installed without their recommendations in every set: the browser's alone would bring some
 # sixty packages (printing, desktop services) that nothing here uses, and the package tools'
@@ -40,7 +47,12 @@ bare="emscripten chromium lintian devscripts"
 case "${1:-test}" in
     play) packages="$both $play"; bare=$packages; purpose="the game needs" ;;
     web) packages="$both $web"; bare=$packages; purpose="the page needs" ;;
-    test) packages="$both $play $web $test"; purpose="the game, the page and the tests need" ;;
+    # The shipped program is 32-bit; its tests run a 64-bit build under wine64. Wine's 32-bit
+    # half (and with it Debian's i386 architecture) only where 32-bit programs run at all: some
+    # kernels have no 32-bit support, and there it would never start.
+    test)
+        if sh "$here/runs-32bit.sh"; then test="$test wine32:i386"; fi
+        packages="$both $play $web $test"; purpose="the game, the page and the tests need" ;;
     *) echo "usage: $0 [play|web|test]" >&2; exit 2 ;;
 esac
 
@@ -71,10 +83,6 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=sudo
 fi
 
-case "$0" in
-    */*) here=${0%/*} ;;
-    *) here=. ;;
-esac
 build="$(cd "$here/.." && pwd)/build"
 mkdir -p "$build"
 log="$build/install-deps.log"
@@ -100,7 +108,27 @@ case "$missing" in
         fi
         ;;
 esac
-step apt-get update -q
+# A mirror in the middle of a sync serves an index of the wrong size for a while: the update is
+# tried three times before it gives up, naming the indexes that failed. Where only the i386
+# indexes failed, only Wine's 32-bit half is left out, and the rest installs.
+tries=0
+until echo "+ apt-get update -q" >>"$log" &&
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q >>"$log" 2>&1 </dev/null; do
+    tries=$((tries + 1))
+    if [ $tries -ge 3 ]; then
+        failed=$(sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/\1/p' "$log" | sort -u)
+        if [ -n "$failed" ] && ! echo "$failed" | grep -qv binary-i386; then
+            echo "Left out, as the mirror's i386 index failed ($(echo $failed)):" \
+                 "$(echo $missing | tr ' ' '\n' | grep ':i386$' | tr '\n' ' ')" >&2
+            with=$(echo $with | tr ' ' '\n' | grep -v ':i386$' | tr '\n' ' ')
+            break
+        fi
+        echo "$0: apt-get update failed three times, for ${failed:-an index} (the mirror may" \
+             "be in the middle of a sync: try again later); apt's output is kept in $log" >&2
+        exit 1
+    fi
+    sleep 20
+done
 if [ -n "$with" ]; then
     step apt-get install -y -q $with
 fi

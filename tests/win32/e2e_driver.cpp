@@ -23,6 +23,10 @@
 
 namespace {
 
+// The interface's id from its declaration: the 64-bit oleacc import library exports
+// IID_IAccessible as a function, whose address is a jump, not the id.
+const IID iidAccessible = __uuidof(IAccessible);
+
 // ---- reporting ------------------------------------------------------------------------------
 
 int failures = 0;
@@ -207,7 +211,10 @@ double matchPicture(const Image& shot, const Image& picture, const Box& box, int
     int same = 0, total = 0;
     for (int y = margin; y < box.height - margin; ++y) {
         for (int x = margin; x < box.width - margin; ++x) {
-            if (x >= picture.width || y >= picture.height) {
+            // A picture may run past the window's edge (the pin, by one point): what the
+            // window clips is not counted.
+            if (x >= picture.width || y >= picture.height || box.left + x >= shot.width ||
+                box.top + y >= shot.height) {
                 continue;
             }
             ++total;
@@ -1092,7 +1099,7 @@ std::string nameOf(IAccessible* object, LONG child) {
 IAccessible* accessibleOf(VARIANT& child) {
     IAccessible* object = nullptr;
     if (child.vt == VT_DISPATCH) {
-        child.pdispVal->QueryInterface(IID_IAccessible, (void**)&object);
+        child.pdispVal->QueryInterface(iidAccessible, (void**)&object);
         child.pdispVal->Release();
     }
     return object;
@@ -1110,6 +1117,9 @@ struct Element {
 // Every object under `parent`, depth first, as AccessibleChildren gives them.
 void readTree(IAccessible* parent, std::vector<Element>& out) {
     LONG count = 0, got = 0;
+    if (!parent) {
+        return;  // the client area gave no object (a failure told where it was asked)
+    }
     parent->get_accChildCount(&count);
     std::vector<VARIANT> children(count > 0 ? count : 0);
     if (count <= 0 || FAILED(AccessibleChildren(parent, 0, count, children.data(), &got))) {
@@ -1146,7 +1156,7 @@ class Reader {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, hear, pid, 0, WINEVENT_OUTOFCONTEXT);
-        AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, (void**)&root);
+        AccessibleObjectFromWindow(window, OBJID_CLIENT, iidAccessible, (void**)&root);
     }
     ~Reader() {
         forget();
@@ -1384,7 +1394,8 @@ int main(int argc, char** argv) {
     }
     // The screen in pixels, as the program sees it.
     if (auto aware = GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")) {
-        reinterpret_cast<BOOL(WINAPI*)()>(aware)();
+        // Through void (*)(), the one function type GCC lets any other be cast from.
+        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void (*)()>(aware))();
     }
     HDC screen = GetDC(nullptr);
     scale = (GetDeviceCaps(screen, LOGPIXELSX) + 48) / 96;
