@@ -129,10 +129,13 @@ until echo "+ apt-get update -q" >>"$log" &&
     fi
     sleep 20
 done
+count=$(echo $with $without | wc -w)
+[ "$count" -gt 0 ] || exit 0
 if [ -n "$with" ]; then
     step apt-get install -y -q $with
 fi
 if [ -n "$without" ]; then
     step apt-get install -y -q --no-install-recommends $without
 fi
+[ "$count" = 1 ] && count="1 package" || count="$count packages"
 echo "Installed $count."

@@ -5,7 +5,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 linux=${1:-$root/build/linux/screenshots}
-windows=${2:-$root/build/windows/screenshots}
+windows=${2:-$root/build/windows64/screenshots}
 mkdir -p "$root/docs"
 status=0
 copy() {

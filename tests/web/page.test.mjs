@@ -292,7 +292,8 @@ describe('the page', () => {
             if (answer) {
                 const ms = answer.t - mine.t;
                 if (turn === 0) t.diagnostic(`the computer's pause: ${ms.toFixed(0)} ms`);
-                assert.ok(ms >= 250 && ms < 1500, `the computer answered after ${ms} ms`);
+                // Not before its pause; the upper bound only stops a computer that never answers.
+                assert.ok(ms >= 250 && ms < 5000, `the computer answered after ${ms} ms`);
             }
             over = !sameRgb(after.at(-1).plaque, yourMove);
         }
