@@ -4,7 +4,13 @@
 # Each build is a preset of CMakePresets.json; its workflow preset configures, builds (and tests
 # or packages) it.
 .PHONY: all deps deps-play deps-web play run web serve build test package linux windows \
-	windows64 windows-tests asan fuzzer fuzz bench screenshots clean
+	windows64 windows-tests asan fuzzer fuzz bench screenshots reproducible clean
+
+# Builds made from a checkout are reproducible: every time they record is the last commit's.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 # As many compile jobs as the machine has cores (CMAKE_BUILD_PARALLEL_LEVEL=n for another count).
 export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc 2>/dev/null || echo 2)
@@ -53,25 +59,35 @@ build: play windows windows64 windows-tests
 test: deps
 	cmake --workflow --preset linux
 	cmake --workflow --preset web
-	cmake --workflow --preset package
+	umask 022 && cmake --workflow --preset package
 	cmake --workflow --preset windows-tests
 	cmake --workflow --preset windows64
 	@if sh tools/runs-32bit.sh; then echo "32-bit programs run here: the shipped" \
 	    "TicTacToe.exe gets a smoke run under 32-bit Wine where Wine's 32-bit half is installed"; \
 	else echo "No 32-bit program runs here: the shipped TicTacToe.exe is checked," \
 	    "not run (its 64-bit build ran under 64-bit Wine above)"; fi
-	cmake --workflow --preset windows
+	umask 022 && cmake --workflow --preset windows
 	cmake --workflow --preset asan
 	cmake --workflow --preset fuzz
 	resources/art/check_reproducible.sh
+	tools/reproducible.sh quick
 
 # The Debian package (build/play/vok-tictactoe_<version>_<arch>.deb, checked after it is made) and
-# the Windows zip (build/windows/vok-tictactoe-<version>-windows.zip).
+# the Windows zip (build/windows/vok-tictactoe-<version>-windows.zip), with their checksums in
+# build/SHA256SUMS. Packages are made under umask 022, as Debian's own are, so that the modes
+# inside them are the same whoever makes them.
 package: deps
-	cmake --workflow --preset package
+	umask 022 && cmake --workflow --preset package
 	cmake --preset windows
 	cmake --build --preset windows
-	cpack --preset zip
+	umask 022 && cpack --preset zip
+	cd build && sha256sum play/vok-tictactoe_*.deb windows/vok-tictactoe-*-windows.zip >SHA256SUMS
+	@echo "Checksums in build/SHA256SUMS (check them with: cd build && sha256sum -c SHA256SUMS)"
+
+# The last commit built twice, in different folders, times, umasks and locales, and the
+# package, the programs, the zip and the page's site compared byte for byte.
+reproducible: deps
+	tools/reproducible.sh
 
 # The settings-file fuzzer: `make test` runs it for half a minute, `make fuzz` for ten
 # (FUZZ_SECONDS=n for another length).

@@ -1,6 +1,9 @@
 # Packages: `cpack --preset deb` makes the Debian package of the Linux program (installing under
 # /usr), `cpack --preset zip` the zip of the Windows program.
 
+# The folders CPack itself makes, likewise 755 whatever the umask (see CMakeLists.txt).
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
+
 set(CPACK_PACKAGE_NAME vok-tictactoe)
 set(CPACK_PACKAGE_VENDOR Vok)
 set(CPACK_PACKAGE_CONTACT "Vok <games@vok.example>")

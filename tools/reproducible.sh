@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the last commit twice, in two folders of different depths, at two different times, with
-# different umasks, locales and time zones, and compares what the builds give byte for byte.
+# different umasks, locales and time zones, and compares what the builds give byte for byte (the
+# packages made under umask 022 in both, as `make package` makes them).
 # SOURCE_DATE_EPOCH is the last commit's time, as in any reproducible build.
 #
 #   tools/reproducible.sh         the Debian package and its program, the Windows program and its
@@ -37,6 +38,8 @@ build() {
         run cmake --preset windows
         run cmake --build --preset windows --target TicTacToe
         if [ "$mode" = all ]; then
+            # Packages are made under umask 022, as the Makefile (and Debian) makes them.
+            umask 022
             run cpack --preset deb
             run cpack --preset zip
             run cmake --preset web
