@@ -20,9 +20,11 @@ import re
 import resource
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import traceback
 
@@ -241,6 +243,64 @@ def call(address, name, path, method):
         Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
     interface = "org.a11y.Bus" if name == "org.a11y.Bus" else "org.a11y.atspi.Accessible"
     return bus.call_sync(name, path, interface, method, None, None, 0, 5000, None).unpack()
+
+
+def name_of(address, pid):
+    """The unique name the process `pid` has on the bus at `address`."""
+    from gi.repository import Gio, GLib
+    bus = Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+        Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+    ask = lambda method, body=None: bus.call_sync(
+        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", method, body,
+        None, 0, 5000, None).unpack()[0]
+    return next(n for n in ask("ListNames") if n.startswith(":") and n != bus.get_unique_name()
+                and ask("GetConnectionUnixProcessID", GLib.Variant("(s)", (n,))) == pid)
+
+def flood(address, name, paths, count, read=True):
+    """`count` calls to the program `name` on the bus at `address`, sent as fast as the bus takes
+    them: children, extents, names and action names of `paths` in turn. With read=False they go
+    over a socket of their own that never reads its replies; sending stops when the bus stops
+    taking them. Returns how many were sent."""
+    from gi.repository import Gio, GLib
+    calls = [("org.a11y.atspi.Accessible", "GetChildren", None),
+             ("org.a11y.atspi.Component", "GetExtents", GLib.Variant("(u)", (1,))),
+             ("org.freedesktop.DBus.Properties", "Get",
+              GLib.Variant("(ss)", ("org.a11y.atspi.Accessible", "Name"))),
+             ("org.a11y.atspi.Action", "GetActions", None)]
+    def message(n):
+        interface, method, body = calls[n % len(calls)]
+        m = Gio.DBusMessage.new_method_call(name, paths[n % len(paths)], interface, method)
+        if body:
+            m.set_body(body)
+        return m
+    if read:
+        bus = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+            Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        for n in range(count):
+            bus.send_message(message(n), Gio.DBusSendMessageFlags.NONE)
+        bus.flush_sync(None)
+        return count
+    # The bus's socket, by hand: authenticated, said hello to, and never read again.
+    where = dict(part.split("=", 1) for part in address.split(":", 1)[1].split(","))
+    raw = socket.socket(socket.AF_UNIX)
+    raw.connect(where["path"] if "path" in where else "\0" + where["abstract"])
+    raw.sendall(b"\0AUTH EXTERNAL " + str(os.getuid()).encode().hex().encode() + b"\r\n")
+    check(raw.recv(256).startswith(b"OK"), "the bus took the flooding client")
+    raw.sendall(b"BEGIN\r\n")
+    hello = Gio.DBusMessage.new_method_call("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                            "org.freedesktop.DBus", "Hello")
+    raw.settimeout(5)
+    sent = 0
+    try:
+        for n, m in enumerate([hello] + [message(n) for n in range(count)]):
+            m.set_serial(n + 1)
+            raw.sendall(m.to_blob(Gio.DBusCapabilityFlags.NONE))
+            sent = n
+    except OSError:  # the bus stopped taking them (or gave the client up)
+        pass
+    return raw, sent
 
 
 def session(env, runtime):
@@ -1078,6 +1138,37 @@ def scenarios(suite):
         check(game.close() == 0 and game.saved_lines()[0] == "2" and not game.errors,
               "closed with %r, saved %r" % (game.errors, game.saved_lines()))
 
+    def flooded_by_a_client_of_the_bridge():
+        # A client that calls as fast as the bus takes its calls, then one that never reads its
+        # replies: the game plays on, its memory stays where it was, and the bridge answers after.
+        reader = suite.screen_reader()
+        game = suite.start(suite.config("flood"), reader.env)
+        frame = reader.frame(game)
+        address = os.environ["AT_SPI_BUS_ADDRESS"]
+        name = name_of(address, game.process.pid)
+        paths = [frame.path] + [c.path for c in frame] + [c.path for c in item(frame, "panel")]
+
+        def rss():
+            with open("/proc/%d/status" % game.process.pid) as status:
+                return int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
+        before = rss()
+        readers = threading.Thread(target=flood, args=(address, name, paths, 10000))
+        readers.start()
+        game.click(cell_centre(0, 0))
+        game.wait_for(lambda: "computer" in sum(game.cells(), []), "the answer in the flood", 10)
+        readers.join()
+        raw, sent = flood(address, name, paths, 10000, read=False)
+        game.click(cell_centre(2, 2) if game.cells()[2][2] == "empty" else cell_centre(0, 2))
+        game.wait_for(lambda: sum(game.cells(), []).count("computer") == 2,
+                      "the answer while a client reads nothing", 10)
+        raw.close()
+        time.sleep(1)
+        grown = rss() - before
+        check(grown < 10 * 1024, "the flood left the program %d KiB larger" % grown)
+        check(len(call(address, name, frame.path, "GetChildren")[0]) == len(list(frame)),
+              "the bridge answers after the flood (%d calls never read)" % sent)
+        check(game.close() == 0 and not game.errors, "closed with %r" % game.errors)
+
     def screen_reader_bus_missing_or_gone():
         # No session bus, one that is not there, and one that goes away in the middle of a game.
         nowhere = "unix:path=" + os.path.join(suite.temp, "no-bus")
@@ -1190,7 +1281,8 @@ def scenarios(suite):
             file_size_limit_at_close, session_end_keeps_the_choices,
             help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
             keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line,
-            read_by_a_screen_reader, screen_reader_bus_missing_or_gone, native_on_wayland]
+            read_by_a_screen_reader, flooded_by_a_client_of_the_bridge,
+            screen_reader_bus_missing_or_gone, native_on_wayland]
 
 
 def main():
