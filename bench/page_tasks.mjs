@@ -1,5 +1,6 @@
 // The page's longest task before its first frame, on a phone's screen with the processor slowed
-// four times (Chromium's throttling), over several loads; prints one JSON line for bench/run.py:
+// four times (Chromium's throttling), over several loads, from Chromium's trace of its main
+// thread; prints one JSON line for bench/run.py:
 // {"longest": [ms per load], "first": [ms to the first frame per load]}.
 //   node bench/page_tasks.mjs SITE_FOLDER NODE_FOLDER [LOADS]
 // NODE_FOLDER is where `npm ci` put puppeteer-core (the web build's `node` folder).
@@ -32,24 +33,30 @@ try {
         await page.setViewport({ width: 412, height: 823, deviceScaleFactor: 1.75, isMobile: true,
                                  hasTouch: true });
         await (await page.createCDPSession()).send('Emulation.setCPUThrottlingRate', { rate: 4 });
-        // Each task of the page's (long or not: PerformanceObserver tells only those over 50 ms,
-        // so the longest below that is taken as 0) and the first frame put on the canvas.
+        // The first frame put on the canvas is marked in the trace; every task of the page's
+        // main thread before it is measured there (the longtask API tells only those over 50 ms).
         await page.evaluateOnNewDocument(() => {
-            window.vokTasks = [];
-            new PerformanceObserver((list) => window.vokTasks.push(...list.getEntries()
-                .map((e) => [e.startTime, e.duration]))).observe({ type: 'longtask', buffered: true });
             const put = CanvasRenderingContext2D.prototype.putImageData;
             CanvasRenderingContext2D.prototype.putImageData = function (...args) {
-                window.vokFirst ??= performance.now();
+                if (window.vokFirst === undefined) {
+                    window.vokFirst = performance.now();
+                    console.timeStamp('vok-first-frame');
+                }
                 return put.apply(this, args);
             };
         });
+        await page.tracing.start({ categories: ['devtools.timeline', 'toplevel',
+                                                'disabled-by-default-devtools.timeline'] });
         await page.goto(server.url, { waitUntil: 'load' });
         await page.waitForFunction(() => window.vokFirst !== undefined, { timeout: 60000 });
-        const [first, tasks] = await page.evaluate(() => [window.vokFirst, window.vokTasks]);
-        result.first.push(first);
-        result.longest.push(Math.max(0, ...tasks.filter(([start]) => start < first)
-                                                .map(([, duration]) => duration)));
+        const events = JSON.parse(Buffer.from(await page.tracing.stop()).toString()).traceEvents;
+        const mark = events.find((e) => e.name === 'TimeStamp' &&
+                                        e.args?.data?.message === 'vok-first-frame');
+        const main = events.filter((e) => e.pid === mark.pid && e.tid === mark.tid);
+        result.first.push(await page.evaluate(() => window.vokFirst));
+        result.longest.push(Math.max(0, ...main.filter((e) => e.name === 'RunTask' &&
+                                                              e.ts < mark.ts && e.dur)
+                                                .map((e) => e.dur / 1000)));
         await context.close();
     }
 } finally {
