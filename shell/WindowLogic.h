@@ -120,9 +120,15 @@ void render(Program& program, DrawingSurface& offscreen);
 void drawingSize(const Program& program, int& width, int& height);
 
 // A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them),
-// and whether Shift was held with it.
+// and whether Shift was held with it. The arrows move the board's cursor, except while a list
+// has the keyboard focus with its ring shown: there they choose in the list alone.
 void keyDown(Program& program, int virtualKey, bool shift = false);
 // A pointer move, left press or left release at drawing-area coordinates.
 void pointer(Program& program, PointerEvent event, int px, int py);
+// A left-button press and release at (x, y) of the drawing area, as a mouse click gives them:
+// what activating an item of the screen's description does, at its press point
+// (shell/ScreenDescription.h). Unlike a real pointer's press, it leaves the keyboard's focus ring
+// shown.
+void press(Program& program, int x, int y);
 
 }  // namespace windowLogic
