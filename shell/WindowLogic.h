@@ -44,10 +44,11 @@ struct Program;
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so
-//   Access    each front end's layer for assistive technology: describeScreen after every
-//             frame, each item mapped to one of the platform's accessible objects and activated
-//             by `press` at its point, the focused item told as focused; newsSince told once
-//             (shell/ScreenDescription.h)
+//   Access    each front end's layer for assistive technology: describeScreen at most once per
+//             frame shown (and only while the layer listens), handed to the layer; each item
+//             mapped to one of the platform's accessible objects and activated by `press` at
+//             its point, the focused item told as focused; newsSince told once
+//             (shell/ScreenDescription.h). A key press describes nothing
 namespace windowLogic {
 
 // The drawing area on every platform, in points (pixels at a scale of 1); each window system puts
