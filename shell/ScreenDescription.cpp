@@ -139,14 +139,13 @@ bool entryOf(const Program& p, int row, Entry& e) {
 // cell, within a list its chosen row (the list itself while none is chosen).
 void markFocus(const Program& p, Entry& e) {
     ScreenItem* focused = &e.head;
-    if (e.head.role == ItemRole::Board) {
+    if (factsOf(e.head.role).holdsMembers) {
         const scobGrid& grid = p.gameBoard;
         const int cell = grid.getCursorRow() * grid.getColumns() + grid.getCursorColumn();
-        focused =
-            cell >= 0 && cell < static_cast<int>(e.members.size()) ? &e.members[cell] : focused;
-    }
-    for (ScreenItem& member : e.members) {
-        focused = e.head.role == ItemRole::RadioGroup && member.checked ? &member : focused;
+        for (int i = 0; i < static_cast<int>(e.members.size()); ++i) {
+            const bool board = e.head.role == ItemRole::Board;
+            focused = (board ? i == cell : e.members[i].checked) ? &e.members[i] : focused;
+        }
     }
     focused->focused = true;
 }
