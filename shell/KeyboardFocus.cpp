@@ -59,7 +59,7 @@ int stepRound(int at, int step, int count) {
     return at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
 }
 
-// Where a press of the row's control goes, or of its member `member`.
+// Where a press of the row's control goes, or of its member `member`: true, for a press due.
 bool pressPoint(const Program& p, int row, int member, int& x, int& y) {
     const Place at = placeOf(p, row, member);
     x = at.x + at.width / 2;
