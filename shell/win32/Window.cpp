@@ -16,8 +16,9 @@
 //             screen pixels
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
-//   Access    WM_GETOBJECT for the client area answered with MSAA objects, told what changed
-//             after each frame shown (shell/win32/Accessibility.h)
+//   Access    WM_GETOBJECT for the client area answered with MSAA objects (the Bridge in
+//             Frontend), handed each frame's description, made once while a client has asked
+//             (shell/win32/Accessibility.h)
 
 #include "shell/win32/Window.h"
 
