@@ -2,18 +2,23 @@
 // Linux program makes them (the frame cleared, every shown Page drawn, the frame copied to the
 // window's surface), against the floor for the same frame: the background picture copied into
 // the frame and the frame copied to its destination, nothing else. The same at twice the
-// scale, as on a 192 dpi desktop.
+// scale, as on a 192 dpi desktop. And the assistive layer's share, against the same repaint: a
+// Tab key, and a frame, each described once and compared as both desktop bridges compare it.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
 #include "screens/Commands.h"
+#include "platform/Keys.h"
 #include "screens/Program.h"
+#include "shell/ScreenDescription.h"
 #include "shell/WindowLogic.h"
 #include "shell/raster/RasterSurface.h"
 #include "shell/sdl/SdlText.h"
@@ -68,6 +73,7 @@ struct Scene {
     std::unique_ptr<RasterSurface> frame;
     SDL_Surface* window = nullptr;
     int backgroundId = 0;
+    std::vector<windowLogic::ScreenItem> described;  // as the bridges were last told
 };
 
 Scene& boardScene(int scale = 1) {
@@ -77,6 +83,30 @@ Scene& boardScene(int scale = 1) {
 Scene& settingsScene(int scale = 1) {
     static Scene scenes[] = {{true, 1}, {true, 2}};
     return scenes[scale - 1];
+}
+
+// The description a front end makes of a frame, compared with the last one by the Linux
+// program's bridge and by the Windows program's.
+void describeAndCompare(Scene& scene) {
+    std::vector<windowLogic::ScreenItem> now = windowLogic::describeScreen(*scene.program);
+    for (int bridge = 0; bridge < 2; ++bridge) {
+        benchmark::DoNotOptimize(windowLogic::changesBetween(scene.described, now));
+    }
+    scene.described = std::move(now);
+}
+
+// A Tab round the board screen's stops, then its frame described and compared.
+void TabKey(benchmark::State& state) {
+    static Scene scene(false, 1);
+    for (auto _ : state) {
+        windowLogic::keyDown(*scene.program, key::tab);
+        describeAndCompare(scene);
+    }
+}
+void FrameDescribed(benchmark::State& state) {
+    for (auto _ : state) {
+        describeAndCompare(boardScene());
+    }
 }
 
 void BoardRepaint(benchmark::State& state) {
@@ -122,6 +152,8 @@ BENCHMARK(SettingsFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BoardRepaintAt2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BoardFloorAt2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SettingsRepaintAt2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TabKey)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameDescribed)->Unit(benchmark::kMicrosecond);
 
 // The surface keeps what it can between frames; a frame drawn with all of that in hand must be
 // the frame a fresh surface draws.

@@ -51,6 +51,12 @@ def repaints(build):
             ratio = repaint / floor
             row(f"Repaint, {screen.lower()} screen{named}", f"{repaint:.1f} us",
                 f"floor {floor:.1f} us: x{ratio:.2f}", "<= x2", ratio <= 2)
+    # What screen readers cost: a Tab key and a frame, each described once and compared as both
+    # desktop bridges compare it, against the board's own repaint.
+    tab, frame, repaint = times["TabKey"], times["FrameDescribed"], times["BoardRepaint"]
+    worse = max(tab, frame) / repaint
+    row("Tab key, frame: described, compared", f"{tab:.1f} us, {frame:.1f} us",
+        f"repaint {repaint:.1f} us: x{worse:.2f}", "<= x0.25", worse <= 0.25)
 
 
 # ---- idle tick in instructions ----------------------------------------------------------------

@@ -23,7 +23,11 @@ target_include_directories(vokposix PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vokposix PRIVATE vokwarnings)
 
 # The tree screen readers read over the accessibility bus (AT-SPI2, on D-Bus).
-add_library(vokatspi STATIC ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiBridge.cpp)
+add_library(vokatspi STATIC
+    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiBridge.cpp
+    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiInterfaces.cpp
+    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiLink.cpp
+    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiTree.cpp)
 target_link_libraries(vokatspi PUBLIC vokcore PkgConfig::DBus PRIVATE vokwarnings)
 
 # Everything of the front end but `main`, so the tests and measurements run the very same code.

@@ -67,7 +67,8 @@ void TicTacToe::placeMark(int column, int row, int mark) {
 }
 
 void TicTacToe::cellAction(int code) {
-    // Keys and alternate presses are ignored: the board is played with the mouse only.
+    // Only a press plays a cell; keys and alternate presses are ignored. The keyboard's Space
+    // and Enter and a screen reader's action play it with a press at the cell too.
     if (code != pressCode || state != game::PlayerTurn) {
         return;
     }

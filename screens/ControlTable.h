@@ -28,6 +28,43 @@ enum class ItemRole {
     Label,       // a text that takes no input
     Link,        // a web address that opens in the browser when pressed
 };
+constexpr int itemRoleCount = static_cast<int>(ItemRole::Link) + 1;
+
+// What each role is, on every platform: whether Tab stops at it (a list's rows and the board's
+// cells are reached with the arrows), whether a press does something (its one action), whether
+// it is on or off (pressed or checked), and whether members follow it in the description. Each
+// platform's own table of roles, states and action follows the same rows (`coversEveryRole`).
+struct RoleFacts {
+    ItemRole item;
+    bool tabStop;
+    bool pressable;
+    bool checkable;
+    bool holdsMembers;
+};
+constexpr RoleFacts roleFacts[] = {
+    {ItemRole::Button, true, true, false, false},     {ItemRole::Toggle, true, true, true, false},
+    {ItemRole::RadioGroup, true, false, false, true}, {ItemRole::Radio, false, true, true, false},
+    {ItemRole::Board, true, false, false, true},      {ItemRole::Cell, false, true, false, false},
+    {ItemRole::Status, false, false, false, false},   {ItemRole::Label, false, false, false, false},
+    {ItemRole::Link, true, true, false, false},
+};
+
+// Whether a table of roles has one row for each role, in the enum's order, so that a role's row
+// is found by its value: checked where each table is written, `static_assert(coversEveryRole(t))`.
+template <typename Row, int count>
+constexpr bool coversEveryRole(const Row (&rows)[count]) {
+    for (int i = 0; i < count; ++i) {
+        if (static_cast<int>(rows[i].item) != i) {
+            return false;
+        }
+    }
+    return count == itemRoleCount;
+}
+static_assert(coversEveryRole(roleFacts));
+
+constexpr const RoleFacts& factsOf(ItemRole role) {
+    return roleFacts[static_cast<int>(role)];
+}
 
 // Which of the program's controls a row configures, by its member of `Program`.
 using ControlMember =

@@ -86,9 +86,10 @@ struct Program {
     // 1: the next timer tick repaints the window.
     int redrawPending = 0;
     // The keyboard focus of the desktop programs, kept by the window logic (shell/KeyboardFocus.h):
-    // the id of the item it is on in the screen's description (-1 until the first Tab), and
-    // whether its ring is shown (from a Tab until the next pointer press).
-    int focusItem = -1;
+    // the row of the screens' table whose control it is on (-1 until the first Tab), and whether
+    // its ring is shown (from a Tab until the next pointer press). Within a list it is on the
+    // chosen row, within the board on the cursor's cell: their own state, not a copy.
+    int focusRow = -1;
     bool focusRingShown = false;
     // The drawing area, as measured in the window.
     int drawWidth = 0;

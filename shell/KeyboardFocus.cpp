@@ -2,21 +2,55 @@
 
 #include "shell/KeyboardFocus.h"
 
+#include <algorithm>
+#include <variant>
+
 #include "platform/Keys.h"
 #include "screens/Program.h"
-#include "shell/WindowLogic.h"
 
 namespace windowLogic {
 
 namespace {
 
-// The rows of the list at `group`, in order: its members follow it.
-std::vector<int> membersOf(const std::vector<ScreenItem>& items, int group) {
-    std::vector<int> members;
-    for (int i = group + 1; i < static_cast<int>(items.size()) && items[i].parent == group; ++i) {
-        members.push_back(i);
+ItemRole roleOf(int row) {
+    return controlTable()[row].spoken.role;
+}
+
+// The rows Tab stops at now, in reading order.
+std::vector<int> stopsShown(const Program& p) {
+    std::vector<int> stops;
+    for (const int row : shownRows(p)) {
+        if (factsOf(roleOf(row)).tabStop) {
+            stops.push_back(row);
+        }
     }
-    return members;
+    return stops;
+}
+
+// The place among `stops` of the one the focus is on, or -1 before the first Tab. When the
+// control it was on has gone with its screen, the first stop of the screen shown now: the
+// highest visible Page, as the frame page lies under both.
+int currentStop(const Program& p, const std::vector<int>& stops) {
+    if (p.focusRow < 0) {
+        return -1;
+    }
+    int first = -1;
+    for (int i = 0; i < static_cast<int>(stops.size()); ++i) {
+        if (stops[i] == p.focusRow) {
+            return i;
+        }
+        if (first < 0 || controlTable()[stops[i]].page > controlTable()[stops[first]].page) {
+            first = i;
+        }
+    }
+    return first;
+}
+
+// The row the focus is on now, or -1.
+int focusedRow(const Program& p) {
+    const std::vector<int> stops = stopsShown(p);
+    const int at = currentStop(p, stops);
+    return at < 0 ? -1 : stops[at];
 }
 
 // The place `step` (1 or -1) on from `at` among `count`, wrapping round; from none (-1), the
@@ -25,140 +59,104 @@ int stepRound(int at, int step, int count) {
     return at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
 }
 
-void pressItem(Program& p, const ScreenItem& item) {
-    press(p, item.pressX, item.pressY);
+// Where a press of the row's control goes, or of its member `member`: true, for a press due.
+bool pressPoint(const Program& p, int row, int member, int& x, int& y) {
+    const Place at = placeOf(p, row, member);
+    x = at.x + at.width / 2;
+    y = at.y + at.height / 2;
+    return true;
 }
 
 // Moves the focus `step` stops on (1 or -1), wrapping round, and shows its ring.
 void moveFocus(Program& p, int step) {
-    const std::vector<ScreenItem> items = describeScreen(p);
-    std::vector<int> stops;
-    int at = -1;
-    const int current = focusedStop(p, items);
-    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-        if (isFocusStop(items[i])) {
-            at = i == current ? static_cast<int>(stops.size()) : at;
-            stops.push_back(i);
-        }
-    }
+    const std::vector<int> stops = stopsShown(p);
     if (stops.empty()) {
         return;
     }
-    p.focusItem = items[stops[stepRound(at, step, static_cast<int>(stops.size()))]].id;
+    const int count = static_cast<int>(stops.size());
+    p.focusRow = stops[stepRound(currentStop(p, stops), step, count)];
     p.focusRingShown = true;
     p.redrawPending = 1;
     settleFocus(p);
 }
 
-// The arrows in a list: the row before or after the chosen one, wrapping round, pressed.
-void chooseInList(Program& p, const std::vector<ScreenItem>& items, int list, int step) {
-    const std::vector<int> rows = membersOf(items, list);
-    const int count = static_cast<int>(rows.size());
-    int chosen = -1;
-    for (int i = 0; i < count; ++i) {
-        chosen = items[rows[i]].checked ? i : chosen;
+// The list of a row; null for another control.
+const scobList* listOf(const Program& p, int row) {
+    const auto* list = std::get_if<scobList Program::*>(&controlTable()[row].control);
+    return list ? &(p.**list) : nullptr;
+}
+
+// The chosen row of a list, or -1 while none is.
+int chosenIn(const scobList& list) {
+    const int chosen = list.getSelected();
+    return chosen >= 0 && chosen < list.getItemCount() ? chosen : -1;
+}
+
+// Enter or Space: the focused control pressed, or on the board its cursor's cell, in a list its
+// chosen row (nothing while none is chosen).
+bool pressFocused(const Program& p, int row, int& x, int& y) {
+    if (const scobList* list = listOf(p, row)) {
+        return chosenIn(*list) >= 0 && pressPoint(p, row, chosenIn(*list), x, y);
     }
-    if (count == 0) {
-        return;
+    int member = -1;
+    if (roleOf(row) == ItemRole::Board) {
+        const scobGrid& grid = p.gameBoard;
+        const int cell = grid.getCursorRow() * grid.getColumns() + grid.getCursorColumn();
+        member = cell >= 0 && cell < grid.getRows() * grid.getColumns() ? cell : -1;
     }
-    pressItem(p, items[rows[stepRound(chosen, step, count)]]);
+    return pressPoint(p, row, member, x, y);
 }
 
 }  // namespace
 
-bool isFocusStop(const ScreenItem& item) {
-    switch (item.role) {
-        case ItemRole::Button:
-        case ItemRole::Toggle:
-        case ItemRole::Link:
-        case ItemRole::RadioGroup:
-        case ItemRole::Board:
-            return true;
-        default:
-            return false;
-    }
-}
-
 int focusedStop(const Program& p, const std::vector<ScreenItem>& items) {
-    if (p.focusItem < 0) {
-        return -1;
-    }
-    // The screen shown now is the highest visible Page; the frame page lies under both.
-    int firstOfScreen = -1;
-    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-        if (!isFocusStop(items[i])) {
-            continue;
-        }
-        if (items[i].id == p.focusItem) {
+    const int row = focusedRow(p);
+    for (int i = 0; row >= 0 && i < static_cast<int>(items.size()); ++i) {
+        if (items[i].id == itemIdOf(row)) {
             return i;
         }
-        if (firstOfScreen < 0 || items[i].page > items[firstOfScreen].page) {
-            firstOfScreen = i;
-        }
     }
-    return firstOfScreen;
+    return -1;
 }
 
-int focusTarget(const Program& p, const std::vector<ScreenItem>& items) {
-    const int stop = focusedStop(p, items);
-    if (stop < 0) {
-        return -1;
-    }
-    if (items[stop].role == ItemRole::Board) {
-        const scobGrid& grid = p.gameBoard;
-        const int cell = grid.getCursorRow() * grid.getColumns() + grid.getCursorColumn();
-        const std::vector<int> cells = membersOf(items, stop);
-        return cell >= 0 && cell < static_cast<int>(cells.size()) ? cells[cell] : stop;
-    }
-    if (items[stop].role == ItemRole::RadioGroup) {
-        for (const int row : membersOf(items, stop)) {
-            if (items[row].checked) {
-                return row;
-            }
-        }
-    }
-    return stop;
-}
-
-void focusKey(Program& p, int virtualKey, bool shift) {
+bool focusKey(Program& p, int virtualKey, bool shift, int& x, int& y) {
     if (virtualKey == key::tab) {
         moveFocus(p, shift ? -1 : 1);
-        return;
+        return false;
     }
-    if (!p.focusRingShown) {
-        return;
+    const int row = p.focusRingShown ? focusedRow(p) : -1;
+    if (row < 0) {
+        return false;
     }
-    const std::vector<ScreenItem> items = describeScreen(p);
-    const int stop = focusedStop(p, items);
-    if (stop < 0) {
-        return;
-    }
-    const bool isList = items[stop].role == ItemRole::RadioGroup;
     if (virtualKey == key::enter || virtualKey == key::space) {
-        const int target = focusTarget(p, items);
-        // A list with no row chosen has nothing to press.
-        if (!(isList && target == stop)) {
-            pressItem(p, items[target]);
-        }
-    } else if (isList && (virtualKey == key::up || virtualKey == key::left)) {
-        chooseInList(p, items, stop, -1);
-    } else if (isList && (virtualKey == key::down || virtualKey == key::right)) {
-        chooseInList(p, items, stop, 1);
+        return pressFocused(p, row, x, y);
     }
+    const scobList* list = listOf(p, row);
+    const int step = virtualKey == key::up || virtualKey == key::left      ? -1
+                     : virtualKey == key::down || virtualKey == key::right ? 1
+                                                                           : 0;
+    // The arrows in a list: the row before or after the chosen one, wrapping round, pressed.
+    if (!list || step == 0 || list->getItemCount() == 0) {
+        return false;
+    }
+    return pressPoint(p, row, stepRound(chosenIn(*list), step, list->getItemCount()), x, y);
+}
+
+bool focusTakesArrows(const Program& p) {
+    const int row = p.focusRingShown ? focusedRow(p) : -1;
+    return row >= 0 && listOf(p, row) != nullptr;
 }
 
 void settleFocus(Program& p) {
-    if (p.focusItem < 0) {
+    if (p.focusRow < 0) {
         return;
     }
-    const std::vector<ScreenItem> items = describeScreen(p);
-    const int stop = focusedStop(p, items);
-    if (stop >= 0 && items[stop].id != p.focusItem) {
-        p.focusItem = items[stop].id;
+    const int row = focusedRow(p);
+    if (row >= 0 && row != p.focusRow) {
+        p.focusRow = row;
         p.redrawPending = 1;
     }
-    p.gameBoard.setCursorShown(p.focusRingShown && stop >= 0 &&
-                               items[stop].role == ItemRole::Board);
+    p.gameBoard.setCursorShown(p.focusRingShown && row >= 0 && roleOf(row) == ItemRole::Board);
 }
 
 void hideFocusRing(Program& p) {
@@ -170,16 +168,15 @@ void hideFocusRing(Program& p) {
 }
 
 void drawFocusRing(const Program& p, DrawingSurface& surface) {
-    if (!p.focusRingShown) {
+    const int row = p.focusRingShown ? focusedRow(p) : -1;
+    if (row < 0 || roleOf(row) == ItemRole::Board) {
         return;
     }
-    const std::vector<ScreenItem> items = describeScreen(p);
-    const int stop = focusedStop(p, items);
-    if (stop < 0 || items[stop].role == ItemRole::Board) {
-        return;
-    }
-    // A white line just outside the item, the blue band on its edge, a white line inside it.
-    const ScreenItem& it = items[stop];
+    // Only what the drawing area shows of the control (the pin reaches a pixel beyond it).
+    Place it = placeOf(p, row);
+    it.width = std::min(it.width, p.drawWidth - it.x);
+    it.height = std::min(it.height, p.drawHeight - it.y);
+    // A white line just outside it, the blue band on its edge, a white line inside it.
     for (int band = -1; band <= focusRingWidth; ++band) {
         const bool blue = band >= 0 && band < focusRingWidth;
         surface.rectangle(it.x + band, it.y + band, it.x + it.width - band, it.y + it.height - band,

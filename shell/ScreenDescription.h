@@ -40,28 +40,53 @@ struct ScreenItem {
 // nobody can see them.
 std::vector<ScreenItem> describeScreen(const Program& program);
 
-// What changed for one item from one description to the next (items are matched by id): an
-// item that came or went, or one whose name, states, place or focus changed.
+// The rows of the screens' table (screens/ControlTable.h) shown now, in the description's order:
+// the controls of the visible Pages that are not hidden nor covered by a later Page's backdrop
+// (the backdrops themselves left out), top to bottom, then left to right.
+std::vector<int> shownRows(const Program& program);
+
+// Where a row's control lies in the drawing area, or its member `member` (a list's row, the
+// board's cell in reading order); a press goes to its middle.
+Place placeOf(const Program& program, int row, int member = -1);
+
+// The id the item of a row has in every description; its members' ids follow it.
+int itemIdOf(int row);
+
+// Where the item `id` of the description is pressed now, which a frame may not have shown yet;
+// false when it is not on screen.
+bool pressPointOf(const Program& program, int id, int& x, int& y);
+
+// Which of an item's states changed.
+enum class ItemState { Pressed, Checked, Disabled };
+
+// One named change from one description to the next, as a platform tells it.
 struct ScreenChange {
-    int before = -1;  // its index in the earlier description; -1 when it came
-    int now = -1;     // its index in the later one; -1 when it went
-    bool name = false;
-    bool pressed = false;
-    bool checked = false;
-    bool disabled = false;
-    bool place = false;
-    bool focused = false;
+    enum Kind {
+        Added,          // `now` came, under a parent that stays (the frame, a list or the board)
+        Removed,        // `before` went, from under a parent that stays
+        Renamed,        // `now` has another name
+        StateChanged,   // `state` of `now` turned `on` or off
+        BoundsChanged,  // `now` lies elsewhere
+        FocusMoved,     // the focus left `from` (-1: nothing that stays had it) for `to` (-1: none)
+        News,           // the news of the game
+    };
+    Kind kind = Added;
+    int before = -1;  // the item's index in the earlier description (Removed)
+    int now = -1;     // its index in the later one (the others but FocusMoved and News)
+    ItemState state = ItemState::Pressed;
+    bool on = false;
+    int from = -1, to = -1;  // indices in the later description (FocusMoved)
 };
 
-// The changes from `before` to `now`: the items of `now` in order, then those that went. What a
-// front end's bridge tells its platform after each frame.
+// The changes from `before` to `now` (items matched by id), in the order a platform tells them:
+// the items gone, in `before`'s order, then those come, in `now`'s, each only where its parent
+// stays (a list or the board that comes or goes brings its members along); then, item by item
+// in `now`'s order, its name, states and place; then the focus, which leaves one item before it
+// reaches the next, so that the item it reaches is read with its new states; last the news,
+// when there is some. What a front end's bridge tells its platform after each frame.
 std::vector<ScreenChange> changesBetween(const std::vector<ScreenItem>& before,
-                                         const std::vector<ScreenItem>& now);
-
-// A left-button press and release at (x, y) of the drawing area, as a mouse click gives them:
-// what activating an item does, at its press point. Unlike a real pointer's press, it leaves
-// the keyboard's focus ring shown.
-void press(Program& program, int x, int y);
+                                         const std::vector<ScreenItem>& now,
+                                         const std::string& news = {});
 
 // What a screen reader was last told of the game: the status and the board's marks.
 struct ScreenNews {

@@ -11,7 +11,6 @@
 #include "screens/Program.h"
 #include "screens/Screens.h"
 #include "shell/KeyboardFocus.h"
-#include "shell/ScreenDescription.h"
 
 namespace windowLogic {
 
@@ -122,11 +121,18 @@ void drawingSize(const Program& p, int& width, int& height) {
 
 void keyDown(Program& p, int virtualKey, bool shift) {
     // The arrows move the board's cursor; other keys reach the game, which ignores them.
-    p.gameBoard.keyPress(virtualKey);
+    const bool arrow = virtualKey == key::left || virtualKey == key::up ||
+                       virtualKey == key::right || virtualKey == key::down;
+    if (!(arrow && focusTakesArrows(p))) {
+        p.gameBoard.keyPress(virtualKey);
+    }
     if (virtualKey == key::newGame) {
         restartGame(p, p.gameBoard.getLevel());
     }
-    focusKey(p, virtualKey, shift);
+    int x = 0, y = 0;
+    if (focusKey(p, virtualKey, shift, x, y)) {
+        press(p, x, y);
+    }
 }
 
 void pointer(Program& p, PointerEvent event, int px, int py) {

@@ -44,10 +44,11 @@ struct Program;
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so
-//   Access    each front end's layer for assistive technology: describeScreen after every
-//             frame, each item mapped to one of the platform's accessible objects and activated
-//             by `press` at its point, the focused item told as focused; newsSince told once
-//             (shell/ScreenDescription.h)
+//   Access    each front end's layer for assistive technology: describeScreen at most once per
+//             frame shown (and only while the layer listens), handed to the layer; each item
+//             mapped to one of the platform's accessible objects and activated by `press` at
+//             its point, the focused item told as focused; newsSince told once
+//             (shell/ScreenDescription.h). A key press describes nothing
 namespace windowLogic {
 
 // The drawing area on every platform, in points (pixels at a scale of 1); each window system puts
@@ -120,9 +121,15 @@ void render(Program& program, DrawingSurface& offscreen);
 void drawingSize(const Program& program, int& width, int& height);
 
 // A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them),
-// and whether Shift was held with it.
+// and whether Shift was held with it. The arrows move the board's cursor, except while a list
+// has the keyboard focus with its ring shown: there they choose in the list alone.
 void keyDown(Program& program, int virtualKey, bool shift = false);
 // A pointer move, left press or left release at drawing-area coordinates.
 void pointer(Program& program, PointerEvent event, int px, int py);
+// A left-button press and release at (x, y) of the drawing area, as a mouse click gives them:
+// what activating an item of the screen's description does, at its press point
+// (shell/ScreenDescription.h). Unlike a real pointer's press, it leaves the keyboard's focus ring
+// shown.
+void press(Program& program, int x, int y);
 
 }  // namespace windowLogic

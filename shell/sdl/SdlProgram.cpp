@@ -9,6 +9,7 @@
 
 #include "resources/embedded.h"
 #include "services/AppInfo.h"
+#include "shell/ScreenDescription.h"
 #include "shell/WindowLogic.h"
 
 namespace {
@@ -167,6 +168,8 @@ void paint(Frontend& f) {
         SDL_RenderCopy(f.renderer, f.texture, nullptr, nullptr);
         SDL_RenderPresent(f.renderer);
     }
-    // Screen readers hear what this frame changed.
-    f.access.frameShown();
+    // Screen readers hear what this frame changed: the frame described once, while one listens.
+    if (f.access.listening()) {
+        f.access.frameShown(windowLogic::describeScreen(f.program));
+    }
 }

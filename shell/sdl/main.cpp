@@ -20,8 +20,9 @@
 //             does (`handleSignals`); a lost display or compositor saves at once and exits 1; a
 //             failed save is reported on stderr
 //   Access    AtspiBridge (shell/atspi), started with the event loop where the session has an
-//             accessibility bus: told of each frame (`paint`) and of the window's focus, its bus
-//             watched in the loop's own sleep (EventWaiter)
+//             accessibility bus: handed each frame's description, made once while it listens
+//             (`paint`), and told of the window's focus, its bus watched in the loop's own sleep
+//             (EventWaiter)
 
 #include <cstdlib>
 #include <string>

@@ -108,10 +108,29 @@ EM_JS(void, js_layer, (const char* items), { vokPage.update(UTF8ToString(items))
 EM_JS(void, js_announce, (const char* news), { vokPage.announce(UTF8ToString(news)); });
 // clang-format on
 
+// Each role as page.js takes it, which makes the element and its ARIA role from it: a button
+// (aria-pressed for a toggle), a radio group of radios, the board as a group of buttons named
+// by their place and what lies there (a grid would promise the arrows of a grid, which the page
+// leaves to the browser's own Tab), a plain text for the status and the label, a link.
+struct PageRole {
+    ItemRole item;
+    const char* name;
+};
+constexpr PageRole pageRoles[] = {
+    {ItemRole::Button, "button"},
+    {ItemRole::Toggle, "toggle"},
+    {ItemRole::RadioGroup, "radiogroup"},
+    {ItemRole::Radio, "radio"},
+    {ItemRole::Board, "board"},
+    {ItemRole::Cell, "cell"},
+    {ItemRole::Status, "status"},
+    {ItemRole::Label, "label"},
+    {ItemRole::Link, "link"},
+};
+static_assert(coversEveryRole(pageRoles));
+
 // The description as the JSON page.js reads: one object per item, its flags as 0 or 1.
 std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
-    static const char* const roles[] = {"button", "toggle", "radiogroup", "radio", "board",
-                                        "cell",   "status", "label",      "link"};
     std::string out = "[";
     for (const windowLogic::ScreenItem& it : items) {
         std::string name;
@@ -122,7 +141,7 @@ std::string layerJson(const std::vector<windowLogic::ScreenItem>& items) {
             name += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
         }
         out += std::string(out.size() > 1 ? "," : "") + "{\"role\":\"" +
-               roles[static_cast<int>(it.role)] + "\",\"name\":\"" + name + "\"";
+               pageRoles[static_cast<int>(it.role)].name + "\",\"name\":\"" + name + "\"";
         const std::pair<const char*, int> fields[] = {{"id", it.id},
                                                       {"parent", it.parent},
                                                       {"page", it.page},

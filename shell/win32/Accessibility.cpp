@@ -4,8 +4,9 @@
 //
 // Child ids, as the calls take them: 0 is the object itself, 1 to the number of its children
 // each child in reading order (the client area's last child being the news). On the client
-// area a negative id also names any item shown, by its description id (-2 - id), and -1 the
-// news: the events name these, so that a client reaches a cell or a radio button from an event.
+// area a negative id also names any item shown, by its id in the description (-2 - id), and -1
+// the news: the events name these, so that a client reaches a cell or a radio button from an
+// event.
 //
 // Every object answers on the window's thread. An item that is no longer on screen, and every
 // object after the window is gone, answers CO_E_OBJNOTCONNECTED; a child id that names nothing,
@@ -20,11 +21,14 @@
 #include <vector>
 
 #include "shell/ScreenDescription.h"
+#include "shell/WindowLogic.h"
 
 // Windows 8's event for a live region, which mingw's headers hide from a Windows XP target.
 #ifndef EVENT_OBJECT_LIVEREGIONCHANGED
 #define EVENT_OBJECT_LIVEREGIONCHANGED 0x8019
 #endif
+
+namespace accessibility {
 
 namespace {
 
@@ -109,11 +113,59 @@ BSTR textFor(const std::string& text, decltype(&SysAllocString) allocate) {
     return allocate(wide.data());
 }
 
+// What a client is told of each role: its MSAA role, the state it always has, and its default
+// action (a pressed toggle's is "Uncheck"). The board is a table of cells, each named by its
+// place and what lies there and played by its default action; the lists are groupings of radio
+// buttons. A list has the focus only while none of its rows is chosen, the board never: its
+// cursor's cell has it.
+struct MsaaRole {
+    ItemRole item;
+    LONG role;
+    LONG state;
+    const char* action;
+};
+constexpr MsaaRole msaaRoles[] = {
+    {ItemRole::Button, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE, "Press"},
+    {ItemRole::Toggle, ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE, "Check"},
+    {ItemRole::RadioGroup, ROLE_SYSTEM_GROUPING, STATE_SYSTEM_FOCUSABLE, ""},
+    {ItemRole::Radio, ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_FOCUSABLE, "Check"},
+    {ItemRole::Board, ROLE_SYSTEM_TABLE, 0, ""},
+    {ItemRole::Cell, ROLE_SYSTEM_CELL, STATE_SYSTEM_FOCUSABLE, "Play"},
+    {ItemRole::Status, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, ""},
+    {ItemRole::Label, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, ""},
+    {ItemRole::Link, ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED, "Jump"},
+};
+static_assert(coversEveryRole(msaaRoles));
+
+constexpr bool actionsFollowFacts() {
+    for (int i = 0; i < itemRoleCount; ++i) {
+        if ((msaaRoles[i].action[0] != '\0') != roleFacts[i].pressable) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(actionsFollowFacts(), "an item has a default action when a press does something");
+
+const MsaaRole& msaaRoleOf(ItemRole role) {
+    return msaaRoles[static_cast<int>(role)];
+}
+
+bool overlaps(int from, int length, int otherFrom, int otherLength) {
+    return from < otherFrom + otherLength && otherFrom < from + length;
+}
+
 class Node;
+class ItemObject;
+class RootObject;
+
+using Events = std::vector<std::pair<DWORD, LONG>>;
+
+}  // namespace
 
 // Everything the objects share: the window and the program, the description they were last
-// brought up to, one object per item ever described, and the news.
-struct Bridge {
+// brought up to, one object for each item ever described, and the news.
+struct State {
     System system;
     bool tried = false;  // a client asked, and the DLLs were looked for
     bool ready = false;  // the objects exist, and the window too
@@ -122,85 +174,66 @@ struct Bridge {
     HWND window = nullptr;
     Program* program = nullptr;
     int scale = 1;
-    Node* root = nullptr;
-    std::vector<Node*> items;  // every item's object, by its description id
+    RootObject* root = nullptr;
+    // Every item's object made since the window opened, each found by its item's id; one not
+    // in the last description is not shown.
+    std::vector<ItemObject*> items;
     std::vector<ScreenItem> last;
     windowLogic::ScreenNews told;
     std::string news;
     IAccPropServices* annotations = nullptr;
-};
-Bridge bridge;
 
-Node* described(int id);
-Node* focusedNode();
-
-bool windowFocused() {
-    return GetFocus() == bridge.window;
-}
-
-// A rectangle of the drawing area in screen pixels.
-RECT onScreen(int x, int y, int width, int height) {
-    POINT origin = {0, 0};
-    ClientToScreen(bridge.window, &origin);
-    const int s = bridge.scale;
-    return {origin.x + x * s, origin.y + y * s, origin.x + (x + width) * s,
-            origin.y + (y + height) * s};
-}
-
-// What a client is told of each kind of item: its role, the state it always has, and its
-// default action (a pressed toggle's is "Uncheck"). A list has the focus only while none of its
-// rows is chosen, the board never: its cursor's cell has it.
-struct Kind {
-    ItemRole item;
-    LONG role;
-    LONG state;
-    const char* action;
-};
-const Kind kinds[] = {
-    {ItemRole::Label, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, ""},
-    {ItemRole::Status, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, ""},
-    {ItemRole::Button, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE, "Press"},
-    {ItemRole::Toggle, ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE, "Check"},
-    {ItemRole::RadioGroup, ROLE_SYSTEM_GROUPING, STATE_SYSTEM_FOCUSABLE, ""},
-    {ItemRole::Radio, ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_FOCUSABLE, "Check"},
-    {ItemRole::Board, ROLE_SYSTEM_TABLE, 0, ""},
-    {ItemRole::Cell, ROLE_SYSTEM_CELL, STATE_SYSTEM_FOCUSABLE, "Play"},
-    {ItemRole::Link, ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED, "Jump"},
+    bool start(HWND window, Program& program, int scale);
+    bool windowFocused() const { return GetFocus() == window; }
+    // A rectangle of the drawing area in screen pixels.
+    RECT onScreen(int x, int y, int width, int height) const;
+    // The news is told where the game's status stands.
+    RECT newsRect() const;
+    ItemObject* described(int id) const;
+    ItemObject* focusedItem() const;
+    void bringUpTo(const std::vector<ScreenItem>& now);
+    void tell(const windowLogic::ScreenChange& change, Events& events, bool& reshaped) const;
+    void annotateNews();
+    void disconnect();
 };
 
-const Kind& kindOf(ItemRole role) {
-    for (const Kind& kind : kinds) {
-        if (kind.item == role) {
-            return kind;
-        }
-    }
-    return kinds[0];
-}
+namespace {
 
-// The state an item has whatever the keyboard focus.
-LONG itemState(const ScreenItem& it) {
-    LONG state = kindOf(it.role).state;
-    if (it.disabled) {
-        state |= STATE_SYSTEM_UNAVAILABLE;
-    }
-    if (it.pressed || it.checked) {
-        state |= STATE_SYSTEM_CHECKED;
-    }
-    return state;
-}
-
-bool overlaps(int from, int length, int otherFrom, int otherLength) {
-    return from < otherFrom + otherLength && otherFrom < from + length;
-}
-
-class Node final : public IAccessible, public IEnumVARIANT {
+// COM's reference count, written once for every object here: it goes with its last reference.
+class Counted {
   public:
-    explicit Node(bool clientArea) : root(clientArea) {}
+    ULONG addRef() { return ++references; }
+    ULONG release() {
+        const ULONG left = --references;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
 
-    ScreenItem item;         // as the last description had it (not the client area's)
-    Node* parent = nullptr;  // the client area, or the list or board holding the item
-    std::vector<Node*> children;
-    bool shown = true;  // in the last description (the client area always)
+  protected:
+    virtual ~Counted() = default;
+
+  private:
+    ULONG references = 1;
+};
+
+// What a child id names, seen from an object: an object (the object itself for 0), or the news.
+struct Target {
+    HRESULT reached;
+    Node* node;
+    bool news;
+};
+
+// An object as COM sees it: IUnknown and IDispatch, IAccessible's calls answered from the
+// object's own facts, and the enumeration of its children. The client area (RootObject) and
+// each item (ItemObject) give those facts.
+class Node : public IAccessible, public IEnumVARIANT, protected Counted {
+  public:
+    explicit Node(State& state) : shared(state) {}
+
+    Node* parent = nullptr;  // the client area, or the list or board holding an item
+    std::vector<ItemObject*> children;
     bool dead = false;  // the window is gone
 
     // IUnknown. Both interfaces are one object: the enumeration is of its children.
@@ -220,14 +253,8 @@ class Node final : public IAccessible, public IEnumVARIANT {
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return release(); }
 
     // IDispatch: clients call IAccessible itself; there is no type information to go by.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -257,15 +284,7 @@ class Node final : public IAccessible, public IEnumVARIANT {
             return E_POINTER;
         }
         *out = nullptr;
-        if (gone()) {
-            return CO_E_OBJNOTCONNECTED;
-        }
-        if (!root) {
-            return give(parent, out);
-        }
-        // The client area's parent is the window, as the system itself describes it.
-        return bridge.system.createStdAccessibleObject(
-            bridge.window, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(out));
+        return gone() ? CO_E_OBJNOTCONNECTED : parentObject(out);
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (!count) {
@@ -326,19 +345,13 @@ class Node final : public IAccessible, public IEnumVARIANT {
         if (gone()) {
             return CO_E_OBJNOTCONNECTED;
         }
-        if (!windowFocused()) {
-            return S_FALSE;
-        }
-        Node* focused = focusedNode();
-        if (focused == this || (root && !focused)) {
+        Node* focused = shared.windowFocused() ? focusedWithin() : nullptr;
+        if (focused == this) {
             out->vt = VT_I4;
             out->lVal = CHILDID_SELF;
             return S_OK;
         }
-        if (focused && (root || focused->parent == this)) {
-            return give(focused, out);
-        }
-        return S_FALSE;
+        return focused ? give(focused, out) : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
         if (out) {
@@ -360,80 +373,15 @@ class Node final : public IAccessible, public IEnumVARIANT {
         if (FAILED(reached)) {
             return reached;
         }
-        const RECT r = news ? newsRect() : node->rect();
+        const RECT r = news ? shared.newsRect() : node->rect();
         *left = r.left;
         *top = r.top;
         *width = r.right - r.left;
         *height = r.bottom - r.top;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* out) override {
-        if (!out) {
-            return E_POINTER;
-        }
-        out->vt = VT_EMPTY;
-        const auto [reached, from, news] = reach(start);
-        if (FAILED(reached) || news) {
-            return FAILED(reached) ? reached : S_FALSE;
-        }
-        Node* to = nullptr;
-        switch (direction) {
-            case NAVDIR_FIRSTCHILD:
-            case NAVDIR_LASTCHILD:
-                if (from != this) {
-                    return E_INVALIDARG;
-                }
-                if (!children.empty()) {
-                    to = direction == NAVDIR_FIRSTCHILD ? children.front() : children.back();
-                }
-                break;
-            case NAVDIR_NEXT:
-            case NAVDIR_PREVIOUS:
-                to = from->sibling(direction == NAVDIR_NEXT ? 1 : -1);
-                break;
-            case NAVDIR_UP:
-            case NAVDIR_DOWN:
-            case NAVDIR_LEFT:
-            case NAVDIR_RIGHT:
-                to = from->nearest(direction);
-                break;
-            default:
-                return E_INVALIDARG;
-        }
-        return to ? give(to, out) : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override {
-        if (!out) {
-            return E_POINTER;
-        }
-        out->vt = VT_EMPTY;
-        if (gone()) {
-            return CO_E_OBJNOTCONNECTED;
-        }
-        const POINT at = {x, y};
-        RECT r = rect();
-        if (!PtInRect(&r, at)) {
-            return S_FALSE;
-        }
-        Node* hit = this;
-        for (bool deeper = true; deeper;) {
-            deeper = false;
-            for (Node* child : hit->children) {
-                r = child->rect();
-                if (PtInRect(&r, at)) {
-                    hit = child;
-                    deeper = true;
-                    break;
-                }
-            }
-        }
-        if (hit != this) {
-            return give(hit, out);
-        }
-        out->vt = VT_I4;
-        out->lVal = CHILDID_SELF;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* out) override;
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override;
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         const auto [reached, node, news] = reach(child);
         if (FAILED(reached)) {
@@ -443,7 +391,7 @@ class Node final : public IAccessible, public IEnumVARIANT {
             return DISP_E_MEMBERNOTFOUND;
         }
         // What a click there does; the next frame tells what it changed.
-        windowLogic::press(*bridge.program, node->item.pressX, node->item.pressY);
+        node->press();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -458,72 +406,28 @@ class Node final : public IAccessible, public IEnumVARIANT {
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override { return clone(cursor, out); }
 
     // The enumeration from a place in it, which each copy of it keeps for itself.
-    HRESULT next(ULONG& at, ULONG count, VARIANT* out, ULONG* fetched) {
-        if (fetched) {
-            *fetched = 0;
-        }
-        if (gone()) {
-            return CO_E_OBJNOTCONNECTED;
-        }
-        if (!out && count > 0) {
-            return E_POINTER;
-        }
-        const ULONG total = static_cast<ULONG>(childCount());
-        ULONG n = 0;
-        for (; n < count && at < total; ++n, ++at) {
-            if (at < children.size()) {
-                give(children[at], &out[n]);
-            } else {
-                out[n].vt = VT_I4;
-                out[n].lVal = static_cast<LONG>(at + 1);
-            }
-        }
-        if (fetched) {
-            *fetched = n;
-        }
-        return n == count ? S_OK : S_FALSE;
-    }
-    HRESULT skip(ULONG& at, ULONG count) {
-        if (gone()) {
-            return CO_E_OBJNOTCONNECTED;
-        }
-        const ULONG total = static_cast<ULONG>(childCount());
-        const bool past = at > total || count > total - at;
-        at = past ? total : at + count;
-        return past ? S_FALSE : S_OK;
-    }
+    HRESULT next(ULONG& at, ULONG count, VARIANT* out, ULONG* fetched);
+    HRESULT skip(ULONG& at, ULONG count);
     HRESULT clone(ULONG at, IEnumVARIANT** out);
 
-  private:
-    ~Node() = default;
-
-    bool gone() const { return dead || !shown; }
-    LONG childCount() const { return static_cast<LONG>(children.size()) + (root ? 1 : 0); }
-
-    // What a child id names, seen from this object: an object (this one for 0), or the news.
-    struct Target {
-        HRESULT reached;
-        Node* node;
-        bool news;
-    };
-    Target reach(const VARIANT& child) {
-        if (gone() || child.vt != VT_I4) {
-            return {gone() ? CO_E_OBJNOTCONNECTED : E_INVALIDARG, nullptr, false};
-        }
-        const LONG id = child.lVal;
-        const LONG count = static_cast<LONG>(children.size());
-        Node* node = nullptr;
-        if (id == CHILDID_SELF) {
-            node = this;
-        } else if (id > 0 && id <= count) {
-            node = children[id - 1];
-        } else if (root && (id == count + 1 || id == newsChild)) {
-            return {S_OK, nullptr, true};
-        } else if (root && id < newsChild) {
-            node = described(-(id + 2));
-        }
-        return {node ? S_OK : E_INVALIDARG, node, false};
-    }
+  protected:
+    // Whether the object is no longer on screen, or the window is gone.
+    virtual bool gone() const { return dead; }
+    // Its children, the news counted among the client area's.
+    virtual LONG childCount() const { return static_cast<LONG>(children.size()); }
+    // What a child id beyond its children names: on the client area, the news and any item.
+    virtual Target reachBeyond(LONG) { return {E_INVALIDARG, nullptr, false}; }
+    virtual HRESULT parentObject(IDispatch** out) = 0;
+    // What has the keyboard focus, of this object and what it holds; null for none.
+    virtual Node* focusedWithin() = 0;
+    virtual std::string name() const = 0;
+    virtual std::string defaultAction() const { return ""; }
+    virtual LONG role() const = 0;
+    virtual LONG state() const = 0;
+    virtual RECT rect() const = 0;
+    virtual void press() {}
+    // The nearest sibling on the given side; null for none.
+    virtual Node* nearest(LONG) const { return nullptr; }
 
     static HRESULT give(Node* node, IDispatch** out) {
         node->AddRef();
@@ -534,147 +438,107 @@ class Node final : public IAccessible, public IEnumVARIANT {
         out->vt = VT_DISPATCH;
         return give(node, &out->pdispVal);
     }
-
-    HRESULT text(const VARIANT& child, BSTR* out, bool name) {
-        if (!out) {
-            return E_POINTER;
-        }
-        *out = nullptr;
-        const auto [reached, node, news] = reach(child);
-        if (FAILED(reached)) {
-            return reached;
-        }
-        const std::string value =
-            news ? (name ? bridge.news : "") : (name ? node->name() : node->defaultAction());
-        if (value.empty()) {
-            return S_FALSE;
-        }
-        *out = textFor(value, bridge.system.sysAllocString);
-        return *out ? S_OK : E_OUTOFMEMORY;
-    }
-    HRESULT nothing(const VARIANT& child, BSTR* out) {
-        if (out) {
-            *out = nullptr;
-        }
-        const auto [reached, node, news] = reach(child);
-        return FAILED(reached) ? reached : S_FALSE;
-    }
-    HRESULT number(const VARIANT& child, VARIANT* out, bool role) {
-        if (!out) {
-            return E_POINTER;
-        }
-        out->vt = VT_EMPTY;
-        const auto [reached, node, news] = reach(child);
-        if (FAILED(reached)) {
-            return reached;
-        }
+    // A simple element, by its child id.
+    static HRESULT giveChildId(LONG id, VARIANT* out) {
         out->vt = VT_I4;
-        if (news) {
-            out->lVal = !role                ? STATE_SYSTEM_READONLY
-                        : bridge.liveRegions ? ROLE_SYSTEM_STATICTEXT
-                                             : ROLE_SYSTEM_ALERT;
-        } else {
-            out->lVal = role ? node->role() : node->state();
-        }
+        out->lVal = id;
         return S_OK;
     }
 
-    std::string name() const {
-        if (!root) {
-            return item.name;
-        }
-        char title[128] = {};
-        GetWindowTextA(bridge.window, title, sizeof title);
-        return title;
-    }
-    std::string defaultAction() const {
-        if (root) {
-            return "";
-        }
-        return item.role == ItemRole::Toggle && item.pressed ? "Uncheck" : kindOf(item.role).action;
-    }
-    LONG role() const { return root ? ROLE_SYSTEM_CLIENT : kindOf(item.role).role; }
-    LONG state() const {
-        if (root) {
-            return STATE_SYSTEM_FOCUSABLE |
-                   (windowFocused() && !focusedNode() ? STATE_SYSTEM_FOCUSED : 0);
-        }
-        return itemState(item) | (item.focused && windowFocused() ? STATE_SYSTEM_FOCUSED : 0);
-    }
-    RECT rect() const {
-        if (!root) {
-            return onScreen(item.x, item.y, item.width, item.height);
-        }
-        RECT client = {};
-        GetClientRect(bridge.window, &client);
-        return onScreen(0, 0, client.right / bridge.scale, client.bottom / bridge.scale);
-    }
-    // The news is told where the game's status stands.
-    static RECT newsRect() {
-        for (const ScreenItem& it : bridge.last) {
-            if (it.role == ItemRole::Status) {
-                return onScreen(it.x, it.y, it.width, it.height);
-            }
-        }
-        return onScreen(0, 0, 0, 0);
-    }
+    State& shared;
 
-    Node* sibling(int step) const {
-        if (!parent) {
-            return nullptr;
-        }
-        const std::vector<Node*>& all = parent->children;
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            if (all[i] == this) {
-                const std::size_t next = i + step;  // wraps past the end when i is 0
-                return next < all.size() ? all[next] : nullptr;
-            }
-        }
-        return nullptr;
-    }
-    // The nearest sibling that lies wholly on the given side and across from this one.
-    Node* nearest(LONG direction) const {
-        if (!parent) {
-            return nullptr;
-        }
-        const ScreenItem& a = item;
-        Node* best = nullptr;
-        int bestDistance = 0;
-        for (Node* other : parent->children) {
-            const ScreenItem& b = other->item;
-            const bool sideways = direction == NAVDIR_LEFT || direction == NAVDIR_RIGHT;
-            const bool across = sideways ? overlaps(a.y, a.height, b.y, b.height)
-                                         : overlaps(a.x, a.width, b.x, b.width);
-            int distance = 0;
-            switch (direction) {
-                case NAVDIR_LEFT:
-                    distance = a.x - (b.x + b.width);
-                    break;
-                case NAVDIR_RIGHT:
-                    distance = b.x - (a.x + a.width);
-                    break;
-                case NAVDIR_UP:
-                    distance = a.y - (b.y + b.height);
-                    break;
-                default:
-                    distance = b.y - (a.y + a.height);
-                    break;
-            }
-            if (other != this && across && distance >= 0 && (!best || distance < bestDistance)) {
-                best = other;
-                bestDistance = distance;
-            }
-        }
-        return best;
-    }
+  private:
+    Target reach(const VARIANT& child);
+    HRESULT text(const VARIANT& child, BSTR* out, bool name);
+    HRESULT nothing(const VARIANT& child, BSTR* out);
+    HRESULT number(const VARIANT& child, VARIANT* out, bool role);
+    // The child `step` (1 or -1) on from `child` (null: the news, the client area's last).
+    HRESULT childBeside(const Node* child, int step, VARIANT* out);
 
-    const bool root;
-    ULONG references = 1;
     ULONG cursor = 0;  // the enumeration's place
 };
 
+// An item of the description: a button, a list or a row of it, the board or a cell.
+class ItemObject final : public Node {
+  public:
+    using Node::Node;
+
+    ScreenItem item;    // as the last description had it
+    bool shown = true;  // in the last description
+
+  protected:
+    bool gone() const override { return dead || !shown; }
+    HRESULT parentObject(IDispatch** out) override { return give(parent, out); }
+    Node* focusedWithin() override {
+        Node* focused = shared.focusedItem();
+        return focused == this || (focused && focused->parent == this) ? focused : nullptr;
+    }
+    std::string name() const override { return item.name; }
+    std::string defaultAction() const override {
+        return item.role == ItemRole::Toggle && item.pressed ? "Uncheck"
+                                                             : msaaRoleOf(item.role).action;
+    }
+    LONG role() const override { return msaaRoleOf(item.role).role; }
+    LONG state() const override {
+        LONG on = msaaRoleOf(item.role).state;
+        on |= item.disabled ? STATE_SYSTEM_UNAVAILABLE : 0;
+        on |= item.pressed || item.checked ? STATE_SYSTEM_CHECKED : 0;
+        return on | (item.focused && shared.windowFocused() ? STATE_SYSTEM_FOCUSED : 0);
+    }
+    RECT rect() const override { return shared.onScreen(item.x, item.y, item.width, item.height); }
+    void press() override { windowLogic::press(*shared.program, item.pressX, item.pressY); }
+    Node* nearest(LONG direction) const override;
+
+  private:
+    ~ItemObject() override = default;
+};
+
+// The client area: every item of the description below it, and last the news of the game as a
+// simple element.
+class RootObject final : public Node {
+  public:
+    using Node::Node;
+
+  protected:
+    LONG childCount() const override { return static_cast<LONG>(children.size()) + 1; }
+    Target reachBeyond(LONG id) override {
+        if (id == childCount() || id == newsChild) {
+            return {S_OK, nullptr, true};
+        }
+        Node* node = id < newsChild ? shared.described(-(id + 2)) : nullptr;
+        return {node ? S_OK : E_INVALIDARG, node, false};
+    }
+    // The client area's parent is the window, as the system itself describes it.
+    HRESULT parentObject(IDispatch** out) override {
+        return shared.system.createStdAccessibleObject(
+            shared.window, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(out));
+    }
+    Node* focusedWithin() override {
+        Node* focused = shared.focusedItem();
+        return focused ? focused : this;
+    }
+    std::string name() const override {
+        char title[128] = {};
+        GetWindowTextA(shared.window, title, sizeof title);
+        return title;
+    }
+    LONG role() const override { return ROLE_SYSTEM_CLIENT; }
+    LONG state() const override {
+        return STATE_SYSTEM_FOCUSABLE |
+               (shared.windowFocused() && !shared.focusedItem() ? STATE_SYSTEM_FOCUSED : 0);
+    }
+    RECT rect() const override {
+        RECT client = {};
+        GetClientRect(shared.window, &client);
+        return shared.onScreen(0, 0, client.right / shared.scale, client.bottom / shared.scale);
+    }
+
+  private:
+    ~RootObject() override = default;
+};
+
 // A copy of an object's enumeration of its children, as Clone makes it, with a place of its own.
-class Enumeration final : public IEnumVARIANT {
+class Enumeration final : public IEnumVARIANT, protected Counted {
   public:
     Enumeration(Node* owner, ULONG at) : node(owner), cursor(at) { node->AddRef(); }
 
@@ -689,14 +553,8 @@ class Enumeration final : public IEnumVARIANT {
         }
         return known ? S_OK : E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return release(); }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
         return node->next(cursor, count, out, fetched);
     }
@@ -707,12 +565,192 @@ class Enumeration final : public IEnumVARIANT {
     }
 
   private:
-    ~Enumeration() { node->Release(); }
+    ~Enumeration() override { node->Release(); }
 
     Node* node;
     ULONG cursor;
-    ULONG references = 1;
 };
+
+Target Node::reach(const VARIANT& child) {
+    if (gone() || child.vt != VT_I4) {
+        return {gone() ? CO_E_OBJNOTCONNECTED : E_INVALIDARG, nullptr, false};
+    }
+    const LONG id = child.lVal;
+    if (id == CHILDID_SELF) {
+        return {S_OK, this, false};
+    }
+    if (id > 0 && id <= static_cast<LONG>(children.size())) {
+        return {S_OK, children[id - 1], false};
+    }
+    return reachBeyond(id);
+}
+
+HRESULT Node::text(const VARIANT& child, BSTR* out, bool name) {
+    if (!out) {
+        return E_POINTER;
+    }
+    *out = nullptr;
+    const auto [reached, node, news] = reach(child);
+    if (FAILED(reached)) {
+        return reached;
+    }
+    const std::string value =
+        news ? (name ? shared.news : "") : (name ? node->name() : node->defaultAction());
+    if (value.empty()) {
+        return S_FALSE;
+    }
+    *out = textFor(value, shared.system.sysAllocString);
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT Node::nothing(const VARIANT& child, BSTR* out) {
+    if (out) {
+        *out = nullptr;
+    }
+    const auto [reached, node, news] = reach(child);
+    return FAILED(reached) ? reached : S_FALSE;
+}
+
+HRESULT Node::number(const VARIANT& child, VARIANT* out, bool role) {
+    if (!out) {
+        return E_POINTER;
+    }
+    out->vt = VT_EMPTY;
+    const auto [reached, node, news] = reach(child);
+    if (FAILED(reached)) {
+        return reached;
+    }
+    out->vt = VT_I4;
+    if (news) {
+        out->lVal = !role                ? STATE_SYSTEM_READONLY
+                    : shared.liveRegions ? ROLE_SYSTEM_STATICTEXT
+                                         : ROLE_SYSTEM_ALERT;
+    } else {
+        out->lVal = role ? node->role() : node->state();
+    }
+    return S_OK;
+}
+
+HRESULT Node::childBeside(const Node* child, int step, VARIANT* out) {
+    const int count = static_cast<int>(childCount());
+    const int items = static_cast<int>(children.size());
+    int at = child ? -1 : count - 1;
+    for (int i = 0; i < items; ++i) {
+        at = children[i] == child ? i : at;
+    }
+    const int to = at + step;
+    if (at < 0 || to < 0 || to >= count) {
+        return S_FALSE;
+    }
+    return to < items ? give(children[to], out) : giveChildId(to + 1, out);
+}
+
+HRESULT Node::accNavigate(LONG direction, VARIANT start, VARIANT* out) {
+    if (!out) {
+        return E_POINTER;
+    }
+    out->vt = VT_EMPTY;
+    const auto [reached, from, news] = reach(start);
+    if (FAILED(reached)) {
+        return reached;
+    }
+    switch (direction) {
+        case NAVDIR_FIRSTCHILD:
+        case NAVDIR_LASTCHILD: {
+            if (news || from != this) {
+                return news ? S_FALSE : E_INVALIDARG;
+            }
+            // The last child of the client area is the news, as its count and enumeration say.
+            const LONG count = childCount();
+            const LONG id = direction == NAVDIR_FIRSTCHILD ? 1 : count;
+            if (count == 0) {
+                return S_FALSE;
+            }
+            return id <= static_cast<LONG>(children.size()) ? give(children[id - 1], out)
+                                                            : giveChildId(id, out);
+        }
+        case NAVDIR_NEXT:
+        case NAVDIR_PREVIOUS: {
+            const int step = direction == NAVDIR_NEXT ? 1 : -1;
+            if (news) {
+                return childBeside(nullptr, step, out);
+            }
+            return from->parent ? from->parent->childBeside(from, step, out) : S_FALSE;
+        }
+        case NAVDIR_UP:
+        case NAVDIR_DOWN:
+        case NAVDIR_LEFT:
+        case NAVDIR_RIGHT: {
+            Node* to = news ? nullptr : from->nearest(direction);
+            return to ? give(to, out) : S_FALSE;
+        }
+        default:
+            return E_INVALIDARG;
+    }
+}
+
+HRESULT Node::accHitTest(LONG x, LONG y, VARIANT* out) {
+    if (!out) {
+        return E_POINTER;
+    }
+    out->vt = VT_EMPTY;
+    if (gone()) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    const POINT at = {x, y};
+    RECT r = rect();
+    if (!PtInRect(&r, at)) {
+        return S_FALSE;
+    }
+    Node* hit = this;
+    for (bool deeper = true; deeper;) {
+        deeper = false;
+        for (Node* child : hit->children) {
+            r = child->rect();
+            if (PtInRect(&r, at)) {
+                hit = child;
+                deeper = true;
+                break;
+            }
+        }
+    }
+    return hit != this ? give(hit, out) : giveChildId(CHILDID_SELF, out);
+}
+
+HRESULT Node::next(ULONG& at, ULONG count, VARIANT* out, ULONG* fetched) {
+    if (fetched) {
+        *fetched = 0;
+    }
+    if (gone()) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (!out && count > 0) {
+        return E_POINTER;
+    }
+    const ULONG total = static_cast<ULONG>(childCount());
+    ULONG n = 0;
+    for (; n < count && at < total; ++n, ++at) {
+        if (at < children.size()) {
+            give(children[at], &out[n]);
+        } else {
+            giveChildId(static_cast<LONG>(at + 1), &out[n]);
+        }
+    }
+    if (fetched) {
+        *fetched = n;
+    }
+    return n == count ? S_OK : S_FALSE;
+}
+
+HRESULT Node::skip(ULONG& at, ULONG count) {
+    if (gone()) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    const ULONG total = static_cast<ULONG>(childCount());
+    const bool past = at > total || count > total - at;
+    at = past ? total : at + count;
+    return past ? S_FALSE : S_OK;
+}
 
 HRESULT Node::clone(ULONG at, IEnumVARIANT** out) {
     if (!out) {
@@ -722,8 +760,63 @@ HRESULT Node::clone(ULONG at, IEnumVARIANT** out) {
     return *out ? S_OK : CO_E_OBJNOTCONNECTED;
 }
 
-Node* described(int id) {
-    for (Node* node : bridge.items) {
+// The nearest sibling that lies wholly on the given side and across from this one.
+Node* ItemObject::nearest(LONG direction) const {
+    if (!parent) {
+        return nullptr;
+    }
+    const ScreenItem& a = item;
+    Node* best = nullptr;
+    int bestDistance = 0;
+    for (ItemObject* other : parent->children) {
+        const ScreenItem& b = other->item;
+        const bool sideways = direction == NAVDIR_LEFT || direction == NAVDIR_RIGHT;
+        const bool across = sideways ? overlaps(a.y, a.height, b.y, b.height)
+                                     : overlaps(a.x, a.width, b.x, b.width);
+        int distance = 0;
+        switch (direction) {
+            case NAVDIR_LEFT:
+                distance = a.x - (b.x + b.width);
+                break;
+            case NAVDIR_RIGHT:
+                distance = b.x - (a.x + a.width);
+                break;
+            case NAVDIR_UP:
+                distance = a.y - (b.y + b.height);
+                break;
+            default:
+                distance = b.y - (a.y + a.height);
+                break;
+        }
+        if (other != this && across && distance >= 0 && (!best || distance < bestDistance)) {
+            best = other;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+RECT State::onScreen(int x, int y, int width, int height) const {
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const int s = scale;
+    return {origin.x + x * s, origin.y + y * s, origin.x + (x + width) * s,
+            origin.y + (y + height) * s};
+}
+
+RECT State::newsRect() const {
+    for (const ScreenItem& it : last) {
+        if (it.role == ItemRole::Status) {
+            return onScreen(it.x, it.y, it.width, it.height);
+        }
+    }
+    return onScreen(0, 0, 0, 0);
+}
+
+ItemObject* State::described(int id) const {
+    for (ItemObject* node : items) {
         if (node->item.id == id) {
             return node->shown ? node : nullptr;
         }
@@ -731,8 +824,8 @@ Node* described(int id) {
     return nullptr;
 }
 
-Node* focusedNode() {
-    for (const ScreenItem& it : bridge.last) {
+ItemObject* State::focusedItem() const {
+    for (const ScreenItem& it : last) {
         if (it.focused) {
             return described(it.id);
         }
@@ -740,151 +833,124 @@ Node* focusedNode() {
     return nullptr;
 }
 
-using Events = std::vector<std::pair<DWORD, LONG>>;
-
-// Brings the objects to the description `now`, noting the events that tell what changed. The
-// objects stay the same ones: a client holding one keeps it.
-void bringUpTo(const std::vector<ScreenItem>& now, Events& events) {
-    const std::vector<windowLogic::ScreenChange> changes =
-        windowLogic::changesBetween(bridge.last, now);
-    for (Node* node : bridge.items) {
+// Brings the objects to the description `now`. The objects stay the same ones: a client holding
+// one keeps it.
+void State::bringUpTo(const std::vector<ScreenItem>& now) {
+    for (ItemObject* node : items) {
         node->shown = false;
         node->children.clear();
     }
-    bridge.root->children.clear();
-    std::vector<Node*> nodes;
+    root->children.clear();
+    std::vector<ItemObject*> nodes;
     for (const ScreenItem& it : now) {
-        Node* node = nullptr;
-        for (Node* known : bridge.items) {
+        ItemObject* node = nullptr;
+        for (ItemObject* known : items) {
             node = known->item.id == it.id ? known : node;
         }
         if (!node) {
-            bridge.items.push_back(node = new Node(false));
+            items.push_back(node = new ItemObject(*this));
         }
         node->item = it;
         node->shown = true;
         const bool inGroup = it.parent >= 0 && it.parent < static_cast<int>(nodes.size());
-        node->parent = inGroup ? nodes[it.parent] : bridge.root;
+        node->parent = inGroup ? static_cast<Node*>(nodes[it.parent]) : root;
         node->parent->children.push_back(node);
         nodes.push_back(node);
     }
-    bridge.last = now;
-    bool reshaped = false;
-    for (const windowLogic::ScreenChange& c : changes) {
-        reshaped = reshaped || c.before < 0 || c.now < 0;
-        if (c.now < 0) {
-            continue;
+    last = now;
+}
+
+// Each change as the event that tells it, naming the item by its id on the client area. A
+// client is told once that the client area's children changed, after the items' own events.
+void State::tell(const windowLogic::ScreenChange& c, Events& events, bool& reshaped) const {
+    using windowLogic::ScreenChange;
+    const auto add = [&events](DWORD event, LONG child) {
+        // An item whose states changed together is told once.
+        if (events.empty() || events.back() != std::make_pair(event, child)) {
+            events.push_back({event, child});
         }
-        const LONG child = eventChild(now[c.now].id);
-        if (c.before >= 0) {
-            if (c.name) {
-                events.push_back({EVENT_OBJECT_NAMECHANGE, child});
+    };
+    switch (c.kind) {
+        case ScreenChange::Added:
+        case ScreenChange::Removed:
+            reshaped = true;
+            break;
+        case ScreenChange::Renamed:
+            add(EVENT_OBJECT_NAMECHANGE, eventChild(last[c.now].id));
+            break;
+        case ScreenChange::StateChanged:
+            add(EVENT_OBJECT_STATECHANGE, eventChild(last[c.now].id));
+            break;
+        case ScreenChange::BoundsChanged:
+            add(EVENT_OBJECT_LOCATIONCHANGE, eventChild(last[c.now].id));
+            break;
+        case ScreenChange::FocusMoved:
+            if (c.to >= 0 && windowFocused()) {
+                add(EVENT_OBJECT_FOCUS, eventChild(last[c.to].id));
             }
-            if (c.pressed || c.checked || c.disabled) {
-                events.push_back({EVENT_OBJECT_STATECHANGE, child});
+            break;
+        case ScreenChange::News:
+            if (reshaped) {
+                add(EVENT_OBJECT_REORDER, CHILDID_SELF);
+                reshaped = false;
             }
-            if (c.place) {
-                events.push_back({EVENT_OBJECT_LOCATIONCHANGE, child});
-            }
-        }
-        if ((c.focused || c.before < 0) && now[c.now].focused && windowFocused()) {
-            events.push_back({EVENT_OBJECT_FOCUS, child});
-        }
-    }
-    if (reshaped) {
-        events.push_back({EVENT_OBJECT_REORDER, CHILDID_SELF});
+            add(liveRegions ? EVENT_OBJECT_LIVEREGIONCHANGED : EVENT_SYSTEM_ALERT, newsChild);
+            break;
     }
 }
 
 // The news is read out as a polite live region where the system has them.
-void annotateNews() {
+void State::annotateNews() {
     void* services = nullptr;
-    if (FAILED(bridge.system.coCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
-                                              accPropServicesInterface, &services))) {
+    if (FAILED(system.coCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                                       accPropServicesInterface, &services))) {
         return;
     }
-    bridge.annotations = static_cast<IAccPropServices*>(services);
+    annotations = static_cast<IAccPropServices*>(services);
     VARIANT polite = {};
     polite.vt = VT_I4;
     polite.lVal = politeLiveSetting;
-    bridge.annotations->SetHwndProp(bridge.window, static_cast<DWORD>(OBJID_CLIENT),
-                                    static_cast<DWORD>(newsChild), liveSettingProperty, polite);
+    annotations->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT),
+                             static_cast<DWORD>(newsChild), liveSettingProperty, polite);
 }
 
-bool start(HWND window, Program& program, int scale) {
-    if (bridge.tried) {
-        return bridge.ready;
+bool State::start(HWND forWindow, Program& forProgram, int withScale) {
+    if (tried) {
+        return ready;
     }
-    bridge.tried = true;
-    if (!load(bridge.system)) {
+    tried = true;
+    if (!load(system)) {
         return false;
     }
-    const HRESULT com = bridge.system.coInitialize(nullptr);
+    const HRESULT com = system.coInitialize(nullptr);
     if (FAILED(com) && com != RPC_E_CHANGED_MODE) {
         return false;
     }
-    bridge.comStarted = SUCCEEDED(com);
-    bridge.window = window;
-    bridge.program = &program;
-    bridge.scale = scale > 0 ? scale : 1;
-    bridge.root = new Node(true);
-    Events untold;
-    bringUpTo(windowLogic::describeScreen(program), untold);
-    windowLogic::newsSince(program, bridge.told);  // the game as it stands is no news
-    bridge.liveRegions = hasLiveRegions();
-    if (bridge.liveRegions) {
+    comStarted = SUCCEEDED(com);
+    window = forWindow;
+    program = &forProgram;
+    scale = withScale > 0 ? withScale : 1;
+    root = new RootObject(*this);
+    bringUpTo(windowLogic::describeScreen(forProgram));
+    windowLogic::newsSince(forProgram, told);  // the game as it stands is no news
+    liveRegions = hasLiveRegions();
+    if (liveRegions) {
         annotateNews();
     }
-    bridge.ready = true;
+    ready = true;
     return true;
 }
 
-}  // namespace
-
-namespace accessibility {
-
-bool getObject(HWND window, Program& program, int scale, WPARAM wParam, LPARAM lParam,
-               LRESULT& answer) {
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !start(window, program, scale)) {
-        return false;
+void State::disconnect() {
+    ready = false;
+    if (annotations) {
+        annotations->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT),
+                                    static_cast<DWORD>(newsChild), &liveSettingProperty, 1);
+        annotations->Release();
+        annotations = nullptr;
     }
-    answer = bridge.system.lresultFromObject(__uuidof(IAccessible), wParam,
-                                             static_cast<IAccessible*>(bridge.root));
-    return answer >= 0;  // an error is left to DefWindowProc
-}
-
-void frameShown() {
-    if (!bridge.ready) {
-        return;
-    }
-    Events events;
-    bringUpTo(windowLogic::describeScreen(*bridge.program), events);
-    const std::string news = windowLogic::newsSince(*bridge.program, bridge.told);
-    if (!news.empty()) {
-        bridge.news = news;
-        events.push_back(
-            {bridge.liveRegions ? EVENT_OBJECT_LIVEREGIONCHANGED : EVENT_SYSTEM_ALERT, newsChild});
-    }
-    // Told only now that every object is up to date: a client may ask at once, even from
-    // inside the call, and in whatever order the events reach it.
-    for (const auto& event : events) {
-        NotifyWinEvent(event.first, bridge.window, OBJID_CLIENT, event.second);
-    }
-}
-
-void windowDestroyed() {
-    if (!bridge.ready) {
-        return;
-    }
-    bridge.ready = false;
-    if (bridge.annotations) {
-        bridge.annotations->ClearHwndProps(bridge.window, static_cast<DWORD>(OBJID_CLIENT),
-                                           static_cast<DWORD>(newsChild), &liveSettingProperty, 1);
-        bridge.annotations->Release();
-        bridge.annotations = nullptr;
-    }
-    std::vector<Node*> all = bridge.items;
-    all.push_back(bridge.root);
+    std::vector<Node*> all(items.begin(), items.end());
+    all.push_back(root);
     for (Node* node : all) {
         node->dead = true;
         node->parent = nullptr;
@@ -892,15 +958,64 @@ void windowDestroyed() {
     }
     // Clients holding an object now get an error from it; each object goes when they let go.
     for (Node* node : all) {
-        bridge.system.coDisconnectObject(static_cast<IAccessible*>(node), 0);
+        system.coDisconnectObject(static_cast<IAccessible*>(node), 0);
         node->Release();
     }
-    bridge.items.clear();
-    bridge.root = nullptr;
-    bridge.last.clear();
-    if (bridge.comStarted) {
-        bridge.system.coUninitialize();
-        bridge.comStarted = false;
+    items.clear();
+    root = nullptr;
+    last.clear();
+    if (comStarted) {
+        system.coUninitialize();
+        comStarted = false;
+    }
+}
+
+Bridge::Bridge() : state(new State) {}
+
+Bridge::~Bridge() = default;
+
+bool Bridge::getObject(HWND window, Program& program, int scale, WPARAM wParam, LPARAM lParam,
+                       LRESULT& answer) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !state->start(window, program, scale)) {
+        return false;
+    }
+    answer = state->system.lresultFromObject(__uuidof(IAccessible), wParam,
+                                             static_cast<IAccessible*>(state->root));
+    return answer >= 0;  // an error is left to DefWindowProc
+}
+
+bool Bridge::listening() const {
+    return state->ready;
+}
+
+void Bridge::frameShown(const std::vector<ScreenItem>& now) {
+    if (!state->ready) {
+        return;
+    }
+    const std::vector<ScreenItem> before = state->last;
+    state->bringUpTo(now);
+    const std::string news = windowLogic::newsSince(*state->program, state->told);
+    if (!news.empty()) {
+        state->news = news;
+    }
+    Events events;
+    bool reshaped = false;
+    for (const windowLogic::ScreenChange& c : windowLogic::changesBetween(before, now, news)) {
+        state->tell(c, events, reshaped);
+    }
+    if (reshaped) {
+        events.push_back({EVENT_OBJECT_REORDER, CHILDID_SELF});
+    }
+    // Told only now that every object is up to date: a client may ask at once, even from
+    // inside the call, and in whatever order the events reach it.
+    for (const auto& event : events) {
+        NotifyWinEvent(event.first, state->window, OBJID_CLIENT, event.second);
+    }
+}
+
+void Bridge::windowDestroyed() {
+    if (state->ready) {
+        state->disconnect();
     }
 }
 

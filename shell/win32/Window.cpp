@@ -16,13 +16,15 @@
 //             screen pixels
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
-//   Access    WM_GETOBJECT for the client area answered with MSAA objects, told what changed
-//             after each frame shown (shell/win32/Accessibility.h)
+//   Access    WM_GETOBJECT for the client area answered with MSAA objects (the Bridge in
+//             Frontend), handed each frame's description, made once while a client has asked
+//             (shell/win32/Accessibility.h)
 
 #include "shell/win32/Window.h"
 
 #include "screens/Program.h"
 #include "services/AppInfo.h"
+#include "shell/ScreenDescription.h"
 #include "shell/WindowLogic.h"
 #include "shell/win32/Accessibility.h"
 #include "shell/win32/GdiSurface.h"
@@ -35,11 +37,13 @@ const char* const className = "winMain";
 const int iconId = 100;
 
 // The Windows front end's own: the module the window class, the icon and every bitmap come
-// from, the window-system services, and the program working through them.
+// from, the window-system services, the program working through them, and the objects screen
+// readers read.
 struct Frontend {
     HINSTANCE instance = nullptr;
     Win32Services services;
     Program program{services};
+    accessibility::Bridge access;
 };
 Frontend frontend;
 
@@ -111,7 +115,11 @@ void paintWindow(HDC target) {
     SelectObject(memory, previous);
     DeleteObject(frame);
     DeleteDC(memory);
-    accessibility::frameShown();
+    // Screen readers are told what this frame changed: the frame described once, while any
+    // client has asked for the objects.
+    if (frontend.access.listening()) {
+        frontend.access.frameShown(windowLogic::describeScreen(frontend.program));
+    }
 }
 
 void onTimer(HWND window) {
@@ -138,7 +146,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_DESTROY:
             // The window still exists here, so its position can be read.
             windowLogic::destroyed(frontend.program);
-            accessibility::windowDestroyed();
+            frontend.access.windowDestroyed();
             PostQuitMessage(0);
             return 1;
         case WM_QUERYENDSESSION:
@@ -179,8 +187,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 1;  // swallowed: no context menu of any kind
         case WM_GETOBJECT: {
             LRESULT answer = 0;
-            if (accessibility::getObject(window, frontend.program, frontend.services.scale(),
-                                         wParam, lParam, answer)) {
+            if (frontend.access.getObject(window, frontend.program, frontend.services.scale(),
+                                          wParam, lParam, answer)) {
                 return answer;
             }
             break;

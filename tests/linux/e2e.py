@@ -1131,7 +1131,10 @@ def scenarios(suite):
         # Fish chosen through its radio button.
         item(frame, "push button", "Settings").queryAction().doAction(0)
         game.wait_for(lambda: item(frame, "panel", "Pieces"), "the settings' lists")
-        fish = item(item(frame, "panel", "Pieces"), "radio button", "Fish")
+        pieces = item(frame, "panel", "Pieces")
+        check(pieces.getState().contains(atspi.STATE_FOCUSABLE),
+              "a list, which Tab stops at, is focusable: %r" % pieces.getState().getStates())
+        fish = item(pieces, "radio button", "Fish")
         fish.queryAction().doAction(0)
         game.wait_for(lambda: fish.getState().contains(atspi.STATE_CHECKED) and
                       game.marked_row(game.shot(), "pieces", 2), "Fish chosen by its action")

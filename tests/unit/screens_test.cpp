@@ -93,8 +93,8 @@ using windowLogic::ScreenItem;
 // The description as lines: "<role> <name>", its states after it, a group's members indented;
 // each press point checked to lie inside its item and its item inside its group.
 std::vector<std::string> read(const std::vector<ScreenItem>& items) {
-    const char* const roles[] = {"button", "toggle", "radiogroup", "radio",
-                                 "board",  "cell",   "status",     "label", "link"};
+    const char* const roles[] = {"button", "toggle", "radiogroup", "radio", "board",
+                                 "cell",   "status", "label",      "link"};
     const auto within = [](const ScreenItem& it, int x, int y) {
         return x >= it.x && x < it.x + it.width && y >= it.y && y < it.y + it.height;
     };
@@ -451,6 +451,100 @@ TEST(ScreenOutcomes, EachEndIsDescribedAndToldInEachPieceSet) {
         EXPECT_EQ(lines[6], std::string("  cell ") + row[3] + " disabled");
         const std::string news = windowLogic::newsSince(h.p, told);
         EXPECT_NE(news.find(row[4]), std::string::npos) << news;
+    }
+}
+
+// Items for the comparison's table: an id, a name, and flags (p pressed, c checked, d disabled,
+// f focused, m moved), under the item at `parent`.
+ScreenItem item(int id, const char* name, const char* flags = "", int parent = -1) {
+    ScreenItem it;
+    it.id = id;
+    it.name = name;
+    it.parent = parent;
+    const std::string on = flags;
+    it.pressed = on.find('p') != std::string::npos;
+    it.checked = on.find('c') != std::string::npos;
+    it.disabled = on.find('d') != std::string::npos;
+    it.focused = on.find('f') != std::string::npos;
+    it.x = on.find('m') != std::string::npos ? 5 : 0;
+    return it;
+}
+
+TEST(ScreenChanges, NamedOnceInTheOrderPlatformsTellThem) {
+    using Items = std::vector<ScreenItem>;
+    struct Row {
+        const char* what;
+        Items before, now;
+        const char* news;
+        std::vector<std::string> told;
+    };
+    const Row rows[] = {
+        {"nothing changed",
+         {item(1, "Help"), item(2, "Tie")},
+         {item(1, "Help"), item(2, "Tie")},
+         "",
+         {}},
+        {"an item renamed, pressed and moved: name, states, place",
+         {item(1, "Help")},
+         {item(1, "Hilfe", "pm")},
+         "",
+         {"renamed 1", "pressed on 1", "moved 1"}},
+        {"a group comes with its members: only the group is told",
+         {item(1, "Help")},
+         {item(1, "Help"), item(2, "Pieces"), item(3, "Fish", "", 1)},
+         "",
+         {"added 2"}},
+        {"a member comes under a group that stays",
+         {item(2, "Pieces"), item(3, "Fish", "", 0)},
+         {item(2, "Pieces"), item(3, "Fish", "", 0), item(4, "Colors", "", 0)},
+         "",
+         {"added 4"}},
+        {"what went before what came, each in its own list's order",
+         {item(1, "Help"), item(2, "Pieces"), item(3, "Fish", "", 1), item(4, "Tie")},
+         {item(5, "Play"), item(4, "Tie"), item(6, "Link")},
+         "",
+         {"removed 1", "removed 2", "added 5", "added 6"}},
+        {"another row chosen: the states, then the focus leaves one row for the other",
+         {item(10, "First Move"), item(11, "You", "cf", 0), item(12, "Computer", "", 0)},
+         {item(10, "First Move"), item(11, "You", "", 0), item(12, "Computer", "cf", 0)},
+         "",
+         {"checked off 11", "checked on 12", "focus 11>12"}},
+        {"the focus reaches an item that came, from one that went",
+         {item(1, "Settings", "f")},
+         {item(5, "First Move", "f")},
+         "",
+         {"removed 1", "added 5", "focus >5"}},
+        {"the focus leaves for nothing",
+         {item(1, "Help", "f")},
+         {item(1, "Help")},
+         "",
+         {"focus 1>"}},
+        {"a cell taken, and the news last",
+         {item(20, "Board"), item(21, "centre, empty", "f", 0)},
+         {item(20, "Board"), item(21, "centre, yours", "df", 0)},
+         "Thinking...",
+         {"renamed 21", "disabled on 21", "news"}},
+    };
+    const char* const states[] = {"pressed", "checked", "disabled"};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const auto id = [&](int index) {
+            return index < 0 ? "" : std::to_string(row.now[index].id);
+        };
+        std::vector<std::string> told;
+        for (const auto& c : windowLogic::changesBetween(row.before, row.now, row.news)) {
+            using C = windowLogic::ScreenChange;
+            told.push_back(
+                c.kind == C::Added          ? "added " + id(c.now)
+                : c.kind == C::Removed      ? "removed " + std::to_string(row.before[c.before].id)
+                : c.kind == C::Renamed      ? "renamed " + id(c.now)
+                : c.kind == C::StateChanged ? std::string(states[static_cast<int>(c.state)]) +
+                                                  (c.on ? " on " : " off ") + id(c.now)
+                : c.kind == C::BoundsChanged ? "moved " + id(c.now)
+                : c.kind == C::FocusMoved    ? "focus " + id(c.from) + ">" + id(c.to)
+                                             : std::string("news"));
+        }
+        EXPECT_EQ(told, row.told);
     }
 }
 

@@ -258,7 +258,7 @@ TEST_F(WindowLogic, TheKeyboardFocusGoesRoundBothScreensAndPlays) {
         {"S-tab", "You", true},
         {"S-tab", "http://www.vok.example", true},
         {"S-tab", "Play !", true},
-        {"space", "bottom centre", true},  // the board's cursor went with the lists' arrows
+        {"space", "top left", true},  // the board's cursor stayed while the lists had the arrows
     };
     const std::vector<std::pair<std::string, int>> keys = {
         {"tab", key::tab}, {"enter", key::enter}, {"space", key::space}, {"left", key::left},
