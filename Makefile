@@ -89,15 +89,17 @@ package: deps
 reproducible: deps
 	tools/reproducible.sh
 
-# The settings-file fuzzer: `make test` runs it for half a minute, `make fuzz` for ten
-# (FUZZ_SECONDS=n for another length).
+# The fuzzers, the settings file's and the screen readers' bridge's: `make test` runs each for
+# half a minute, `make fuzz` for ten minutes each (FUZZ_SECONDS=n for another length).
 fuzzer: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 
 fuzz: fuzzer
-	tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/settings_fuzzer $${FUZZ_SECONDS:-600} \
-	    tests/fuzz build/fuzz/tests/fuzz/work
+	for fuzzer in settings bridge; do \
+	    tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/$${fuzzer}_fuzzer $${FUZZ_SECONDS:-600} \
+	        tests/fuzz build/fuzz/tests/fuzz/work || exit 1; \
+	done
 
 # Each figure of the measurements (docs/DEVELOPMENT.md), measured anew on this machine: the
 # Linux program's, and the page's in headless Chromium (with puppeteer-core from the lock file).

@@ -7,7 +7,6 @@ find_package(Fontconfig REQUIRED)
 find_package(X11 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(WaylandClient REQUIRED IMPORTED_TARGET wayland-client)
-pkg_check_modules(DBus REQUIRED IMPORTED_TARGET dbus-1)
 # The player's documents go with the program's installed name.
 set(CMAKE_INSTALL_DOCDIR share/doc/vok-tictactoe CACHE PATH "The documents' folder")
 include(GNUInstallDirs)
@@ -22,13 +21,7 @@ add_library(vokposix STATIC
 target_include_directories(vokposix PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vokposix PRIVATE vokwarnings)
 
-# The tree screen readers read over the accessibility bus (AT-SPI2, on D-Bus).
-add_library(vokatspi STATIC
-    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiBridge.cpp
-    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiInterfaces.cpp
-    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiLink.cpp
-    ${CMAKE_SOURCE_DIR}/shell/atspi/AtspiTree.cpp)
-target_link_libraries(vokatspi PUBLIC vokcore PkgConfig::DBus PRIVATE vokwarnings)
+include(${CMAKE_SOURCE_DIR}/cmake/atspi-library.cmake)
 
 # Everything of the front end but `main`, so the tests and measurements run the very same code.
 add_library(voksdl STATIC

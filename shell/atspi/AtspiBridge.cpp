@@ -41,19 +41,28 @@ AtspiBridge::~AtspiBridge() {
     stop();
 }
 
-void AtspiBridge::start(Program& p, AtspiWindow w) {
+void AtspiBridge::attach(Program& p, AtspiWindow w) {
     program = &p;
     window = std::move(w);
     tree.program = program;
     tree.window = &window;
+}
+
+void AtspiBridge::start(Program& p, AtspiWindow w) {
+    attach(p, std::move(w));
     AtspiLinkEvents events;
     events.named = [this](const std::string&) { named(); };
     events.embedded = [this](const std::string& bus, const std::string& path) {
         embedded(bus, path);
     };
-    events.called = [this](DBusMessage* call) { return serving && answer(call); };
+    events.called = [this](DBusMessage* call) { return called(call); };
     events.closed = [this](const std::string& why) { closed(why); };
     link.start(std::move(events));
+}
+
+void AtspiBridge::serveWithoutBus(Program& p, AtspiWindow w) {
+    attach(p, std::move(w));
+    named();
 }
 
 void AtspiBridge::stop() {

@@ -43,6 +43,12 @@ class AtspiBridge {
     // After the sleep: `fds` are those `watches` appended, their events filled in.
     void handle(const pollfd* fds, std::size_t count);
 
+    // Serves `program` with no bus behind it, as if the bus had just named the bridge: a call
+    // handed to `called` is then answered as one from the bus would be, and the answer dropped.
+    // The fuzzer drives the bridge's handling of calls this way.
+    void serveWithoutBus(Program& program, AtspiWindow window);
+    bool called(DBusMessage* call) { return serving && answer(call); }
+
     // Whether the tree is on the bus: only then does a frame need describing for it.
     bool listening() const { return serving; }
     // After each frame, with the description of what it shows: what changed since the last one
@@ -58,6 +64,7 @@ class AtspiBridge {
     };
 
   private:
+    void attach(Program& program, AtspiWindow window);
     void named();
     void embedded(const std::string& bus, const std::string& path);
     void closed(const std::string& why);

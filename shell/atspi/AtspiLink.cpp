@@ -68,6 +68,9 @@ constexpr const char* rootPath = "/org/a11y/atspi/accessible/root";
 constexpr const char* nullPath = "/org/a11y/atspi/null";
 // Past this much unsent, the bus has stopped reading: the bridge gives up rather than grow.
 constexpr long outgoingLimit = 4 << 20;
+// Past this much read and not yet answered, libdbus reads no more until the game has caught up:
+// a client that calls faster than the game answers waits on the bus, not in the game's memory.
+constexpr long incomingLimit = 4 << 20;
 
 // The session bus's address: the one the session names, else the user's usual socket. Never
 // one that would start a bus of its own (autolaunch: runs a program and waits for it).
@@ -147,6 +150,7 @@ void AtspiLink::open(Connection& link, const std::string& address) {
     dbus_connection_set_watch_functions(link.bus, addWatch, removeWatch, toggleWatch, &link,
                                         nullptr);
     if (&link == &a11y) {
+        dbus_connection_set_max_received_size(link.bus, incomingLimit);
         dbus_connection_add_filter(
             link.bus,
             [](DBusConnection* bus, DBusMessage* message, void* data) {
