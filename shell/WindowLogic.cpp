@@ -111,7 +111,11 @@ bool wantsTicks(const Program& p) {
 }
 
 void render(Program& p, DrawingSurface& offscreen) {
-    drawPages(p.pageSet, offscreen);
+    if (p.highContrast) {
+        drawHighContrast(p, offscreen);
+    } else {
+        drawPages(p.pageSet, offscreen);
+    }
     drawFocusRing(p, offscreen);
 }
 
