@@ -70,6 +70,14 @@ void created(Program& p) {
     p.services.setDrawingSize(drawingWidth, drawingHeight);
     p.services.clientSize(p.drawWidth, p.drawHeight);
     buildScreens(p, savedChoices(p));
+    systemContrastChanged(p);
+}
+
+bool systemContrastChanged(Program& p) {
+    ContrastPalette palette = p.contrastPalette;
+    const bool on = p.services.highContrast(palette);
+    setHighContrast(p, on, palette);
+    return p.redrawPending == 1;
 }
 
 void applyWindowFlags(Program& p) {

@@ -219,6 +219,41 @@ TEST_F(WindowLogic, AWholeGameThroughPointerTimerAndKeys) {
     EXPECT_EQ(games, 3);
 }
 
+TEST_F(WindowLogic, HighContrastSwitchedWhilePlayingKeepsGameScreenAndFocus) {
+    // As the Windows program is told by WM_SYSCOLORCHANGE and WM_SETTINGCHANGE.
+    fake().contrastOn = true;
+    fake().contrast = contrastPalette::windowsWhite;
+    create();
+    EXPECT_TRUE(p.highContrast);  // read at the start
+    fake().contrastOn = false;
+    ASSERT_TRUE(windowLogic::systemContrastChanged(p));
+    tick();
+    clickCell(0, 0);
+    letComputerMove();
+    windowLogic::keyDown(p, key::tab);
+    tick();
+    const std::string normal = paint().describe();
+    const int focus = p.focusItem;
+    EXPECT_FALSE(windowLogic::systemContrastChanged(p));  // nothing changed: no redraw
+    fake().contrastOn = true;
+    fake().contrast = contrastPalette::windowsBlack;
+    EXPECT_TRUE(windowLogic::systemContrastChanged(p));
+    EXPECT_TRUE(tick());
+    const std::string high = paint().describe();
+    EXPECT_NE(high, normal);
+    fake().contrast.highlight = rgb(0, 255, 0);  // a colour of the scheme changed
+    EXPECT_TRUE(windowLogic::systemContrastChanged(p));
+    tick();
+    EXPECT_NE(paint().describe(), high);
+    fake().contrastOn = false;
+    EXPECT_TRUE(windowLogic::systemContrastChanged(p));
+    tick();
+    EXPECT_EQ(paint().describe(), normal);
+    EXPECT_EQ(p.focusItem, focus);
+    EXPECT_EQ(p.gameBoard.getCell(0, 0), game::PlayerMark);
+    EXPECT_TRUE(p.boardPage().isVisible());
+}
+
 TEST_F(WindowLogic, TheKeyboardFocusGoesRoundBothScreensAndPlays) {
     create();
     tick();
