@@ -201,6 +201,10 @@ bool isError(DBusMessage* reply) {
 
 }  // namespace
 
+std::string sessionBusAddress() {
+    return sessionAddress();
+}
+
 AtspiBridge::~AtspiBridge() {
     stop();
 }

@@ -25,6 +25,9 @@ struct DBusPendingCall;
 // Writes a message's arguments (AtspiBridge.cpp).
 struct AtspiWriter;
 
+// The session bus's address, or "" where there is none to reach without starting one.
+std::string sessionBusAddress();
+
 // What the bridge asks of the window it describes.
 struct AtspiWindow {
     // Window pixels to a drawing-area pixel.
