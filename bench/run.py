@@ -51,6 +51,14 @@ def repaints(build):
             ratio = repaint / floor
             row(f"Repaint, {screen.lower()} screen{named}", f"{repaint:.1f} us",
                 f"floor {floor:.1f} us: x{ratio:.2f}", "<= x2", ratio <= 2)
+    # High contrast against its own floor: the frame filled with the palette's background.
+    for scale, named in (("", ""), ("At2", " at twice the scale")):
+        for screen in ("Board", "Settings"):
+            repaint = times[f"HighContrast{screen}Repaint{scale}"]
+            floor = times[f"HighContrastFloor{scale}"]
+            ratio = repaint / floor
+            row(f"High contrast, {screen.lower()}{named}", f"{repaint:.1f} us",
+                f"floor {floor:.1f} us: x{ratio:.2f}", "<= x2", ratio <= 2)
 
 
 # ---- idle tick in instructions ----------------------------------------------------------------
