@@ -4,6 +4,8 @@
 // the frame and the frame copied to its destination, nothing else. The same at twice the
 // scale, as on a 192 dpi desktop. And the assistive layer's share, against the same repaint: a
 // Tab key, and a frame, each described once and compared as both desktop bridges compare it.
+// And both screens in high contrast, against their own floor: the frame filled with the
+// palette's background and copied to its destination.
 
 #include <benchmark/benchmark.h>
 
@@ -28,9 +30,10 @@ namespace {
 
 // One program with one screen shown, its frame and the window surface the frame goes to.
 struct Scene {
-    Scene(bool settingsScreen, int scale) : scale(scale) {
+    Scene(bool settingsScreen, int scale, bool highContrast = false) : scale(scale) {
         program = std::make_unique<Program>(services);
         windowLogic::created(*program);
+        setHighContrast(*program, highContrast, contrastPalette::windowsBlack);
         if (settingsScreen) {
             onCommand(*program, command::openSettings, 0);
         }
@@ -52,7 +55,13 @@ struct Scene {
         show();
     }
     void floor() {
-        frame->copyBitmap(backgroundId, 0, 0, frame->width() / scale, frame->height() / scale);
+        if (program->highContrast) {
+            const Colour ground = program->contrastPalette.window;
+            frame->rectangle(0, 0, frame->width() / scale, frame->height() / scale, ground, false,
+                             ground, 1);
+        } else {
+            frame->copyBitmap(backgroundId, 0, 0, frame->width() / scale, frame->height() / scale);
+        }
         show();
     }
     // As the program's paint copies the frame to the window's own surface.
@@ -83,6 +92,10 @@ Scene& boardScene(int scale = 1) {
 Scene& settingsScene(int scale = 1) {
     static Scene scenes[] = {{true, 1}, {true, 2}};
     return scenes[scale - 1];
+}
+Scene& contrastScene(bool settingsScreen, int scale = 1) {
+    static Scene scenes[] = {{false, 1, true}, {true, 1, true}, {false, 2, true}, {true, 2, true}};
+    return scenes[(scale - 1) * 2 + (settingsScreen ? 1 : 0)];
 }
 
 // The description a front end makes of a frame, compared with the last one by the Linux
@@ -145,6 +158,37 @@ void SettingsRepaintAt2(benchmark::State& state) {
     }
 }
 
+void HighContrastBoardRepaint(benchmark::State& state) {
+    for (auto _ : state) {
+        contrastScene(false).repaint();
+    }
+}
+void HighContrastSettingsRepaint(benchmark::State& state) {
+    for (auto _ : state) {
+        contrastScene(true).repaint();
+    }
+}
+void HighContrastFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        contrastScene(false).floor();
+    }
+}
+void HighContrastBoardRepaintAt2(benchmark::State& state) {
+    for (auto _ : state) {
+        contrastScene(false, 2).repaint();
+    }
+}
+void HighContrastSettingsRepaintAt2(benchmark::State& state) {
+    for (auto _ : state) {
+        contrastScene(true, 2).repaint();
+    }
+}
+void HighContrastFloorAt2(benchmark::State& state) {
+    for (auto _ : state) {
+        contrastScene(false, 2).floor();
+    }
+}
+
 BENCHMARK(BoardRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BoardFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SettingsRepaint)->Unit(benchmark::kMicrosecond);
@@ -154,6 +198,12 @@ BENCHMARK(BoardFloorAt2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SettingsRepaintAt2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TabKey)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FrameDescribed)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HighContrastBoardRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HighContrastSettingsRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HighContrastFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HighContrastBoardRepaintAt2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HighContrastSettingsRepaintAt2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HighContrastFloorAt2)->Unit(benchmark::kMicrosecond);
 
 // The surface keeps what it can between frames; a frame drawn with all of that in hand must be
 // the frame a fresh surface draws.
@@ -183,6 +233,10 @@ int main(int argc, char** argv) {
     // The first frames open the fonts and decode the pictures; the program does that once too.
     if (!sameAsFresh(boardScene()) || !sameAsFresh(settingsScene()) ||
         !sameAsFresh(boardScene(2)) || !sameAsFresh(settingsScene(2))) {
+        return 1;
+    }
+    if (!sameAsFresh(contrastScene(false)) || !sameAsFresh(contrastScene(true)) ||
+        !sameAsFresh(contrastScene(false, 2)) || !sameAsFresh(contrastScene(true, 2))) {
         return 1;
     }
     benchmark::Initialize(&argc, argv);

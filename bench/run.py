@@ -57,6 +57,14 @@ def repaints(build):
     worse = max(tab, frame) / repaint
     row("Tab key, frame: described, compared", f"{tab:.1f} us, {frame:.1f} us",
         f"repaint {repaint:.1f} us: x{worse:.2f}", "<= x0.25", worse <= 0.25)
+    # High contrast against its own floor: the frame filled with the palette's background.
+    for scale, named in (("", ""), ("At2", " at twice the scale")):
+        for screen in ("Board", "Settings"):
+            repaint = times[f"HighContrast{screen}Repaint{scale}"]
+            floor = times[f"HighContrastFloor{scale}"]
+            ratio = repaint / floor
+            row(f"High contrast, {screen.lower()}{named}", f"{repaint:.1f} us",
+                f"floor {floor:.1f} us: x{ratio:.2f}", "<= x2", ratio <= 2)
 
 
 # ---- idle tick in instructions ----------------------------------------------------------------

@@ -29,6 +29,7 @@ add_library(voksdl STATIC
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlKeys.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlProgram.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlServices.cpp
+    ${CMAKE_SOURCE_DIR}/shell/sdl/PortalContrast.cpp
     ${CMAKE_SOURCE_DIR}/shell/sdl/SdlText.cpp)
 target_link_libraries(voksdl PUBLIC vokcore vokraster vokposix vokatspi vokresources SDL2::SDL2
     SDL2_ttf::SDL2_ttf Fontconfig::Fontconfig X11::X11 PkgConfig::WaylandClient

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/ContrastPalette.h"
+
 struct ScreenRect {
     int left = 0;
     int top = 0;
@@ -41,6 +43,13 @@ class WindowServices {
     virtual bool leftButtonDown() = 0;
     // The calendar clock, whole seconds since 1970-01-01 UTC.
     virtual std::int64_t clockSeconds() = 0;
+
+    // Whether the system asks for high contrast now, and then its palette. A window system that
+    // tells it only by events of its own (the Linux desktop, the browser) answers no here.
+    virtual bool highContrast(ContrastPalette& palette) {
+        (void)palette;
+        return false;
+    }
 
     // Files. The folder the program keeps its own settings folder in (ending in the platform's
     // separator, '/' or '\\'), or "" when the system names none; the program adds the rest.

@@ -11,6 +11,7 @@
 #include "scob/scobList.h"
 #include "scob/scobStateButton.h"
 #include "scob/skinInstance.h"
+#include "screens/HighContrast.h"
 #include "services/Settings.h"
 
 // The three Pages the window uses.
@@ -94,6 +95,9 @@ struct Program {
     // The drawing area, as measured in the window.
     int drawWidth = 0;
     int drawHeight = 0;
+    // The high-contrast look the system asks for (screens/HighContrast.h), and its palette.
+    bool highContrast = false;
+    ContrastPalette contrastPalette = contrastPalette::windowsBlack;
     std::string levelNames[3];
 
     Page& framePage() { return pageSet.pages[page::frame]; }

@@ -176,11 +176,14 @@ void drawFocusRing(const Program& p, DrawingSurface& surface) {
     Place it = placeOf(p, row);
     it.width = std::min(it.width, p.drawWidth - it.x);
     it.height = std::min(it.height, p.drawHeight - it.y);
-    // A white line just outside it, the blue band on its edge, a white line inside it.
+    // A white line just outside it, the blue band on its edge, a white line inside it. In high
+    // contrast: the highlight between lines of the background.
+    const Colour ring = p.highContrast ? p.contrastPalette.highlight : focusRingColour;
+    const Colour inside = p.highContrast ? p.contrastPalette.window : focusRingInside;
     for (int band = -1; band <= focusRingWidth; ++band) {
         const bool blue = band >= 0 && band < focusRingWidth;
         surface.rectangle(it.x + band, it.y + band, it.x + it.width - band, it.y + it.height - band,
-                          focusRingInside, true, blue ? focusRingColour : focusRingInside, 1);
+                          inside, true, blue ? ring : inside, 1);
     }
 }
 

@@ -69,6 +69,14 @@ void created(Program& p) {
     p.services.setDrawingSize(drawingWidth, drawingHeight);
     p.services.clientSize(p.drawWidth, p.drawHeight);
     buildScreens(p, savedChoices(p));
+    systemContrastChanged(p);
+}
+
+bool systemContrastChanged(Program& p) {
+    ContrastPalette palette = p.contrastPalette;
+    const bool on = p.services.highContrast(palette);
+    setHighContrast(p, on, palette);
+    return p.redrawPending == 1;
 }
 
 void applyWindowFlags(Program& p) {
@@ -110,7 +118,11 @@ bool wantsTicks(const Program& p) {
 }
 
 void render(Program& p, DrawingSurface& offscreen) {
-    drawPages(p.pageSet, offscreen);
+    if (p.highContrast) {
+        drawHighContrast(p, offscreen);
+    } else {
+        drawPages(p.pageSet, offscreen);
+    }
     drawFocusRing(p, offscreen);
 }
 

@@ -120,6 +120,10 @@ void render(Program& program, DrawingSurface& offscreen);
 // The drawing area's size, measured when the window was created.
 void drawingSize(const Program& program, int& width, int& height);
 
+// The system's colours or its contrast setting changed (and at start-up): the look follows what
+// the window system's services say now. True when the frame must be redrawn.
+bool systemContrastChanged(Program& program);
+
 // A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them),
 // and whether Shift was held with it. The arrows move the board's cursor, except while a list
 // has the keyboard focus with its ring shown: there they choose in the list alone.

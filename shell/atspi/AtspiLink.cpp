@@ -72,21 +72,6 @@ constexpr long outgoingLimit = 4 << 20;
 // a client that calls faster than the game answers waits on the bus, not in the game's memory.
 constexpr long incomingLimit = 4 << 20;
 
-// The session bus's address: the one the session names, else the user's usual socket. Never
-// one that would start a bus of its own (autolaunch: runs a program and waits for it).
-std::string sessionAddress() {
-    if (const char* named = std::getenv("DBUS_SESSION_BUS_ADDRESS")) {
-        return *named && !std::strstr(named, "autolaunch:") ? named : "";
-    }
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat socket {};
-    if (runtime && *runtime && stat((std::string(runtime) + "/bus").c_str(), &socket) == 0 &&
-        S_ISSOCK(socket.st_mode)) {
-        return std::string("unix:path=") + runtime + "/bus";
-    }
-    return "";
-}
-
 dbus_bool_t addWatch(DBusWatch* watch, void* data) {
     static_cast<AtspiLink::Connection*>(data)->watches.push_back(watch);
     return TRUE;
@@ -119,9 +104,23 @@ DBusMessage* hello() {
 
 }  // namespace
 
+// Never one that would start a bus of its own (autolaunch: runs a program and waits for it).
+std::string sessionBusAddress() {
+    if (const char* named = std::getenv("DBUS_SESSION_BUS_ADDRESS")) {
+        return *named && !std::strstr(named, "autolaunch:") ? named : "";
+    }
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat socket {};
+    if (runtime && *runtime && stat((std::string(runtime) + "/bus").c_str(), &socket) == 0 &&
+        S_ISSOCK(socket.st_mode)) {
+        return std::string("unix:path=") + runtime + "/bus";
+    }
+    return "";
+}
+
 void AtspiLink::start(AtspiLinkEvents told) {
     events = std::move(told);
-    const std::string address = sessionAddress();
+    const std::string address = sessionBusAddress();
     if (address.empty()) {
         return;
     }

@@ -18,6 +18,10 @@ struct DBusWatch;
 // Writes a message's arguments (shell/atspi/AtspiWriter.h).
 struct AtspiWriter;
 
+// The session bus's address: the one the session names, else the user's usual socket; "" where
+// there is none to reach without starting one. The bridge and the desktop portal's reader use it.
+std::string sessionBusAddress();
+
 // What the link tells the bridge.
 struct AtspiLinkEvents {
     // Our name on the accessibility bus is known: objects may be asked for from now on.

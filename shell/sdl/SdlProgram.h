@@ -12,6 +12,7 @@
 #include "shell/atspi/AtspiBridge.h"
 #include "shell/raster/RasterSurface.h"
 #include "shell/sdl/SdlDesktop.h"
+#include "shell/sdl/PortalContrast.h"
 #include "shell/sdl/SdlServices.h"
 #include "shell/sdl/SdlText.h"
 
@@ -35,6 +36,8 @@ struct Frontend {
     EventWaiter waiter;
     // The tree screen readers read, while the desktop has an accessibility bus.
     AtspiBridge access;
+    // The desktop's contrast setting, while the session has a portal.
+    PortalContrast contrast;
 };
 
 // What happens while the window is open: the event loop of the program, or the headless run's

@@ -24,7 +24,9 @@
 //             (`paint`), and told of the window's focus, its bus watched in the loop's own sleep
 //             (EventWaiter)
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include <SDL.h>
@@ -142,8 +144,26 @@ void startAccess(Frontend& f) {
     window.complain = complain;
     f.access.start(f.program, window);
     f.access.windowActive((SDL_GetWindowFlags(f.window) & SDL_WINDOW_INPUT_FOCUS) != 0);
-    f.waiter.alsoWatch([&f](std::vector<pollfd>& fds, int& ms) { f.access.watches(fds, ms); },
-                       [&f](const pollfd* fds, std::size_t n) { f.access.handle(fds, n); });
+    // The desktop's contrast, followed on the same bus; the look is the normal one until the
+    // portal answers, and stays so without one.
+    f.contrast.start(sessionBusAddress(), [&f](bool high, bool dark) {
+        setHighContrast(f.program, high,
+                        dark ? contrastPalette::lightOnDark : contrastPalette::darkOnLight);
+    });
+    // Both share the sleep: the bridge's descriptors first, then the portal's.
+    auto bridgeCount = std::make_shared<std::size_t>(0);
+    f.waiter.alsoWatch(
+        [&f, bridgeCount](std::vector<pollfd>& fds, int& ms) {
+            const std::size_t before = fds.size();
+            f.access.watches(fds, ms);
+            *bridgeCount = fds.size() - before;
+            f.contrast.watches(fds, ms);
+        },
+        [&f, bridgeCount](const pollfd* fds, std::size_t n) {
+            const std::size_t first = std::min(*bridgeCount, n);
+            f.access.handle(fds, first);
+            f.contrast.handle(fds + first, n - first);
+        });
 }
 
 // The event loop: events as they come, and the timer's ticks while the game wants them. Between
@@ -155,8 +175,12 @@ void run(Frontend& f) {
     // The bus is left with the window.
     struct Leave {
         AtspiBridge& access;
-        ~Leave() { access.stop(); }
-    } leave{f.access};
+        PortalContrast& contrast;
+        ~Leave() {
+            access.stop();
+            contrast.stop();
+        }
+    } leave{f.access, f.contrast};
     const Uint64 period = static_cast<Uint64>(f.services.timerPeriodMs());
     Uint64 nextTick = SDL_GetTicks64() + period;
     while (!endRequested()) {

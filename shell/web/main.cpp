@@ -502,6 +502,23 @@ EMSCRIPTEN_KEEPALIVE void vokPress(int x, int y) {
     tickIfWanted(frontend);
 }
 
+// The page's contrast, whenever it changes: mode 0 the normal look, 1 the colours given (the
+// browser's forced colours, each 0xRRGGBB, in the order of ContrastPalette), 2 and 3 the
+// program's own dark on light and light on dark (prefers-contrast: more).
+EMSCRIPTEN_KEEPALIVE void vokContrast(int mode, int window, int windowText, int buttonFace,
+                                      int buttonText, int highlight, int highlightText,
+                                      int hotLight, int grayText) {
+    const auto colour = [](int c) { return rgb((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); };
+    ContrastPalette palette =
+        mode == 3 ? contrastPalette::lightOnDark : contrastPalette::darkOnLight;
+    if (mode == 1) {
+        palette = {colour(window),    colour(windowText),    colour(buttonFace), colour(buttonText),
+                   colour(highlight), colour(highlightText), colour(hotLight),   colour(grayText)};
+    }
+    setHighContrast(frontend.program, mode != 0, palette);
+    tickIfWanted(frontend);
+}
+
 }  // extern "C"
 
 // The page's part of the start-up: the canvas is there already; shown means started and drawn,

@@ -3,7 +3,8 @@
 // reads and operates, the live region, the checks that the canvas still has the right scale,
 // the pictures fetched as files of their own, and the service worker that keeps the page for
 // offline use. The program calls vokPage; vokPage calls the program's exported functions
-// (_vokPointer, _vokPress, _vokResized, _vokPageHidden, _vokPictureRoom, _vokPictureArrived).
+// (_vokPointer, _vokPress, _vokResized, _vokPageHidden, _vokPictureRoom, _vokPictureArrived,
+// _vokContrast).
 var vokPage = {
     width: 0,          // the drawing area, in its own pixels
     height: 0,
@@ -107,11 +108,36 @@ var vokPage = {
                                   { once: true });
         })();
         window.addEventListener('pagehide', function () { _vokPageHidden(); });
+        page.followContrast();
 
         // Not while the page starts: when the first frame is shown (keepOffline).
         // In a turn of its own: the program's start is long enough as it is.
         page.started = true;
         setTimeout(function () { page.handOver(); });
+    },
+
+    // High contrast as the browser asks for it, now and whenever it changes: forced colours draw
+    // in the system's colours (read from CSS), prefers-contrast: more in the program's own
+    // palette, dark on light or, where the page prefers dark, light on dark.
+    followContrast: function () {
+        var names = ['Canvas', 'CanvasText', 'ButtonFace', 'ButtonText', 'Highlight',
+                     'HighlightText', 'LinkText', 'GrayText'];
+        var queries = ['(forced-colors: active)', '(prefers-contrast: more)',
+                       '(prefers-color-scheme: dark)'].map(function (q) { return matchMedia(q); });
+        var probe = document.createElement('i');
+        probe.hidden = true;
+        document.body.appendChild(probe);
+        var tell = function () {
+            var mode = queries[0].matches ? 1 : queries[1].matches ? (queries[2].matches ? 3 : 2) : 0;
+            var colours = names.map(function (name) {
+                probe.style.color = name;
+                var rgb = getComputedStyle(probe).color.match(/\d+/g) || [0, 0, 0];
+                return (rgb[0] << 16) | (rgb[1] << 8) | (rgb[2] | 0);
+            });
+            _vokContrast.apply(null, [mode].concat(colours));
+        };
+        queries.forEach(function (q) { q.addEventListener('change', tell); });
+        tell();
     },
 
     // The point a pointer at (x, y) of the drawing area acts at: within a shown button's reach

@@ -114,6 +114,32 @@ bool Win32Services::leftButtonDown() {
     return GetAsyncKeyState(VK_LBUTTON) != 0;
 }
 
+bool Win32Services::highContrast(ContrastPalette& palette) {
+    // Windows XP has both the query and every colour below.
+    HIGHCONTRASTA state = {};
+    state.cbSize = sizeof state;
+    if (!SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof state, &state, 0) ||
+        (state.dwFlags & HCF_HIGHCONTRASTON) == 0) {
+        return false;
+    }
+    palette = systemPalette();
+    return true;
+}
+
+ContrastPalette Win32Services::systemPalette() {
+    const auto sys = [](int index) { return static_cast<Colour>(GetSysColor(index) & 0xFFFFFF); };
+    ContrastPalette palette;
+    palette.window = sys(COLOR_WINDOW);
+    palette.windowText = sys(COLOR_WINDOWTEXT);
+    palette.buttonFace = sys(COLOR_BTNFACE);
+    palette.buttonText = sys(COLOR_BTNTEXT);
+    palette.highlight = sys(COLOR_HIGHLIGHT);
+    palette.highlightText = sys(COLOR_HIGHLIGHTTEXT);
+    palette.hotLight = sys(COLOR_HOTLIGHT);
+    palette.grayText = sys(COLOR_GRAYTEXT);
+    return palette;
+}
+
 std::int64_t Win32Services::clockSeconds() {
     return static_cast<std::int64_t>(std::time(nullptr));
 }

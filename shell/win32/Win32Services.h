@@ -24,6 +24,10 @@ class Win32Services : public WindowServices {
     void screenSize(int& width, int& height) override;
     void openUrl(const std::string& address) override;
     bool leftButtonDown() override;
+    // SPI_GETHIGHCONTRAST's flag, and then the system's colours (systemPalette).
+    bool highContrast(ContrastPalette& palette) override;
+    // The colours GetSysColor gives now, high contrast or not.
+    static ContrastPalette systemPalette();
     std::int64_t clockSeconds() override;
     std::string settingsBase() override;
     bool makeFolders(const std::string& folder, std::string& why) override;

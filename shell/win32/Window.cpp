@@ -183,6 +183,14 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_LBUTTONUP:
             onPointer(PointerEvent::LeftUp, lParam);
             return 1;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // High contrast switched, or its colours changed: the same game, screen and focus,
+            // drawn at once in the new look.
+            if (windowLogic::systemContrastChanged(frontend.program)) {
+                InvalidateRect(window, nullptr, FALSE);
+            }
+            break;
         case WM_RBUTTONDOWN:
             return 1;  // swallowed: no context menu of any kind
         case WM_GETOBJECT: {

@@ -315,6 +315,42 @@ def session(env, runtime):
     return process
 
 
+# A stand-in for the desktop portal's Settings on the session bus it is started in: ReadOne of
+# org.freedesktop.appearance's contrast and color-scheme; a line "key value" on its input
+# changes one and tells SettingChanged.
+PORTAL = r"""
+import sys
+from gi.repository import Gio, GLib
+values, space = {"contrast": int(sys.argv[1]), "color-scheme": int(sys.argv[2])}, "org.freedesktop.appearance"
+bus, path, interface = Gio.bus_get_sync(Gio.BusType.SESSION), "/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings"
+u = lambda key: GLib.Variant("u", values[key])
+def told(*_):
+    key, value = sys.stdin.readline().split()
+    values[key] = int(value)
+    bus.emit_signal(None, path, interface, "SettingChanged", GLib.Variant("(ssv)", (space, key, u(key))))
+    return True
+bus.register_object(path, Gio.DBusNodeInfo.new_for_xml(
+    "<node><interface name='%s'><method name='ReadOne'><arg type='s' direction='in'/>"
+    "<arg type='s' direction='in'/><arg type='v' direction='out'/></method></interface></node>"
+    % interface).interfaces[0], lambda c, s, p, i, m, args, call: call.return_value(
+        GLib.Variant("(v)", (u(args[1]),))), None, None)
+Gio.bus_own_name_on_connection(bus, "org.freedesktop.portal.Desktop", 0, lambda *_: print("ready", flush=True), None)
+GLib.io_add_watch(0, GLib.IOCondition.IN, told)
+GLib.MainLoop().run()
+"""
+
+
+def portal(env, contrast, scheme):
+    """The portal's stand-in on the session bus of `env`, once it owns its name."""
+    process = subprocess.Popen(["/usr/bin/python3", "-c", PORTAL, str(contrast), str(scheme)],
+                               env=dict(os.environ, **env), stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, text=True)
+    check(process.stdout.readline().strip() == "ready", "the portal's stand-in did not start")
+    process.set = lambda key, value: (process.stdin.write("%s %d\n" % (key, value)),
+                                      process.stdin.flush())
+    return process
+
+
 def item(parent, role=None, name=None):
     """The first item below `parent` of that role and name, or None."""
     for child in parent:
@@ -1181,6 +1217,9 @@ def scenarios(suite):
                 killed = session(suite.display.env, os.path.join(suite.temp, "killed-run"))
                 bus = killed.env
             game = suite.start(suite.config("bus-" + name), bus)
+            # No portal there: the normal look.
+            time.sleep(0.3)
+            check(suite.same_as_reference(game.shot(), "board"), name + ": not the normal look")
             if name == "killed":
                 a11y = call(bus["DBUS_SESSION_BUS_ADDRESS"], "org.a11y.Bus", "/org/a11y/bus",
                             "GetAddress")[0]
@@ -1193,6 +1232,33 @@ def scenarios(suite):
             check(game.close() == 0 and game.saved_lines()[0] == "0", name + ": not saved")
             check(len(game.errors.splitlines()) == (name == "killed"),
                   "%s: said %r" % (name, game.errors))
+
+    def high_contrast_from_the_portal():
+        # Dark on white, light on black once the desktop prefers dark, the normal look again:
+        # the game and the screen shown kept throughout.
+        bus = session(suite.display.env, os.path.join(suite.temp, "portal-run"))
+        settings = portal(bus.env, 1, 0)
+        try:
+            game = suite.start(suite.config("portal"), bus.env)
+            shows = lambda at, colour, what: game.wait_for(
+                lambda: game.shot().getpixel(at) == colour, what)
+            shows((200, 350), (255, 255, 255), "dark on white")
+            game.click(cell_centre(0, 0))
+            settings.set("color-scheme", 1)
+            shows((200, 350), (0, 0, 0), "light on black")
+            game.shot(suite.shot_path("high-contrast-portal-board"))
+            game.click(SETTINGS)
+            game.hover((195, 300))
+            shows((5, 300), (0, 0, 0), "the settings screen, light on black")
+            settings.set("contrast", 0)
+            game.wait_for(lambda: suite.same_as_reference(game.shot(), "settings"),
+                          "the normal look")
+            game.click(PLAY)
+            check(game.cells()[0][0] == "player", "the game was lost on the way")
+            check(game.close() == 0 and game.errors == "", "said %r" % game.errors)
+        finally:
+            settings.kill()
+            bus.close()
 
     def native_on_wayland():
         # weston's desktop in this tier's Xvfb; the program is given no X display.
@@ -1285,7 +1351,7 @@ def scenarios(suite):
             help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
             keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line,
             read_by_a_screen_reader, flooded_by_a_client_of_the_bridge,
-            screen_reader_bus_missing_or_gone, native_on_wayland]
+            screen_reader_bus_missing_or_gone, high_contrast_from_the_portal, native_on_wayland]
 
 
 def main():

@@ -19,6 +19,7 @@
 #include "tests/sdl/RenderSupport.h"
 #include "tests/support/BoardCells.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/HighContrastFrames.h"
 #include "tests/support/RecordingSurface.h"
 
 namespace {
@@ -343,21 +344,8 @@ TEST_F(Screens, TheSettingsScreenOnWhiteWithListsAndPlay) {
 // How far a pixel stands apart from the nearer of the focus ring's two colours (1 to 21), as
 // the accessibility guidelines reckon contrast.
 double apartFromRing(Colour pixel) {
-    const auto luminance = [](Colour c) {
-        double sum = 0;
-        for (const auto& [v, weight] :
-             {std::pair{redOf(c), 0.2126}, {greenOf(c), 0.7152}, {blueOf(c), 0.0722}}) {
-            const double s = v / 255.0;
-            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
-        }
-        return sum + 0.05;
-    };
-    double best = 1;
-    for (const Colour ring : {windowLogic::focusRingColour, windowLogic::focusRingInside}) {
-        const double a = luminance(ring), b = luminance(pixel);
-        best = std::max(best, a > b ? a / b : b / a);
-    }
-    return best;
+    return std::max(highContrastFrames::contrast(windowLogic::focusRingColour, pixel),
+                    highContrastFrames::contrast(windowLogic::focusRingInside, pixel));
 }
 
 TEST_F(Screens, TheFocusRingStandsOutOnEveryItemOfBothScreens) {

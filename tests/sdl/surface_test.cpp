@@ -11,6 +11,7 @@
 #include "shell/raster/RasterSurface.h"
 #include "tests/sdl/RenderSupport.h"
 #include "tests/support/FocusRings.h"
+#include "tests/support/HighContrastFrames.h"
 #include "tests/support/SurfaceContract.h"
 
 namespace {
@@ -26,6 +27,7 @@ class RasterCanvas : public ContractCanvas {
         return *surface;
     }
     Colour at(int x, int y) override { return surface->pixel(x, y); }
+    const RasterSurface& frame() const { return *surface; }
 
   private:
     std::unique_ptr<RasterSurface> surface;
@@ -41,6 +43,16 @@ TEST(RasterSurface, KeepsTheSurfaceContract) {
 TEST(RasterSurface, DrawsTheFocusRingOnTheRealScreens) {
     RasterCanvas canvas;
     for (const std::string& failure : focusRings::failures(canvas)) {
+        ADD_FAILURE() << failure;
+    }
+}
+
+TEST(RasterSurface, DrawsTheHighContrastLookInEveryPalette) {
+    RasterCanvas canvas;
+    const auto save = [&canvas](const std::string& name) {
+        EXPECT_TRUE(writePng(screenshotFolder() + "/" + name + ".png", canvas.frame()));
+    };
+    for (const std::string& failure : highContrastFrames::failures(canvas, save)) {
         ADD_FAILURE() << failure;
     }
 }

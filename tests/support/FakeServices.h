@@ -23,6 +23,8 @@ class FakeServices : public WindowServices {
     std::string base;  // the settings folder's base, with its separator; "" names none
     bool failMakeFolders = false;
     bool failReplace = false;
+    bool contrastOn = false;  // what SPI_GETHIGHCONTRAST would say, and the system's colours
+    ContrastPalette contrast;
 
     // What was asked.
     int timerId = 0, timerPeriod = 0, timerStarts = 0;
@@ -53,6 +55,10 @@ class FakeServices : public WindowServices {
     }
     void openUrl(const std::string& address) override { urls.push_back(address); }
     bool leftButtonDown() override { return leftDown; }
+    bool highContrast(ContrastPalette& palette) override {
+        palette = contrastOn ? contrast : palette;
+        return contrastOn;
+    }
     std::int64_t clockSeconds() override { return clock; }
     std::string settingsBase() override { return base; }
     bool makeFolders(const std::string& path, std::string& why) override {

@@ -219,6 +219,36 @@ TEST_F(WindowLogic, AWholeGameThroughPointerTimerAndKeys) {
     EXPECT_EQ(games, 3);
 }
 
+TEST_F(WindowLogic, HighContrastSwitchedWhilePlayingKeepsGameScreenAndFocus) {
+    // As the Windows program is told by WM_SYSCOLORCHANGE and WM_SETTINGCHANGE: read at the
+    // start, then at each change, a repaint only when the look changed.
+    fake().contrastOn = true;
+    create();
+    EXPECT_TRUE(p.highContrast);
+    fake().contrastOn = false;
+    windowLogic::systemContrastChanged(p);
+    clickCell(0, 0);
+    letComputerMove();
+    windowLogic::keyDown(p, key::tab);
+    tick();
+    const std::string normal = paint().describe();
+    const int focus = p.focusRow;
+    EXPECT_FALSE(windowLogic::systemContrastChanged(p));
+    std::string before = normal;
+    for (const Colour highlight : {rgb(26, 235, 255), rgb(0, 255, 0)}) {  // a colour changed
+        fake().contrastOn = true;
+        fake().contrast.highlight = highlight;
+        EXPECT_TRUE(windowLogic::systemContrastChanged(p) && tick());
+        EXPECT_NE(paint().describe(), before);
+        before = paint().describe();
+    }
+    fake().contrastOn = false;
+    EXPECT_TRUE(windowLogic::systemContrastChanged(p) && tick());
+    EXPECT_EQ(paint().describe(), normal);
+    EXPECT_EQ(p.focusRow, focus);
+    EXPECT_EQ(p.gameBoard.getCell(0, 0), game::PlayerMark);
+}
+
 TEST_F(WindowLogic, TheKeyboardFocusGoesRoundBothScreensAndPlays) {
     create();
     tick();

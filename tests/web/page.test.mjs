@@ -493,6 +493,54 @@ describe('the page', () => {
         await context.close();
     });
 
+    test('high contrast follows forced colours and prefers-contrast live, the ring too',
+         async () => {
+        const { context, page } = await openPage();
+        await idle(page);
+        const cdp = await page.createCDPSession();
+        const pixel = () => page.evaluate(() => [...document.getElementById('canvas')
+            .getContext('2d').getImageData(200, 350, 1, 1).data].slice(0, 3).join());
+        const css = (colour) => page.evaluate((c) => {
+            const probe = document.body.appendChild(document.createElement('i'));
+            probe.style.color = c;
+            const rgb = getComputedStyle(probe).color.match(/\d+/g).join();
+            probe.remove();
+            return rgb;
+        }, colour);
+        // The focused item's outline, and what it would be in the colour wanted.
+        const ring = (colour) => page.evaluate((c) => {
+            const el = document.activeElement;
+            const shown = getComputedStyle(el).outlineColor;
+            el.style.outlineColor = c;
+            const wanted = getComputedStyle(el).outlineColor;
+            el.style.outlineColor = '';
+            return [shown, wanted];
+        }, colour);
+        const expect = async (features, background, highlight) => {
+            await cdp.send('Emulation.setEmulatedMedia', { features });
+            for (let i = 0; i < 200 && (await pixel()) !== background; i++) await pause(20);
+            assert.equal(await pixel(), background, JSON.stringify(features));
+            const [shown, wanted] = await ring(highlight);
+            assert.equal(shown, wanted, JSON.stringify(features));
+        };
+        await clickCell(page, 4);
+        await idle(page);
+        const parchment = await pixel();
+        await tabTo(page, 'Help');
+        const none = [{ name: 'forced-colors', value: 'none' },
+                      { name: 'prefers-contrast', value: 'no-preference' }];
+        await expect([{ name: 'forced-colors', value: 'active' }], await css('Canvas'),
+                     'Highlight');
+        await screenshot(page, 'high-contrast-forced-colors');
+        await expect([none[0], { name: 'prefers-contrast', value: 'more' }], '255,255,255',
+                     '#000080');
+        await expect(none, parchment, '#1447c4');
+        // The game went on through it all: the centre is still the player's.
+        assert.ok((await lastFrame(page)).filled[4]);
+        assert.equal((await focused(page)).name, 'Help');
+        await context.close();
+    });
+
     test('phones and landscape: the board fits, drawn sharp, and a tap plays', async (t) => {
         for (const [width, height, dpr] of [[360, 740, 3], [740, 360, 3], [320, 320, 1],
                                             [412, 915, 2.625], [500, 700, 1.25]]) {

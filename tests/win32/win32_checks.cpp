@@ -8,8 +8,10 @@
 #include <string>
 
 #include "shell/win32/GdiSurface.h"
+#include "shell/win32/Win32Services.h"
 #include "shell/win32/fatalText.h"
 #include "tests/support/FocusRings.h"
+#include "tests/support/HighContrastFrames.h"
 #include "tests/support/SurfaceContract.h"
 
 namespace {
@@ -103,6 +105,29 @@ void focusRing() {
     }
 }
 
+// The high-contrast look on GDI, and its palette read from the system's colours. Wine reports
+// high contrast off whatever it is told, so only the colours can be set here (SetSysColors).
+void highContrast() {
+    section = "high contrast";
+    GdiCanvas canvas;
+    for (const std::string& failure : highContrastFrames::failures(canvas)) {
+        check(false, failure.c_str(), __LINE__);
+    }
+    const ContrastPalette& c = contrastPalette::windowsWhite;
+    const int elements[8] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_BTNFACE,  COLOR_BTNTEXT,
+                             COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_HOTLIGHT, COLOR_GRAYTEXT};
+    using P = ContrastPalette;
+    Colour P::*const members[8] = {&P::window,    &P::windowText,    &P::buttonFace, &P::buttonText,
+                                   &P::highlight, &P::highlightText, &P::hotLight,   &P::grayText};
+    COLORREF before[8], set[8];
+    for (int i = 0; i < 8; ++i) {
+        before[i] = GetSysColor(elements[i]);
+        set[i] = static_cast<COLORREF>(c.*members[i]);
+    }
+    CHECK(SetSysColors(8, elements, set) && Win32Services::systemPalette() == c);
+    SetSysColors(8, elements, before);
+}
+
 // Text leaves the context's background mode as it found it.
 void textModeRestored() {
     section = "text";
@@ -180,6 +205,7 @@ void fatalTexts() {
 int main() {
     surfaceContract();
     focusRing();
+    highContrast();
     textModeRestored();
     objectsReleased();
     fatalTexts();
