@@ -90,6 +90,12 @@ struct Program {
     // whether its ring is shown (from a Tab until the next pointer press).
     int focusItem = -1;
     bool focusRingShown = false;
+    // The window's whole scale: the system's own and the player's zoom, kept as whole steps above
+    // it (the zoom file's steps as read, so that an unchanged zoom is not written again).
+    int systemScale = 1;
+    int zoomSteps = 0;
+    int savedZoomSteps = 0;
+    int scale = 1;
     // The drawing area, as measured in the window.
     int drawWidth = 0;
     int drawHeight = 0;

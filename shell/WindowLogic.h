@@ -37,6 +37,9 @@ struct Program;
 //   Paint     on every expose, the whole frame rendered off screen at the drawing area's size
 //             (times the scale, if any) and copied to the window in one step, so no half-drawn
 //             frame is ever seen
+//   Zoom      Ctrl with a zoom key of platform/Keys.h handed over as keyDown's `ctrl`; the scale
+//             the services are given (setScale) taken for pointer, paint and the extents of
+//             assistive technology from then on, the window resized and moved as asked
 //   Window    the drawing area `created` asks for, times the scale, in a frame of the window
 //             system's own (or none), not resizable, no maximise box; its place read as the
 //             outer top-left corner in screen pixels, or not known where the window system
@@ -120,8 +123,39 @@ void render(Program& program, DrawingSurface& offscreen);
 void drawingSize(const Program& program, int& width, int& height);
 
 // A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them),
-// and whether Shift was held with it.
-void keyDown(Program& program, int virtualKey, bool shift = false);
+// and whether Shift and Ctrl were held with it. Ctrl with a zoom key zooms (zoomTo) and does
+// nothing else.
+void keyDown(Program& program, int virtualKey, bool shift = false, bool ctrl = false);
+
+// The window's scale: the system's whole scale and the player's zoom, in whole steps above it
+// (Ctrl+Plus one more, Ctrl+Minus one fewer, Ctrl+0 none), up to the largest scale whose window
+// fits the usable screen. The zoom is kept in a file of its own (services/Settings.h), read by
+// startUp and written by shutDown when it changed.
+//
+// The front end's scale from the system's DPI, before openWindow (and the window's scale until
+// the zoom is applied).
+void setSystemScale(Program& program, int scale);
+// The scale the window is drawn at now.
+int currentScale(const Program& program);
+// The largest whole scale, from the system's up to maxScale, whose window fits the usable
+// screen, the window system's frame round the drawing area taking `frameWidth` x `frameHeight`
+// pixels; the system's scale where none does. A screen of unknown size limits nothing.
+int largestFittingScale(const Program& program, int frameWidth, int frameHeight);
+// The window's scale for `steps` above the system's, where the frame is as it is now.
+int scaleForSteps(Program& program, int steps);
+// Zooms to `steps` above the system's scale (at most as many as fit): the window resized round
+// its drawing area at the new scale, its top-left corner kept where the window still fits,
+// else moved just enough; the frame redrawn at the next tick. False when the scale is unchanged.
+bool zoomTo(Program& program, int steps);
+
+// Another monitor's DPI (Windows' WM_GETDPISCALEDSIZE and WM_DPICHANGED), at a whole system
+// scale: the scale the window takes there (the player's zoom kept), and the drawing area's size
+// in pixels at it, which is not the linear growth the system assumes.
+int scaleAtSystemScale(Program& program, int systemScale);
+void drawingPixels(int scale, int& width, int& height);
+// The move to that monitor: the new system scale applied, the window resized to it and put
+// with its outer top-left corner at (left, top), the corner the system suggests.
+void systemScaleChanged(Program& program, int systemScale, int left, int top);
 // A pointer move, left press or left release at drawing-area coordinates.
 void pointer(Program& program, PointerEvent event, int px, int py);
 

@@ -5,7 +5,11 @@
 //   Pointer   SDL mouse motion and left-button events inside the window (`handle`), divided
 //             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
-//             by its place when the symbol is no Latin letter), with Shift; Alt withheld there
+//             by its place when the symbol is no Latin letter), with Shift and Ctrl; Alt
+//             withheld there
+//   Zoom      the zoom's keys with Ctrl (SdlKeys); the services resize the window and move it
+//             (SdlServices), `paint` draws at the window's new pixels a point, the pointer and
+//             the AT-SPI extents take the services' scale at each event and request
 //   Timer     the event loop's own tick (`run`), at the 15 ms floor of tickPeriodFor, only
 //             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     `paint` (SdlProgram): on SDL_WINDOWEVENT_EXPOSED, after the first build, after a
@@ -116,7 +120,8 @@ bool handle(const SDL_Event& event) {
             // Repeats included: holding a key acts once per repeat.
             if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode,
                                               event.key.keysym.mod)) {
-                windowLogic::keyDown(program, key, (event.key.keysym.mod & KMOD_SHIFT) != 0);
+                windowLogic::keyDown(program, key, (event.key.keysym.mod & KMOD_SHIFT) != 0,
+                                     (event.key.keysym.mod & KMOD_CTRL) != 0);
             }
             break;
         default:
@@ -225,7 +230,7 @@ int main(int argc, char** argv) {
         return failed("cannot start the font renderer: " + sdlError());
     }
     onDisplayLost([] { endAtDisplayLoss(frontend); });
-    frontend.services.setScale(chosenScale(named));
+    windowLogic::setSystemScale(frontend.program, chosenScale(named));
     int status = 1;
     if (!frontend.text.available()) {
         complain(

@@ -75,6 +75,10 @@ void Win32Services::setDrawingSize(int width, int height) {
                  SWP_NOMOVE);
 }
 
+void Win32Services::moveWindow(int left, int top) {
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Win32Services::clientSize(int& width, int& height) {
     // In points of the drawing area.
     RECT client = {0, 0, 0, 0};

@@ -27,6 +27,8 @@ class FakeServices : public WindowServices {
     // What was asked.
     int timerId = 0, timerPeriod = 0, timerStarts = 0;
     int drawingWidth = 0, drawingHeight = 0;
+    int scale = 0;  // as last set; 0 before
+    std::vector<std::pair<int, int>> moves;
     std::vector<int> opacities;
     std::vector<bool> topmostCalls;
     std::vector<std::string> urls;
@@ -36,9 +38,25 @@ class FakeServices : public WindowServices {
         timerPeriod = periodMs;
         ++timerStarts;
     }
+    // The window is resized round the drawing area with a frame of 6 x 25 pixels (the classic
+    // caption's at 96 dpi).
     void setDrawingSize(int w, int h) override {
         drawingWidth = w;
         drawingHeight = h;
+        if (rect) {
+            const int s = scale > 0 ? scale : 1;
+            rect->right = rect->left + w * s + 6;
+            rect->bottom = rect->top + h * s + 25;
+        }
+    }
+    void setScale(int s) override { scale = s; }
+    // The window rectangle follows, as a window system's would.
+    void moveWindow(int left, int top) override {
+        moves.emplace_back(left, top);
+        if (rect) {
+            *rect = ScreenRect{left, top, left + rect->right - rect->left,
+                               top + rect->bottom - rect->top};
+        }
     }
     void clientSize(int& w, int& h) override {
         w = clientWidth;
