@@ -931,6 +931,60 @@ def scenarios(suite):
         check((w, h) == CLIENT, "drawing area with --scale 1 is %dx%d" % (w, h))
         check(game.close() == 0, "exit code")
 
+    def zoom_in_out_and_reset():
+        config = suite.config("zoom")
+        game = suite.start(config)
+        zoom_file = os.path.join(config, "vok", "vudezazivaze", "vudezazivaze.zoom")
+
+        def zoomed(keys, size, reference):
+            for key in keys:
+                game.key(key)
+            game.wait_for(lambda: game.client_rect()[2:] == size, "a drawing area of %s" % (size,))
+            game.hover((2, 2))
+            image = game.shot(suite.shot_path("zoom-" + reference))
+            check(suite.same_as_reference(image, reference),
+                  "after %s the window differs from the render test's %s" % (keys, reference))
+            # The window keeps to the screen (1024 x 768, no panel).
+            x, y = game.frame_position()
+            left, right, top, bottom = game.frame_extents()
+            check(x >= 0 and y >= 0 and x + size[0] + left + right <= 1024
+                  and y + size[1] + top + bottom <= 768,
+                  "the window at %r does not fit the screen" % ((x, y),))
+            return x, y
+
+        run("xdotool", "windowmove", game.window, "300", "20", env=game.env)
+        game.wait_for(lambda: game.frame_position() == (300, 20), "the window to move")
+        # Twice the scale is the largest whose window fits: a second Ctrl+Plus changes nothing.
+        # The window larger at (300, 20) would cross the screen's right edge: it moves left,
+        # just enough, and keeps its top edge where that still fits.
+        x, y = zoomed(["ctrl+plus", "ctrl+equal"], (768, 730), "board-x2")
+        left, right, top, bottom = game.frame_extents()
+        check(x + 768 + left + right == 1024 and y == min(20, 768 - 730 - top - bottom),
+              "the zoomed window at %r, not just inside the screen" % ((x, y),))
+        check(not os.path.exists(zoom_file), "the zoom was written before the close")
+        zoomed(["ctrl+minus", "ctrl+KP_Subtract"], CLIENT, "board")
+        zoomed(["ctrl+KP_Add"], (768, 730), "board-x2")
+        zoomed(["ctrl+0"], CLIENT, "board")
+        zoomed(["ctrl+plus"], (768, 730), "board-x2")
+        # The pointer follows the scale: the doubled centre of a cell plays that cell.
+        cx, cy = cell_centre(1, 1)
+        game.click((2 * cx, 2 * cy))
+        game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_box(1, 1), scale=2),
+                      "the ring in the cell clicked at twice the scale")
+        check(game.close() == 0, "exit code")
+        check(len(game.saved_lines()) == 8, "the settings file changed shape: %r"
+              % game.saved_lines())
+        with open(zoom_file) as f:
+            check(f.read() == "1\n", "the zoom file holds %r" % open(zoom_file).read())
+        # Read back at the next start; a zoom larger than fits comes back as the largest.
+        for kept in ("1\n", "3\n"):
+            with open(zoom_file, "w") as f:
+                f.write(kept)
+            game = suite.start(config)
+            _, _, w, h = game.client_rect()
+            check((w, h) == (768, 730), "zoom %r: a drawing area of %dx%d" % (kept, w, h))
+            check(game.close() == 0, "exit code")
+
     def bad_environments():
         # No display at all, nor a runtime folder: the game's own message, and nothing else.
         env = dict(os.environ, XDG_CONFIG_HOME=suite.config("nodisplay"))
@@ -1030,6 +1084,13 @@ def scenarios(suite):
             box = child.queryComponent().getExtents(atspi.WINDOW_COORDS)
             check(box.x >= 0 and box.y >= 0 and box.x + box.width <= CLIENT[0] and
                   box.y + box.height <= CLIENT[1], "%s lies outside the window" % child.name)
+        # Zoomed, the extents follow the scale; and back.
+        for key, scale in (("ctrl+plus", 2), ("ctrl+0", 1)):
+            game.key(key)
+            game.wait_for(lambda: game.client_rect()[2] == CLIENT[0] * scale, "the zoom")
+            box = board[4].queryComponent().getExtents(atspi.WINDOW_COORDS)
+            check((box.x, box.y, box.width, box.height) ==
+                  tuple(v * scale for v in cell_box(1, 1)), "%s: the centre at %r" % (key, box))
         # A toggle pressed through its action.
         translucent = item(frame, "toggle button", "Translucent")
         translucent.queryAction().doAction(0)
@@ -1188,7 +1249,8 @@ def scenarios(suite):
     return [first_start, whole_game_by_clicks, settings_choices_then_restart,
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
             file_size_limit_at_close, session_end_keeps_the_choices,
-            help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
+            help_opens_the_page_or_says_why_not, twice_the_scale, zoom_in_out_and_reset,
+            bad_environments,
             keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line,
             read_by_a_screen_reader, screen_reader_bus_missing_or_gone, native_on_wayland]
 
