@@ -872,6 +872,13 @@ void frameShown() {
     }
 }
 
+void scaleChanged(int scale) {
+    bridge.scale = scale > 0 ? scale : 1;
+    if (bridge.ready) {
+        NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, bridge.window, OBJID_CLIENT, CHILDID_SELF);
+    }
+}
+
 void windowDestroyed() {
     if (!bridge.ready) {
         return;

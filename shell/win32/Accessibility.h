@@ -20,6 +20,10 @@ bool getObject(HWND window, Program& program, int scale, WPARAM wParam, LPARAM l
 // focus, the news of the game) is told to clients. Nothing at all until a client first asked.
 void frameShown();
 
+// The window is drawn at another scale (the player's zoom, another monitor's DPI): the places
+// told from now on follow it, and clients are told the client area's location changed.
+void scaleChanged(int scale);
+
 // WM_DESTROY: every object a client may still hold is disconnected; from then on each answers
 // with an error and never reaches the program.
 void windowDestroyed();

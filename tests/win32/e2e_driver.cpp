@@ -517,17 +517,39 @@ class Game {
     }
     void click(const Box& box) { click(box.centreX(), box.centreY()); }
 
-    void key(WORD virtualKey) {
+    // A key pressed and released, with Ctrl held round it when asked.
+    void key(WORD virtualKey, bool ctrl = false) {
         SetForegroundWindow(window);
         Sleep(30);
-        INPUT input[2] = {};
-        input[0].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = virtualKey;
-        input[1].type = INPUT_KEYBOARD;
-        input[1].ki.wVk = virtualKey;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
+        INPUT input[4] = {};
+        const WORD keys[4] = {VK_CONTROL, virtualKey, virtualKey, VK_CONTROL};
+        for (int i = 0; i < 4; ++i) {
+            input[i].type = INPUT_KEYBOARD;
+            input[i].ki.wVk = keys[i];
+            input[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        }
+        SendInput(ctrl ? 4 : 2, ctrl ? input : input + 1, sizeof(INPUT));
         Sleep(60);
+    }
+
+    // Sends `message` as Windows sends it inside the program, with `data` (a RECT or a SIZE)
+    // copied into the program's memory for lParam and back again after.
+    template <typename Data>
+    LRESULT sendWithData(UINT message, WPARAM wParam, Data& data) {
+        void* remote = VirtualAllocEx(process.hProcess, nullptr, sizeof data,
+                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        WriteProcessMemory(process.hProcess, remote, &data, sizeof data, nullptr);
+        const LRESULT answer =
+            SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.hProcess, remote, &data, sizeof data, nullptr);
+        VirtualFreeEx(process.hProcess, remote, 0, MEM_RELEASE);
+        return answer;
+    }
+
+    SIZE clientSize() const {
+        RECT client = {};
+        GetClientRect(window, &client);
+        return SIZE{client.right, client.bottom};
     }
 
     // What the window shows.
@@ -1386,6 +1408,131 @@ void twiceTheScale(const Context& context) {
            "the place is saved in screen pixels (\"" + visible(saved) + "\")");
 }
 
+// The player's zoom (Ctrl with +, - and 0), kept for the next start, and the moves to monitors
+// of another DPI that Wine never tells: WM_GETDPISCALEDSIZE and WM_DPICHANGED sent as Windows
+// would, 96 -> 192 and back. At 96 dpi on a 1280 x 1024 screen, where twice the scale is the
+// largest that fits.
+void zoomAndMonitorDpi(const Context& context) {
+    scenario = "zoom and another monitor's DPI";
+    removeSettings();
+    const std::string zoomFile = settingsFolder() + "\\vudezazivaze.zoom";
+    // The frame at `zoomed`, each point a block of that many pixels.
+    auto shows = [&](Game& game, int zoomed, const std::string& what) {
+        const bool sized = waitFor(
+            [&] {
+                const SIZE size = game.clientSize();
+                return size.cx == 384 * zoomed && size.cy == 365 * zoomed;
+            },
+            3000);
+        expect(sized, what + ": the drawing area at " + str(zoomed) + " times 384 x 365");
+        scale = zoomed;
+        bool drawn = false;
+        for (int corner : {0, zoomed - 1}) {
+            drawn = waitFor(
+                [&] {
+                    const Image points = game.capture(corner);
+                    return game.plaque(points) == YourMove &&
+                           game.board(points, 0) == "000000000" &&
+                           game.picture(points, topmostBox, bitmap::pinFlat);
+                },
+                3000);
+        }
+        expect(drawn, what + ": the plaque, the cells and the pin in blocks of " + str(zoomed));
+        saveShot(context, game.capture(0, false), ("zoom-" + str(zoomed)).c_str());
+        scale = 1;
+    };
+    long left = 0;
+    {
+        Game game(context.exe, *context.art);
+        if (!game.start()) {
+            return;
+        }
+        SetWindowPos(game.hwnd(), nullptr, 700, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        game.key(VK_OEM_PLUS, true);
+        shows(game, 2, "Ctrl+Plus");
+        const RECT r = game.windowRect();
+        left = r.left;
+        expect(r.left < 700 && r.right == GetSystemMetrics(SM_CXFULLSCREEN) && r.top == 20,
+               "the window moved left just enough to stay on the screen (at " + str(r.left) + ", " +
+                   str(r.top) + ")");
+        game.key(VK_ADD, true);  // three times the scale does not fit
+        shows(game, 2, "Ctrl+Plus again");
+        game.key(VK_OEM_MINUS, true);
+        shows(game, 1, "Ctrl+Minus");
+        game.key(VK_OEM_PLUS, true);
+        game.key('0', true);
+        shows(game, 1, "Ctrl+0");
+        game.key(VK_OEM_PLUS, true);
+        shows(game, 2, "Ctrl+Plus once more");
+        closeAndCheckExit(game);
+    }
+    std::string saved;
+    readFile(zoomFile, saved);
+    expect(saved == "1\n", "the zoom is kept in a file of its own (\"" + visible(saved) + "\")");
+    readFile(settingsFile(), saved);
+    expect(saved == "0\r\n0\r\n0\r\n20\r\n" + str(left) + "\r\n0\r\n1\r\n",
+           "the settings file keeps its seven lines (\"" + visible(saved) + "\")");
+
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    shows(game, 2, "the next start");
+    game.key('0', true);
+    shows(game, 1, "Ctrl+0 at the next start");
+    // WM_GETDPISCALEDSIZE's answer is the whole scale's drawing area in the frame at the new
+    // DPI; WM_DPICHANGED then takes that drawing area at the suggested corner.
+    auto adjustForDpi = reinterpret_cast<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(
+        reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+    Reader reader(game.hwnd());
+    heard.clear();
+    for (int dpi : {192, 96}) {
+        const int zoomed = dpi / 96;
+        SIZE answered = {1, 1};
+        game.sendWithData(0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, answered);
+        RECT frame = {0, 0, 0, 0};
+        if (adjustForDpi) {
+            adjustForDpi(&frame, static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_EXSTYLE)), dpi);
+        }
+        expect(answered.cx - (frame.right - frame.left) == 384 * zoomed &&
+                   answered.cy - (frame.bottom - frame.top) == 365 * zoomed,
+               "WM_GETDPISCALEDSIZE at " + str(dpi) + " answers " + str(answered.cx) + " x " +
+                   str(answered.cy));
+        RECT suggested = {100, 60, 100 + answered.cx, 60 + answered.cy};
+        game.sendWithData(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), suggested);
+        shows(game, zoomed, "WM_DPICHANGED to " + str(dpi));
+        const RECT r = game.windowRect();
+        expect(r.left == 100 && r.top == 60,
+               "at the suggested corner (" + str(r.left) + ", " + str(r.top) + ")");
+        // The screen reader's places follow the scale, and it is told they moved.
+        const Box centre = cellBox(1, 1);
+        POINT origin = {0, 0};
+        ClientToScreen(game.hwnd(), &origin);
+        const RECT expected = {origin.x + centre.left * zoomed, origin.y + centre.top * zoomed,
+                               origin.x + (centre.left + centre.width) * zoomed,
+                               origin.y + (centre.top + centre.height) * zoomed};
+        const Element* middle = reader.find("centre, empty");
+        expect(middle && EqualRect(&middle->where, &expected),
+               "MSAA places the centre cell at " + str(zoomed) + " times its points");
+        expect(waitFor(
+                   [] {
+                       for (const auto& event : heard) {
+                           if (event.first == EVENT_OBJECT_LOCATIONCHANGE) {
+                               return true;
+                           }
+                       }
+                       return false;
+                   },
+                   2000),
+               "EVENT_OBJECT_LOCATIONCHANGE is told");
+        heard.clear();
+    }
+    closeAndCheckExit(game);
+    removeSettings();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -1426,6 +1573,7 @@ int main(int argc, char** argv) {
         readOnlyFile(context);
         unwritableFolder(context);
         plantedDll(context);
+        zoomAndMonitorDpi(context);
     }
 
     if (failures > 0) {
