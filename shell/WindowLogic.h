@@ -18,7 +18,8 @@ struct Program;
 //                        the window shown with its first frame
 //   2. events            timerTick (then render), pointer, keyDown, render on every expose
 //   3. destroyed         closing, while the window still exists: choices and place captured
-//   4. shutDown          after the event loop: the settings file written
+//   4. shutDown          after the event loop: the settings file written (and the zoom file,
+//                        when the zoom changed)
 //   sessionEnding        in place of 3 and 4 when the program is ended without a close
 //
 // Each front end's duties:
@@ -37,13 +38,14 @@ struct Program;
 //   Paint     on every expose, the whole frame rendered off screen at the drawing area's size
 //             (times the scale, if any) and copied to the window in one step, so no half-drawn
 //             frame is ever seen
-//   Zoom      Ctrl with a zoom key of platform/Keys.h handed over as keyDown's `ctrl`; the scale
-//             the services are given (setScale) taken for pointer, paint and the extents of
-//             assistive technology from then on, the window resized and moved as asked
 //   Window    the drawing area `created` asks for, times the scale, in a frame of the window
 //             system's own (or none), not resizable, no maximise box; its place read as the
 //             outer top-left corner in screen pixels, or not known where the window system
 //             does not tell it (the settings file then keeps the place it had)
+//   Zoom      the desktops: Ctrl with a zoom key of platform/Keys.h handed over as keyDown's
+//             `ctrl`; the scale the services are then given (setScale) taken for the pointer,
+//             the paint and the places told to assistive technology, the window resized and
+//             moved as asked (setDrawingSize, moveWindow); the page leaves zoom to the browser
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so

@@ -7,9 +7,6 @@
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
 //             by its place when the symbol is no Latin letter), with Shift and Ctrl; Alt
 //             withheld there
-//   Zoom      the zoom's keys with Ctrl (SdlKeys); the services resize the window and move it
-//             (SdlServices), `paint` draws at the window's new pixels a point, the pointer and
-//             the AT-SPI extents take the services' scale at each event and request
 //   Timer     the event loop's own tick (`run`), at the 15 ms floor of tickPeriodFor, only
 //             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     `paint` (SdlProgram): on SDL_WINDOWEVENT_EXPOSED, after the first build, after a
@@ -20,6 +17,9 @@
 //             units each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`; Wayland
 //             scales the pixels itself), a fixed frame asked of the window manager (SdlDesktop),
 //             the place noted at every window event where the desktop tells it (not Wayland)
+//   Zoom      the zoom's keys with Ctrl (SdlKeys); the services resize the window and move it
+//             (SdlServices), `paint` draws at the window's new pixels a point, the pointer and
+//             the AT-SPI extents take the services' scale at each event and request
 //   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
 //             does (`handleSignals`); a lost display or compositor saves at once and exits 1; a
 //             failed save is reported on stderr

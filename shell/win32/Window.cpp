@@ -6,10 +6,6 @@
 //             WM_RBUTTONDOWN is swallowed
 //   Keys      WM_KEYDOWN, repeats included, with Shift and Ctrl as GetKeyState has them; Alt
 //             combinations arrive as WM_SYSKEYDOWN and are left to the system
-//   Zoom      Ctrl with the zoom's keys; WM_DPICHANGED on a move to a monitor of another DPI
-//             (per-monitor aware where the system has it: the manifest and
-//             SetProcessDpiAwarenessContext), answered beforehand by WM_GETDPISCALEDSIZE; the
-//             services' scale taken by the paint, the pointer and the MSAA locations
 //   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
 //   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap at the
 //             scale (GdiSurface), one BitBlt
@@ -18,6 +14,10 @@
 //             caption); DPI-aware, the scale the system's DPI over 96, or the window's own
 //             where each monitor has its own (`windowLogic::scaleForDpi`), times the player's
 //             zoom; its place from GetWindowRect, in screen pixels
+//   Zoom      Ctrl with the zoom's keys; WM_DPICHANGED on a move to a monitor of another DPI
+//             (per-monitor aware where the system has it: the manifest and
+//             SetProcessDpiAwarenessContext), answered beforehand by WM_GETDPISCALEDSIZE; the
+//             services' scale taken by the paint, the pointer and the MSAA locations
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
 //   Access    WM_GETOBJECT for the client area answered with MSAA objects, told what changed
