@@ -80,7 +80,9 @@ bool openWindow(Program& p, WindowOpener& opener) {
 void startUp(Program& p) {
     // No file, or none readable: the initial texts stay and give the defaults.
     loadSettings(p.settings, p.services);
-    p.zoomSteps = p.savedZoomSteps = loadZoomSteps(p.services);
+    if (p.zoomable) {
+        p.zoomSteps = p.savedZoomSteps = loadZoomSteps(p.services);
+    }
 }
 
 void savedPosition(Program& p, int& left, int& top) {
@@ -160,6 +162,7 @@ void drawingSize(const Program& p, int& width, int& height) {
 
 void setSystemScale(Program& p, int scale) {
     p.systemScale = p.scale = std::clamp(scale, 1, maxScale);
+    p.zoomable = true;
     p.services.setScale(p.scale);
 }
 

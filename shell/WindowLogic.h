@@ -135,7 +135,7 @@ void keyDown(Program& program, int virtualKey, bool shift = false, bool ctrl = f
 // startUp and written by shutDown when it changed.
 //
 // The front end's scale from the system's DPI, before openWindow (and the window's scale until
-// the zoom is applied).
+// the zoom is applied); a front end that calls it has the zoom (the page does not).
 void setSystemScale(Program& program, int scale);
 // The scale the window is drawn at now.
 int currentScale(const Program& program);
