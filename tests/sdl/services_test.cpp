@@ -183,14 +183,6 @@ TEST(Keys, NAndTheArrowsAreKnownByTheirSymbolOrOtherwiseByTheirPlace) {
         {0x0442, SDL_SCANCODE_N, KMOD_RALT, 0},
         {SDLK_F4, SDL_SCANCODE_F4, KMOD_NONE, 0},
         {SDLK_a, SDL_SCANCODE_A, KMOD_NONE, 0},
-        // The zoom's keys, with Ctrl only: = and a layout's own +, the keypad's, and 0.
-        {SDLK_EQUALS, SDL_SCANCODE_EQUALS, KMOD_LCTRL | KMOD_LSHIFT, key::plus},
-        {SDLK_PLUS, SDL_SCANCODE_RIGHTBRACKET, KMOD_RCTRL, key::plus},
-        {SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS, KMOD_LCTRL, key::padPlus},
-        {SDLK_MINUS, SDL_SCANCODE_MINUS, KMOD_LCTRL, key::minus},
-        {SDLK_KP_0, SDL_SCANCODE_KP_0, KMOD_LCTRL | KMOD_NUM, key::pad0},
-        {SDLK_0, SDL_SCANCODE_0, KMOD_NONE, 0},
-        {SDLK_MINUS, SDL_SCANCODE_MINUS, KMOD_LCTRL | KMOD_LALT, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(virtualKeyFor(c.symbol, c.place, c.modifiers), c.expected)

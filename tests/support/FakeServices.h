@@ -1,6 +1,7 @@
 // Window-system services for tests: what was asked is remembered, answers are set by the test.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,7 +29,6 @@ class FakeServices : public WindowServices {
     int timerId = 0, timerPeriod = 0, timerStarts = 0;
     int drawingWidth = 0, drawingHeight = 0;
     int scale = 0;  // as last set; 0 before
-    std::vector<std::pair<int, int>> moves;
     std::vector<int> opacities;
     std::vector<bool> topmostCalls;
     std::vector<std::string> urls;
@@ -38,21 +38,17 @@ class FakeServices : public WindowServices {
         timerPeriod = periodMs;
         ++timerStarts;
     }
-    // The window is resized round the drawing area with a frame of 6 x 25 pixels (the classic
-    // caption's at 96 dpi).
+    // The window resized round the drawing area, in a frame of 6 x 25 pixels.
     void setDrawingSize(int w, int h) override {
         drawingWidth = w;
         drawingHeight = h;
         if (rect) {
-            const int s = scale > 0 ? scale : 1;
-            rect->right = rect->left + w * s + 6;
-            rect->bottom = rect->top + h * s + 25;
+            rect->right = rect->left + w * std::max(scale, 1) + 6;
+            rect->bottom = rect->top + h * std::max(scale, 1) + 25;
         }
     }
     void setScale(int s) override { scale = s; }
-    // The window rectangle follows, as a window system's would.
     void moveWindow(int left, int top) override {
-        moves.emplace_back(left, top);
         if (rect) {
             *rect = ScreenRect{left, top, left + rect->right - rect->left,
                                top + rect->bottom - rect->top};

@@ -296,101 +296,73 @@ TEST_F(WindowLogic, TheKeyboardFocusGoesRoundBothScreensAndPlays) {
 }
 
 TEST_F(WindowLogic, CtrlZoomsByWholeStepsWithinTheScreenAndTheZoomIsKept) {
-    // 1920 x 1080 usable: the window (a frame of 6 x 25) fits at 2, not at 3.
+    // 1920 x 1080 usable: the window (in a frame of 6 x 25) fits at 2, not at 3. Each step: a key,
+    // with Ctrl or not, the scale, and the left edge (moved once, just enough to fit).
     fake().screenWidth = 1920;
     fake().screenHeight = 1080;
     create();
     fake().moveWindow(1500, 100);
-    // Each step: a key with Ctrl or without, then the scale and the outer top-left corner.
-    struct Step {
-        int key;
-        bool ctrl;
-        int scale, left, top;
-    };
-    const std::vector<Step> steps = {
-        {key::plus, true, 2, 1146, 100},      // moved just enough to fit
-        {key::padPlus, true, 2, 1146, 100},   // 3 does not fit
-        {key::minus, true, 1, 1146, 100},     // one step back, not two: the corner kept
-        {key::padMinus, true, 1, 1146, 100},  // never below the system's scale
-        {key::plus, false, 1, 1146, 100},    {key::padPlus, true, 2, 1146, 100},
-        {key::digit0, true, 1, 1146, 100},   {key::plus, true, 2, 1146, 100},
-        {key::pad0, true, 1, 1146, 100},     {key::plus, true, 2, 1146, 100},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.key);
-        windowLogic::keyDown(p, step.key, false, step.ctrl);
-        EXPECT_EQ(windowLogic::currentScale(p), step.scale);
-        EXPECT_EQ(fake().scale, step.scale);
-        EXPECT_EQ(fake().rect->left, step.left);
-        EXPECT_EQ(fake().rect->top, step.top);
-        EXPECT_EQ(fake().rect->right - step.left, 384 * step.scale + 6);
+    const std::vector<std::vector<int>> steps = {
+        {key::plus, 1, 2, 1146},     {key::padPlus, 1, 2, 1146}, {key::minus, 1, 1, 1146},
+        {key::padMinus, 1, 1, 1146}, {key::plus, 0, 1, 1146},    {key::padPlus, 1, 2, 1146},
+        {key::digit0, 1, 1, 1146},   {key::plus, 1, 2, 1146},    {key::pad0, 1, 1, 1146},
+        {key::plus, 1, 2, 1146}};
+    for (const std::vector<int>& step : steps) {
+        windowLogic::keyDown(p, step[0], false, step[1] != 0);
+        EXPECT_EQ(fake().scale, step[2]) << step[0];
+        EXPECT_EQ(fake().rect->left, step[3]) << step[0];
+        EXPECT_EQ(fake().rect->right - step[3], 384 * step[2] + 6) << step[0];
     }
     EXPECT_EQ(markCount(), 0);  // no zoom key reached the game
-    EXPECT_TRUE(tick());        // the frame is drawn again at the new scale
+    EXPECT_TRUE(tick());
     windowLogic::destroyed(p);
     ASSERT_TRUE(windowLogic::shutDown(p));
-    EXPECT_EQ(savedLines().size(), 7u);  // the settings file keeps its shape
-    std::string zoom;
-    ASSERT_TRUE(fake().readFile((dir / "vok" / "vudezazivaze" / zoomFileName).string(), 64, zoom));
-    EXPECT_EQ(zoom, "1\n");
-
-    // The next start: the step comes back above the system's scale where it fits, and falls
-    // back to the largest scale that fits a smaller screen.
-    struct Start {
-        int systemScale, screenWidth, screenHeight, scale;
-    } starts[] = {{1, 1920, 1080, 2}, {2, 2560, 1600, 3}, {1, 1024, 738, 1}, {2, 1024, 738, 2}};
-    for (const Start& start : starts) {
+    EXPECT_EQ(savedLines().size(), 7u);
+    const fs::path zoomFile = settingsFile().parent_path() / zoomFileName;
+    EXPECT_EQ(std::ifstream(zoomFile).get(), '1');
+    // The next start: the step above the system's scale where it fits, else the largest that
+    // fits; an unchanged zoom is not written again.
+    for (const std::vector<int>& start : std::vector<std::vector<int>>{
+             {1, 1920, 1080, 2}, {2, 2560, 1600, 3}, {1, 1024, 738, 1}, {2, 1024, 738, 2}}) {
         ProgramHarness next;
         next.fake().base = fake().base;
-        next.fake().screenWidth = start.screenWidth;
-        next.fake().screenHeight = start.screenHeight;
-        windowLogic::setSystemScale(next.p, start.systemScale);
+        next.fake().screenWidth = start[1];
+        next.fake().screenHeight = start[2];
+        windowLogic::setSystemScale(next.p, start[0]);
         windowLogic::startUp(next.p);
         next.create();
-        EXPECT_EQ(windowLogic::currentScale(next.p), start.scale) << start.screenWidth;
-        EXPECT_EQ(next.fake().scale, start.scale);
-        // Not written again while unchanged.
-        fs::remove(dir / "vok" / "vudezazivaze" / zoomFileName);
+        EXPECT_EQ(next.fake().scale, start[3]) << start[1];
+        fs::remove(zoomFile);
         windowLogic::shutDown(next.p);
-        EXPECT_FALSE(fs::exists(dir / "vok" / "vudezazivaze" / zoomFileName));
-        std::ofstream(dir / "vok" / "vudezazivaze" / zoomFileName) << "1\n";
+        EXPECT_FALSE(fs::exists(zoomFile));
+        std::ofstream(zoomFile) << "1\n";
     }
 }
 
 TEST_F(WindowLogic, AnotherMonitorsDpiGivesTheWholeScaleWithTheZoomAndItsSize) {
-    // The size Windows is answered before the move (WM_GETDPISCALEDSIZE) and the one the
-    // window then takes at the corner it suggests (WM_DPICHANGED), on a screen of 2560 x 1600
-    // usable, or 1920 x 1080 where the row says so.
-    struct Row {
-        int fromDpi, steps, toDpi;
-        bool smallScreen;
-        int scale;
-    } rows[] = {
-        {96, 0, 192, false, 2},  {192, 0, 96, false, 1}, {96, 1, 192, false, 3},
-        {192, 1, 96, false, 2},  {96, 1, 144, false, 3}, {96, 2, 192, true, 2},
-        {192, 2, 288, false, 4},  // never beyond the largest scale
-    };
-    for (const Row& row : rows) {
+    // From one DPI to another with the zoom's steps, on a screen of 2560 x 1600 (or 1920 x
+    // 1080): the scale, whose drawing area WM_GETDPISCALEDSIZE answers and WM_DPICHANGED then
+    // applies at the suggested corner. The player's steps stay as chosen.
+    const std::vector<std::vector<int>> rows = {
+        {96, 0, 192, 2560, 2}, {192, 0, 96, 2560, 1}, {96, 1, 192, 2560, 3}, {192, 1, 96, 2560, 2},
+        {96, 1, 144, 2560, 3}, {96, 2, 192, 1920, 2}, {192, 2, 288, 2560, 4}};
+    for (const std::vector<int>& row : rows) {
         ProgramHarness h;
-        h.fake().screenWidth = row.smallScreen ? 1920 : 2560;
-        h.fake().screenHeight = row.smallScreen ? 1080 : 1600;
-        windowLogic::setSystemScale(h.p, windowLogic::scaleForDpi(row.fromDpi));
-        h.p.zoomSteps = row.steps;
+        h.fake().screenWidth = row[3];
+        h.fake().screenHeight = row[3] == 1920 ? 1080 : 1600;
+        windowLogic::setSystemScale(h.p, windowLogic::scaleForDpi(row[0]));
+        h.p.zoomSteps = row[1];
         h.create();
-        SCOPED_TRACE(std::to_string(row.fromDpi) + " to " + std::to_string(row.toDpi));
-        const int toScale = windowLogic::scaleForDpi(row.toDpi);
-        ASSERT_EQ(windowLogic::scaleAtSystemScale(h.p, toScale), row.scale);
+        const int toScale = windowLogic::scaleForDpi(row[2]);
         int width = 0, height = 0;
-        windowLogic::drawingPixels(row.scale, width, height);
-        EXPECT_EQ(width, 384 * row.scale);
-        EXPECT_EQ(height, 365 * row.scale);
+        windowLogic::drawingPixels(windowLogic::scaleAtSystemScale(h.p, toScale), width, height);
+        EXPECT_EQ(width, 384 * row[4]) << row[0] << " to " << row[2];
+        EXPECT_EQ(height, 365 * row[4]);
         windowLogic::systemScaleChanged(h.p, toScale, 200, 100);
-        EXPECT_EQ(h.fake().scale, row.scale);
-        ASSERT_TRUE(h.fake().rect);
+        EXPECT_EQ(h.fake().scale, row[4]);
         EXPECT_EQ(h.fake().rect->left, 200);
         EXPECT_EQ(h.fake().rect->top, 100);
         EXPECT_EQ(h.fake().rect->right - 200, width + 6);
-        EXPECT_EQ(h.fake().rect->bottom - 100, height + 25);
-        EXPECT_EQ(h.p.zoomSteps, row.steps);  // the player's own choice stays
+        EXPECT_EQ(h.p.zoomSteps, row[1]);
     }
 }

@@ -11,6 +11,7 @@
 #include <oleacc.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -525,31 +526,22 @@ class Game {
         const WORD keys[4] = {VK_CONTROL, virtualKey, virtualKey, VK_CONTROL};
         for (int i = 0; i < 4; ++i) {
             input[i].type = INPUT_KEYBOARD;
-            input[i].ki.wVk = keys[i];
-            input[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+            input[i].ki = {keys[i], 0, i < 2 ? 0u : KEYEVENTF_KEYUP, 0, 0};
         }
         SendInput(ctrl ? 4 : 2, ctrl ? input : input + 1, sizeof(INPUT));
         Sleep(60);
     }
 
-    // Sends `message` as Windows sends it inside the program, with `data` (a RECT or a SIZE)
-    // copied into the program's memory for lParam and back again after.
+    // Sends `message` as Windows sends it inside the program: `data` (a RECT or a SIZE) in the
+    // program's memory for lParam, and read back after.
     template <typename Data>
-    LRESULT sendWithData(UINT message, WPARAM wParam, Data& data) {
-        void* remote = VirtualAllocEx(process.hProcess, nullptr, sizeof data,
-                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    void sendWithData(UINT message, WPARAM wParam, Data& data) {
+        void* remote =
+            VirtualAllocEx(process.hProcess, nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE);
         WriteProcessMemory(process.hProcess, remote, &data, sizeof data, nullptr);
-        const LRESULT answer =
-            SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(remote));
+        SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(remote));
         ReadProcessMemory(process.hProcess, remote, &data, sizeof data, nullptr);
         VirtualFreeEx(process.hProcess, remote, 0, MEM_RELEASE);
-        return answer;
-    }
-
-    SIZE clientSize() const {
-        RECT client = {};
-        GetClientRect(window, &client);
-        return SIZE{client.right, client.bottom};
     }
 
     // What the window shows.
@@ -1408,36 +1400,20 @@ void twiceTheScale(const Context& context) {
            "the place is saved in screen pixels (\"" + visible(saved) + "\")");
 }
 
-// The player's zoom (Ctrl with +, - and 0), kept for the next start, and the moves to monitors
-// of another DPI that Wine never tells: WM_GETDPISCALEDSIZE and WM_DPICHANGED sent as Windows
-// would, 96 -> 192 and back. At 96 dpi on a 1280 x 1024 screen, where twice the scale is the
-// largest that fits.
+// The zoom (Ctrl with +, - and 0) at 96 dpi on a 1280 x 1024 screen, where twice the scale is
+// the largest that fits, kept for the next start; then the moves to monitors of another DPI,
+// which Wine never tells, sent as Windows would, 96 -> 192 and back.
 void zoomAndMonitorDpi(const Context& context) {
     scenario = "zoom and another monitor's DPI";
     removeSettings();
-    const std::string zoomFile = settingsFolder() + "\\vudezazivaze.zoom";
-    // The frame at `zoomed`, each point a block of that many pixels.
+    // The drawing area and the frame at `zoomed`, each point a block of that many pixels.
     auto shows = [&](Game& game, int zoomed, const std::string& what) {
-        const bool sized = waitFor(
-            [&] {
-                const SIZE size = game.clientSize();
-                return size.cx == 384 * zoomed && size.cy == 365 * zoomed;
-            },
-            3000);
-        expect(sized, what + ": the drawing area at " + str(zoomed) + " times 384 x 365");
+        expect(waitFor([&] { return game.capture(0, false).width == 384 * zoomed; }, 3000),
+               what + ": the drawing area at " + str(zoomed) + " times 384 x 365");
         scale = zoomed;
-        bool drawn = false;
-        for (int corner : {0, zoomed - 1}) {
-            drawn = waitFor(
-                [&] {
-                    const Image points = game.capture(corner);
-                    return game.plaque(points) == YourMove &&
-                           game.board(points, 0) == "000000000" &&
-                           game.picture(points, topmostBox, bitmap::pinFlat);
-                },
-                3000);
-        }
-        expect(drawn, what + ": the plaque, the cells and the pin in blocks of " + str(zoomed));
+        expect(waitFor([&] { return game.plaque(game.capture(zoomed - 1)) == YourMove; }, 3000) &&
+                   game.board(game.capture(), 0) == "000000000",
+               what + ": the plaque and the cells in blocks of " + str(zoomed));
         saveShot(context, game.capture(0, false), ("zoom-" + str(zoomed)).c_str());
         scale = 1;
     };
@@ -1448,86 +1424,60 @@ void zoomAndMonitorDpi(const Context& context) {
             return;
         }
         SetWindowPos(game.hwnd(), nullptr, 700, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        game.key(VK_OEM_PLUS, true);
-        shows(game, 2, "Ctrl+Plus");
-        const RECT r = game.windowRect();
-        left = r.left;
-        expect(r.left < 700 && r.right == GetSystemMetrics(SM_CXFULLSCREEN) && r.top == 20,
-               "the window moved left just enough to stay on the screen (at " + str(r.left) + ", " +
-                   str(r.top) + ")");
-        game.key(VK_ADD, true);  // three times the scale does not fit
-        shows(game, 2, "Ctrl+Plus again");
-        game.key(VK_OEM_MINUS, true);
-        shows(game, 1, "Ctrl+Minus");
-        game.key(VK_OEM_PLUS, true);
-        game.key('0', true);
-        shows(game, 1, "Ctrl+0");
-        game.key(VK_OEM_PLUS, true);
-        shows(game, 2, "Ctrl+Plus once more");
+        const std::pair<WORD, int> steps[] = {{VK_OEM_PLUS, 2}, {VK_ADD, 2}, {VK_OEM_MINUS, 1},
+                                              {VK_OEM_PLUS, 2}, {'0', 1},    {VK_OEM_PLUS, 2}};
+        for (const auto& step : steps) {
+            game.key(step.first, true);
+            shows(game, step.second, "Ctrl with key " + str(step.first));
+        }
+        left = game.windowRect().left;
+        expect(left < 700 && game.windowRect().right == GetSystemMetrics(SM_CXFULLSCREEN),
+               "the window moved left just enough to stay on the screen");
         closeAndCheckExit(game);
     }
-    std::string saved;
-    readFile(zoomFile, saved);
-    expect(saved == "1\n", "the zoom is kept in a file of its own (\"" + visible(saved) + "\")");
+    std::string zoom, saved;
+    readFile(settingsFolder() + "\\vudezazivaze.zoom", zoom);
     readFile(settingsFile(), saved);
-    expect(saved == "0\r\n0\r\n0\r\n20\r\n" + str(left) + "\r\n0\r\n1\r\n",
-           "the settings file keeps its seven lines (\"" + visible(saved) + "\")");
-
+    expect(zoom == "1\n" && saved == "0\r\n0\r\n0\r\n20\r\n" + str(left) + "\r\n0\r\n1\r\n",
+           "the zoom kept apart (\"" + visible(zoom) + "\"), the seven lines as ever");
     Game game(context.exe, *context.art);
     if (!game.start()) {
         return;
     }
     shows(game, 2, "the next start");
     game.key('0', true);
-    shows(game, 1, "Ctrl+0 at the next start");
-    // WM_GETDPISCALEDSIZE's answer is the whole scale's drawing area in the frame at the new
-    // DPI; WM_DPICHANGED then takes that drawing area at the suggested corner.
-    auto adjustForDpi = reinterpret_cast<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(
-        reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
     Reader reader(game.hwnd());
-    heard.clear();
+    using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
     for (int dpi : {192, 96}) {
-        const int zoomed = dpi / 96;
-        SIZE answered = {1, 1};
-        game.sendWithData(0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, answered);
-        RECT frame = {0, 0, 0, 0};
-        if (adjustForDpi) {
-            adjustForDpi(&frame, static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_EXSTYLE)), dpi);
-        }
-        expect(answered.cx - (frame.right - frame.left) == 384 * zoomed &&
-                   answered.cy - (frame.bottom - frame.top) == 365 * zoomed,
-               "WM_GETDPISCALEDSIZE at " + str(dpi) + " answers " + str(answered.cx) + " x " +
-                   str(answered.cy));
-        RECT suggested = {100, 60, 100 + answered.cx, 60 + answered.cy};
+        // The answer: the whole scale's drawing area in the frame at that DPI.
+        SIZE answer = {1, 1};
+        game.sendWithData(0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, answer);
+        RECT outer = {0, 0, 384 * dpi / 96, 365 * dpi / 96};
+        adjustForDpi(&outer, static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_EXSTYLE)), dpi);
+        expect(
+            answer.cx == outer.right - outer.left && answer.cy == outer.bottom - outer.top,
+            "WM_GETDPISCALEDSIZE at " + str(dpi) + ": " + str(answer.cx) + " x " + str(answer.cy));
+        heard.clear();
+        RECT suggested = {100, 60, 100 + answer.cx, 60 + answer.cy};
         game.sendWithData(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), suggested);
-        shows(game, zoomed, "WM_DPICHANGED to " + str(dpi));
+        shows(game, dpi / 96, "WM_DPICHANGED to " + str(dpi));
         const RECT r = game.windowRect();
-        expect(r.left == 100 && r.top == 60,
-               "at the suggested corner (" + str(r.left) + ", " + str(r.top) + ")");
-        // The screen reader's places follow the scale, and it is told they moved.
-        const Box centre = cellBox(1, 1);
         POINT origin = {0, 0};
         ClientToScreen(game.hwnd(), &origin);
-        const RECT expected = {origin.x + centre.left * zoomed, origin.y + centre.top * zoomed,
-                               origin.x + (centre.left + centre.width) * zoomed,
-                               origin.y + (centre.top + centre.height) * zoomed};
         const Element* middle = reader.find("centre, empty");
-        expect(middle && EqualRect(&middle->where, &expected),
-               "MSAA places the centre cell at " + str(zoomed) + " times its points");
-        expect(waitFor(
-                   [] {
-                       for (const auto& event : heard) {
-                           if (event.first == EVENT_OBJECT_LOCATIONCHANGE) {
-                               return true;
-                           }
-                       }
-                       return false;
-                   },
-                   2000),
-               "EVENT_OBJECT_LOCATIONCHANGE is told");
-        heard.clear();
+        const Box centre = cellBox(1, 1);
+        expect(r.left == 100 && r.top == 60 && middle &&
+                   middle->where.left == origin.x + centre.left * dpi / 96 &&
+                   middle->where.right == origin.x + (centre.left + centre.width) * dpi / 96,
+               "at the suggested corner, MSAA's places at the new scale");
+        const auto moved = [](const std::pair<DWORD, LONG>& event) {
+            return event.first == EVENT_OBJECT_LOCATIONCHANGE;
+        };
+        expect(waitFor([&] { return std::any_of(heard.begin(), heard.end(), moved); }, 2000),
+               "EVENT_OBJECT_LOCATIONCHANGE told");
     }
     closeAndCheckExit(game);
     removeSettings();
