@@ -28,6 +28,13 @@ class WindowServices {
     virtual void setDrawingSize(int width, int height) = 0;
     // The drawing area's size.
     virtual void clientSize(int& width, int& height) = 0;
+    // Each point of the drawing area is `scale` x `scale` of the window's pixels from now on
+    // (the window is resized by the next setDrawingSize). A window system that scales the
+    // program's pixels itself (the page) ignores it.
+    virtual void setScale(int scale) = 0;
+    // Puts the window's outer top-left corner at (left, top) in screen pixels, keeping its size;
+    // nothing where the window system does not let a program place its window.
+    virtual void moveWindow(int left, int top) = 0;
     // Whole-window opacity, 0..255 (255 is opaque).
     virtual void setOpacity(int alpha) = 0;
     // Keeps the window above other windows, or not.

@@ -92,6 +92,13 @@ struct Program {
     // chosen row, within the board on the cursor's cell: their own state, not a copy.
     int focusRow = -1;
     bool focusRingShown = false;
+    // The window's whole scale: the system's own and the player's zoom, kept as whole steps above
+    // it (the zoom file's steps as read, so that an unchanged zoom is not written again).
+    int systemScale = 1;
+    bool zoomable = false;  // a desktop's window; the page's zoom is the browser's
+    int zoomSteps = 0;
+    int savedZoomSteps = 0;
+    int scale = 1;
     // The drawing area, as measured in the window.
     int drawWidth = 0;
     int drawHeight = 0;

@@ -177,18 +177,42 @@ bool loadSettings(Settings& settings, WindowServices& system) {
     return true;
 }
 
-SaveOutcome saveSettings(const Settings& settings, WindowServices& system) {
+namespace {
+
+// `bytes` made the whole content of `fileName` in the settings folder, the folder made first.
+SaveOutcome saveBeside(const char* fileName, const std::string& bytes, WindowServices& system) {
     SaveOutcome outcome;
     const std::string folder = settingsFolder(system);
     if (folder.empty()) {
         outcome.reason = "the system names no folder for it";
         return outcome;
     }
-    outcome.path = folder + settingsFileName;
+    outcome.path = folder + fileName;
     // A first run finds no folder yet.
     if (!system.makeFolders(folder, outcome.reason)) {
         return outcome;
     }
-    outcome.saved = system.replaceFileContent(outcome.path, settingsText(settings), outcome.reason);
+    outcome.saved = system.replaceFileContent(outcome.path, bytes, outcome.reason);
     return outcome;
+}
+
+}  // namespace
+
+SaveOutcome saveSettings(const Settings& settings, WindowServices& system) {
+    return saveBeside(settingsFileName, settingsText(settings), system);
+}
+
+int loadZoomSteps(WindowServices& system) {
+    const std::string folder = settingsFolder(system);
+    std::string bytes;
+    // One short line is all the file holds.
+    if (folder.empty() || !system.readFile(folder + zoomFileName, 64, bytes)) {
+        return 0;
+    }
+    const std::int32_t steps = parseSettingNumber(bytes);
+    return steps < 0 ? 0 : steps > maxZoomSteps ? maxZoomSteps : static_cast<int>(steps);
+}
+
+SaveOutcome saveZoomSteps(int steps, WindowServices& system) {
+    return saveBeside(zoomFileName, std::to_string(steps) + "\n", system);
 }

@@ -114,6 +114,17 @@ struct SaveOutcome {
     explicit operator bool() const { return saved; }
 };
 
+// The player's zoom lives in a file of its own beside the settings file, which other versions
+// of the program read and whose seven lines never change: one line, the whole steps above the
+// system's scale. A missing or unreadable file, or one that names no steps (a negative number,
+// text), reads as 0; more than `maxZoomSteps` reads as that many.
+constexpr const char* zoomFileName = "vudezazivaze.zoom";
+constexpr int maxZoomSteps = 8;
 // Writes entries 0 to 6, creating the folder when it is missing. The file is replaced in one
 // step, so a failed save leaves the previous file whole.
 SaveOutcome saveSettings(const Settings& settings, WindowServices& system);
+
+int loadZoomSteps(WindowServices& system);
+// Writes the steps with the settings file's care (a temporary file of its own, flushed, moved
+// over the old one), creating the folder when it is missing.
+SaveOutcome saveZoomSteps(int steps, WindowServices& system);

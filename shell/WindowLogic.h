@@ -18,7 +18,8 @@ struct Program;
 //                        the window shown with its first frame
 //   2. events            timerTick (then render), pointer, keyDown, render on every expose
 //   3. destroyed         closing, while the window still exists: choices and place captured
-//   4. shutDown          after the event loop: the settings file written
+//   4. shutDown          after the event loop: the settings file written (and the zoom file,
+//                        when the zoom changed)
 //   sessionEnding        in place of 3 and 4 when the program is ended without a close
 //
 // Each front end's duties:
@@ -41,6 +42,10 @@ struct Program;
 //             system's own (or none), not resizable, no maximise box; its place read as the
 //             outer top-left corner in screen pixels, or not known where the window system
 //             does not tell it (the settings file then keeps the place it had)
+//   Zoom      the desktops: Ctrl with a zoom key of platform/Keys.h handed over as keyDown's
+//             `ctrl`; the scale the services are then given (setScale) taken for the pointer,
+//             the paint and the places told to assistive technology, the window resized and
+//             moved as asked (setDrawingSize, moveWindow); the page leaves zoom to the browser
 //   Save      destroyed and shutDown at a close; sessionEnding when the session ends under the
 //             program (log-off, a hang-up, a lost display); a failed save reported where the
 //             platform has somewhere to say so
@@ -125,9 +130,40 @@ void drawingSize(const Program& program, int& width, int& height);
 bool systemContrastChanged(Program& program);
 
 // A key press, as a code of platform/Keys.h (other codes reach the game, which ignores them),
-// and whether Shift was held with it. The arrows move the board's cursor, except while a list
-// has the keyboard focus with its ring shown: there they choose in the list alone.
-void keyDown(Program& program, int virtualKey, bool shift = false);
+// and whether Shift and Ctrl were held with it. The arrows move the board's cursor, except while
+// a list has the keyboard focus with its ring shown: there they choose in the list alone. Ctrl
+// with a zoom key zooms (zoomTo) and does nothing else.
+void keyDown(Program& program, int virtualKey, bool shift = false, bool ctrl = false);
+
+// The window's scale: the system's whole scale and the player's zoom, in whole steps above it
+// (Ctrl+Plus one more, Ctrl+Minus one fewer, Ctrl+0 none), up to the largest scale whose window
+// fits the usable screen. The zoom is kept in a file of its own (services/Settings.h), read by
+// startUp and written by shutDown when it changed.
+//
+// The front end's scale from the system's DPI, before openWindow (and the window's scale until
+// the zoom is applied); a front end that calls it has the zoom (the page does not).
+void setSystemScale(Program& program, int scale);
+// The scale the window is drawn at now.
+int currentScale(const Program& program);
+// The largest whole scale, from the system's up to maxScale, whose window fits the usable
+// screen, the window system's frame round the drawing area taking `frameWidth` x `frameHeight`
+// pixels; the system's scale where none does. A screen of unknown size limits nothing.
+int largestFittingScale(const Program& program, int frameWidth, int frameHeight);
+// The window's scale for `steps` above the system's, where the frame is as it is now.
+int scaleForSteps(Program& program, int steps);
+// Zooms to `steps` above the system's scale (at most as many as fit): the window resized round
+// its drawing area at the new scale, its top-left corner kept where the window still fits,
+// else moved just enough; the frame redrawn at the next tick. False when the scale is unchanged.
+bool zoomTo(Program& program, int steps);
+
+// Another monitor's DPI (Windows' WM_GETDPISCALEDSIZE and WM_DPICHANGED), at a whole system
+// scale: the scale the window takes there (the player's zoom kept), and the drawing area's size
+// in pixels at it, which is not the linear growth the system assumes.
+int scaleAtSystemScale(Program& program, int systemScale);
+void drawingPixels(int scale, int& width, int& height);
+// The move to that monitor: the new system scale applied, the window resized to it and put
+// with its outer top-left corner at (left, top), the corner the system suggests.
+void systemScaleChanged(Program& program, int systemScale, int left, int top);
 // A pointer move, left press or left release at drawing-area coordinates.
 void pointer(Program& program, PointerEvent event, int px, int py);
 // A left-button press and release at (x, y) of the drawing area, as a mouse click gives them:

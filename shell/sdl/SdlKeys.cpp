@@ -23,6 +23,17 @@ constexpr KnownKey knownKeys[] = {
     {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, key::enter},
     {SDLK_SPACE, SDL_SCANCODE_SPACE, key::space},
 };
+// The zoom's, passed on only with Ctrl. Ctrl+Plus is the key of = on most layouts, and a plus
+// of its own on others.
+constexpr KnownKey zoomKeys[] = {
+    {SDLK_EQUALS, SDL_SCANCODE_EQUALS, key::plus},
+    {SDLK_PLUS, SDL_SCANCODE_EQUALS, key::plus},
+    {SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS, key::padPlus},
+    {SDLK_MINUS, SDL_SCANCODE_MINUS, key::minus},
+    {SDLK_KP_MINUS, SDL_SCANCODE_KP_MINUS, key::padMinus},
+    {SDLK_0, SDL_SCANCODE_0, key::digit0},
+    {SDLK_KP_0, SDL_SCANCODE_KP_0, key::pad0},
+};
 
 }  // namespace
 
@@ -35,6 +46,11 @@ int virtualKeyFor(SDL_Keycode key, SDL_Scancode place, Uint16 modifiers) {
     const bool byPlace = key >= 0x80 && (key & SDLK_SCANCODE_MASK) == 0;
     for (const KnownKey& known : knownKeys) {
         if (byPlace ? known.place == place : known.symbol == key) {
+            return known.code;
+        }
+    }
+    for (const KnownKey& known : zoomKeys) {
+        if ((modifiers & KMOD_CTRL) && (byPlace ? known.place == place : known.symbol == key)) {
             return known.code;
         }
     }

@@ -53,6 +53,18 @@ void SdlServices::clientSize(int& width, int& height) {
     }
 }
 
+void SdlServices::moveWindow(int left, int top) {
+    if (!sdlWindow || !placesTold) {
+        return;
+    }
+    int borderTop = 0, borderLeft = 0;
+    if (SDL_GetWindowBordersSize(sdlWindow, &borderTop, &borderLeft, nullptr, nullptr) != 0) {
+        borderTop = borderLeft = 0;
+    }
+    SDL_SetWindowPosition(sdlWindow, left + borderLeft, top + borderTop);
+    noteWindowPlace();
+}
+
 void SdlServices::setOpacity(int alpha) {
     if (sdlWindow) {
         SDL_SetWindowOpacity(sdlWindow, alpha / 255.0f);

@@ -20,8 +20,9 @@ class SdlServices : public PosixServices {
     SdlServices();
     void attach(SDL_Window* window);
 
-    // Set before the window is made.
-    void setScale(int scale);
+    // Set before the window is made, and by the zoom; the window's size follows at the next
+    // setDrawingSize.
+    void setScale(int scale) override;
     int scale() const { return unitsPerPoint; }
 
     // The period of the timer the event loop runs.
@@ -30,6 +31,9 @@ class SdlServices : public PosixServices {
     void startTimer(int timerId, int periodMs) override;
     void setDrawingSize(int width, int height) override;
     void clientSize(int& width, int& height) override;
+    // The drawing area's corner put where the frame round it has its outer corner at (left,
+    // top); nothing on Wayland.
+    void moveWindow(int left, int top) override;
     void setOpacity(int alpha) override;
     void setTopmost(bool on) override;
     // The place last noted; none before the first, and none ever on Wayland.

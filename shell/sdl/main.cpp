@@ -5,7 +5,8 @@
 //   Pointer   SDL mouse motion and left-button events inside the window (`handle`), divided
 //             by the scale; other buttons are not passed on
 //   Keys      SDL key-down events, repeats included, named by SdlKeys (by the key's symbol, or
-//             by its place when the symbol is no Latin letter), with Shift; Alt withheld there
+//             by its place when the symbol is no Latin letter), with Shift and Ctrl; Alt
+//             withheld there
 //   Timer     the event loop's own tick (`run`), at the 15 ms floor of tickPeriodFor, only
 //             while the window logic wants ticks; otherwise the loop sleeps until an event
 //   Paint     `paint` (SdlProgram): on SDL_WINDOWEVENT_EXPOSED, after the first build, after a
@@ -16,6 +17,9 @@
 //             units each way (`--scale`, VOK_SCALE, else the desktop's: `chosenScale`; Wayland
 //             scales the pixels itself), a fixed frame asked of the window manager (SdlDesktop),
 //             the place noted at every window event where the desktop tells it (not Wayland)
+//   Zoom      the zoom's keys with Ctrl (SdlKeys); the services resize the window and move it
+//             (SdlServices), `paint` draws at the window's new pixels a point, the pointer and
+//             the AT-SPI extents take the services' scale at each event and request
 //   Save      runProgram at a close; SIGHUP, SIGINT and SIGTERM end the program as a close
 //             does (`handleSignals`); a lost display or compositor saves at once and exits 1; a
 //             failed save is reported on stderr
@@ -119,7 +123,8 @@ bool handle(const SDL_Event& event) {
             // Repeats included: holding a key acts once per repeat.
             if (const int key = virtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode,
                                               event.key.keysym.mod)) {
-                windowLogic::keyDown(program, key, (event.key.keysym.mod & KMOD_SHIFT) != 0);
+                windowLogic::keyDown(program, key, (event.key.keysym.mod & KMOD_SHIFT) != 0,
+                                     (event.key.keysym.mod & KMOD_CTRL) != 0);
             }
             break;
         default:
@@ -250,7 +255,7 @@ int main(int argc, char** argv) {
         return failed("cannot start the font renderer: " + sdlError());
     }
     onDisplayLost([] { endAtDisplayLoss(frontend); });
-    frontend.services.setScale(chosenScale(named));
+    windowLogic::setSystemScale(frontend.program, chosenScale(named));
     int status = 1;
     if (!frontend.text.available()) {
         complain(

@@ -16,6 +16,9 @@ class WebServices : public WindowServices {
     void startTimer(int timerId, int periodMs) override;
     void setDrawingSize(int width, int height) override;
     void clientSize(int& width, int& height) override;
+    // The browser scales the page itself (its own zoom), and a page has no place to move to.
+    void setScale(int /*scale*/) override {}
+    void moveWindow(int /*left*/, int /*top*/) override {}
     // The canvas's CSS opacity.
     void setOpacity(int alpha) override;
     // Kept by the program and saved; a page cannot stay above other windows.

@@ -20,6 +20,9 @@
 //             the screen is (index.css); its backing store at the smallest whole scale covering
 //             the device pixels it takes (windowLogic::scaleToCover), so the browser only ever
 //             scales it down; the page has no place of its own
+//   Zoom      the browser's own: a new size or pixel ratio (page.js) draws the frame again at
+//             the scale that covers it, the layer placed in shares of the canvas; no key of the
+//             window logic's zoom is handed over
 //   Save      the settings in the browser's local storage (WebServices), read at start;
 //             pagehide and a visibilitychange to hidden end the session as the desktop ending
 //             it does (sessionEnding); a failed save is reported on the console

@@ -1013,6 +1013,13 @@ void Bridge::frameShown(const std::vector<ScreenItem>& now) {
     }
 }
 
+void Bridge::scaleChanged(int scale) {
+    state->scale = scale > 0 ? scale : 1;
+    if (state->ready) {
+        NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, state->window, OBJID_CLIENT, CHILDID_SELF);
+    }
+}
+
 void Bridge::windowDestroyed() {
     if (state->ready) {
         state->disconnect();

@@ -41,6 +41,11 @@ class Bridge {
     // (names, states, places, the keyboard focus, the news of the game) is told to clients.
     void frameShown(const std::vector<windowLogic::ScreenItem>& now);
 
+    // The window is drawn at another scale (the player's zoom, another monitor's DPI): the
+    // places told from now on follow it, and clients are told the client area's location
+    // changed.
+    void scaleChanged(int scale);
+
     // WM_DESTROY: every object a client may still hold is disconnected; from then on each
     // answers with an error and never reaches the program.
     void windowDestroyed();

@@ -63,16 +63,44 @@ void Win32Services::startTimer(int timerId, int periodMs) {
     SetTimer(window, static_cast<UINT_PTR>(timerId), static_cast<UINT>(periodMs), nullptr);
 }
 
+namespace {
+
+// Functions of user32 newer than Windows XP, looked up when wanted (Windows 10 1607 and later).
+using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using DpiOfWindow = UINT(WINAPI*)(HWND);
+template <typename Function>
+Function user32Function(const char* name) {
+    HMODULE module = GetModuleHandleA("user32.dll");
+    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+}  // namespace
+
+SIZE Win32Services::outerSize(int width, int height, int dpi) const {
+    RECT outer = {0, 0, width, height};
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+    static const auto adjustForDpi = user32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    static const auto dpiOfWindow = user32Function<DpiOfWindow>("GetDpiForWindow");
+    if (adjustForDpi && dpiOfWindow) {
+        adjustForDpi(&outer, style, FALSE, exStyle, dpi > 0 ? dpi : dpiOfWindow(window));
+    } else {
+        AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    }
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
 void Win32Services::setDrawingSize(int width, int height) {
     // The outer size comes from the window's own style round the drawing area at the scale, so
     // that a caption of any height (a larger DPI, another theme) leaves it whole: 390 x 390 with
     // the classic caption at 96 dpi.
-    const int s = scaleFactor;
-    RECT outer = {0, 0, width * s, height * s};
-    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
-    SetWindowPos(window, HWND_TOP, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE);
+    const SIZE outer = outerSize(width * scaleFactor, height * scaleFactor);
+    SetWindowPos(window, HWND_TOP, 0, 0, outer.cx, outer.cy, SWP_NOMOVE);
+}
+
+void Win32Services::moveWindow(int left, int top) {
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Services::clientSize(int& width, int& height) {

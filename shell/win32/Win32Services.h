@@ -10,9 +10,14 @@
 class Win32Services : public WindowServices {
   public:
     void setWindow(HWND handle) { window = handle; }
-    // The whole scale the window is drawn at, chosen from the system's DPI before the window is
-    // made: every point of the drawing area is that many pixels each way.
-    void setScale(int pixelsPerPoint) { scaleFactor = pixelsPerPoint; }
+    // The whole scale the window is drawn at (the system's DPI and the player's zoom): every
+    // point of the drawing area is that many pixels each way.
+    void setScale(int pixelsPerPoint) override { scaleFactor = pixelsPerPoint; }
+    void moveWindow(int left, int top) override;
+    // The outer size of the window round a client area of width x height pixels at `dpi` (0:
+    // the DPI the window has now), its frame as the system draws it there: per monitor where
+    // the system has AdjustWindowRectExForDpi, else at the system's DPI.
+    SIZE outerSize(int width, int height, int dpi = 0) const;
     int scale() const { return scaleFactor; }
 
     void startTimer(int timerId, int periodMs) override;

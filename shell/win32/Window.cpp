@@ -4,16 +4,20 @@
 //   Pointer   WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP, client coordinates divided by the
 //             scale; Windows sends them only while the pointer is over the client area;
 //             WM_RBUTTONDOWN is swallowed
-//   Keys      WM_KEYDOWN, repeats included, with Shift as GetKeyState has it; Alt
+//   Keys      WM_KEYDOWN, repeats included, with Shift and Ctrl as GetKeyState has them; Alt
 //             combinations arrive as WM_SYSKEYDOWN and are left to the system
 //   Timer     a window timer, WM_TIMER; Windows itself holds the period to about 15 ms
 //   Paint     WM_PAINT and a tick that asks: the whole frame into a memory bitmap at the
 //             scale (GdiSurface), one BitBlt
 //   Window    a caption, window menu, minimise and close, no sizing border, round a drawing
 //             area of the scale times 384 x 365 (390 x 390 outside at 96 dpi with the classic
-//             caption); DPI-aware (the manifest, SetProcessDPIAware), the scale the system's
-//             DPI over 96 (`windowLogic::scaleForDpi`); its place from GetWindowRect, in
-//             screen pixels
+//             caption); DPI-aware, the scale the system's DPI over 96, or the window's own
+//             where each monitor has its own (`windowLogic::scaleForDpi`), times the player's
+//             zoom; its place from GetWindowRect, in screen pixels
+//   Zoom      Ctrl with the zoom's keys; WM_DPICHANGED on a move to a monitor of another DPI
+//             (per-monitor aware where the system has it: the manifest and
+//             SetProcessDpiAwarenessContext), answered beforehand by WM_GETDPISCALEDSIZE; the
+//             services' scale taken by the paint, the pointer and the MSAA locations
 //   Save      WM_DESTROY captures, WinMain saves after the loop; WM_ENDSESSION saves at a
 //             log-off or shutdown, which never destroys the window
 //   Access    WM_GETOBJECT for the client area answered with MSAA objects (the Bridge in
@@ -32,6 +36,13 @@
 #include "shell/win32/fatalText.h"
 
 namespace {
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
 
 const char* const className = "winMain";
 const int iconId = 100;
@@ -83,11 +94,19 @@ void narrowDllSearch() {
 }
 
 // The window is drawn at the system's DPI by the program itself, not enlarged by the system
-// (the manifest says so too; Windows XP has neither and draws at 96 dpi). The scale is the
-// whole multiple of 96 nearest the DPI.
+// (the manifest says so too; Windows XP has neither and draws at 96 dpi): at each monitor's own
+// from Windows 10 1703, else at the system's. The scale is the whole multiple of 96 nearest the
+// DPI.
 int dpiAwareScale() {
-    if (auto setDpiAware = systemFunction<BOOL(WINAPI*)()>("user32.dll", "SetProcessDPIAware")) {
-        setDpiAware();
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+    auto setContext = systemFunction<SetContext>("user32.dll", "SetProcessDpiAwarenessContext");
+    if (!setContext || !setContext(perMonitorV2)) {
+        if (auto setDpiAware =
+                systemFunction<BOOL(WINAPI*)()>("user32.dll", "SetProcessDPIAware")) {
+            setDpiAware();
+        }
     }
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
@@ -120,6 +139,25 @@ void paintWindow(HDC target) {
     if (frontend.access.listening()) {
         frontend.access.frameShown(windowLogic::describeScreen(frontend.program));
     }
+}
+
+// The window's scale after something that may change it: MSAA's places follow it.
+void afterRescale(int before) {
+    const int scale = windowLogic::currentScale(frontend.program);
+    if (scale != before) {
+        frontend.access.scaleChanged(scale);
+    }
+}
+
+// WM_GETDPISCALEDSIZE: the outer size the window takes at `dpi`, a whole scale with the
+// player's zoom round which the frame is drawn at that DPI, not the linear size the system
+// proposes.
+void dpiScaledSize(int dpi, SIZE& size) {
+    const int scale =
+        windowLogic::scaleAtSystemScale(frontend.program, windowLogic::scaleForDpi(dpi));
+    int width = 0, height = 0;
+    windowLogic::drawingPixels(scale, width, height);
+    size = frontend.services.outerSize(width, height, dpi);
 }
 
 void onTimer(HWND window) {
@@ -165,10 +203,27 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             EndPaint(window, &paint);
             return 1;
         }
-        case WM_KEYDOWN:
+        case WM_KEYDOWN: {
+            const int before = windowLogic::currentScale(frontend.program);
             windowLogic::keyDown(frontend.program, static_cast<int>(wParam),
-                                 GetKeyState(VK_SHIFT) < 0);
+                                 GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
+            afterRescale(before);
             return 1;
+        }
+        case WM_GETDPISCALEDSIZE:
+            dpiScaledSize(LOWORD(wParam), *reinterpret_cast<SIZE*>(lParam));
+            return TRUE;
+        case WM_DPICHANGED: {
+            // The system's suggested rectangle gives the place; the size is the whole scale's,
+            // as WM_GETDPISCALEDSIZE answered.
+            const int before = windowLogic::currentScale(frontend.program);
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            windowLogic::systemScaleChanged(frontend.program,
+                                            windowLogic::scaleForDpi(LOWORD(wParam)),
+                                            suggested->left, suggested->top);
+            afterRescale(before);
+            return 0;
+        }
         case WM_COMMAND:
             return 1;
         case WM_TIMER:
@@ -232,6 +287,12 @@ class WindowsOpener : public windowLogic::WindowOpener {
             // Without a window the loop would wait for ever for a quit message nobody sends.
             fatalError("Main2");
         }
+        // Where each monitor has its own DPI, the window's is the one it opened on.
+        using DpiOfWindow = UINT(WINAPI*)(HWND);
+        if (auto dpiOfWindow = systemFunction<DpiOfWindow>("user32.dll", "GetDpiForWindow")) {
+            windowLogic::setSystemScale(frontend.program,
+                                        windowLogic::scaleForDpi(dpiOfWindow(window)));
+        }
         return true;
     }
     void showWindow() override {
@@ -245,7 +306,7 @@ class WindowsOpener : public windowLogic::WindowOpener {
 
 HWND openMainWindow(HINSTANCE instance) {
     frontend.instance = instance;
-    frontend.services.setScale(dpiAwareScale());
+    windowLogic::setSystemScale(frontend.program, dpiAwareScale());
     registerWindowClass();
     WindowsOpener opener;
     windowLogic::openWindow(frontend.program, opener);

@@ -1027,6 +1027,41 @@ def scenarios(suite):
         check((w, h) == CLIENT, "drawing area with --scale 1 is %dx%d" % (w, h))
         check(game.close() == 0, "exit code")
 
+    def zoom_in_out_and_reset():
+        config = suite.config("zoom")
+        game = suite.start(config)
+        zoom_file = os.path.join(config, "vok", "vudezazivaze", "vudezazivaze.zoom")
+        run("xdotool", "windowmove", game.window, "300", "20", env=game.env)
+        game.wait_for(lambda: game.frame_position() == (300, 20), "the window to move")
+        # Twice the scale is the largest that fits the 1024 x 768 screen; the window larger at
+        # (300, 20) moves left and up just enough to stay on it.
+        for key, scale in (("ctrl+plus", 2), ("ctrl+equal", 2), ("ctrl+minus", 1),
+                           ("ctrl+KP_Subtract", 1), ("ctrl+KP_Add", 2), ("ctrl+0", 1),
+                           ("ctrl+plus", 2)):
+            game.key(key)
+            game.wait_for(lambda: game.client_rect()[2] == 384 * scale, "%s to %d" % (key, scale))
+            game.hover((2, 2))
+            reference = "board-x2" if scale == 2 else "board"
+            check(suite.same_as_reference(game.shot(suite.shot_path("zoom-" + reference)),
+                                          reference), "after %s, not the %s frame" % (key, reference))
+        (x, y), (left, right, top, bottom) = game.frame_position(), game.frame_extents()
+        check(x + 768 + left + right == 1024 and y == min(20, 768 - 730 - top - bottom),
+              "the zoomed window at %r, not just inside the screen" % ((x, y),))
+        # The pointer follows the scale: the doubled centre of a cell plays that cell.
+        game.click(tuple(2 * v for v in cell_centre(1, 1)))
+        game.wait_for(lambda: game.shows_picture(game.shot(), "ring", *cell_box(1, 1), scale=2),
+                      "the ring in the cell clicked at twice the scale")
+        check(game.close() == 0 and len(game.saved_lines()) == 8, "exit code, seven lines")
+        # Read back at the next start; a zoom larger than fits comes back as the largest.
+        for kept in ("1\n", "3\n"):
+            with open(zoom_file, "r+") as f:
+                check(f.read() == "1\n", "the zoom file holds %r" % kept)
+                f.seek(0)
+                f.write(kept)
+            game = suite.start(config)
+            check(game.client_rect()[2:] == (768, 730), "zoom %r: %r" % (kept, game.client_rect()))
+            check(game.close() == 0, "exit code")
+
     def bad_environments():
         # No display at all, nor a runtime folder: the game's own message, and nothing else.
         env = dict(os.environ, XDG_CONFIG_HOME=suite.config("nodisplay"))
@@ -1348,7 +1383,8 @@ def scenarios(suite):
     return [first_start, whole_game_by_clicks, settings_choices_then_restart,
             crafted_settings_file, broken_settings_files, folder_that_cannot_be_created,
             file_size_limit_at_close, session_end_keeps_the_choices,
-            help_opens_the_page_or_says_why_not, twice_the_scale, bad_environments,
+            help_opens_the_page_or_says_why_not, twice_the_scale, zoom_in_out_and_reset,
+            bad_environments,
             keys_by_place_on_any_layout, idle_sleeps_until_an_event, command_line,
             read_by_a_screen_reader, flooded_by_a_client_of_the_bridge,
             screen_reader_bus_missing_or_gone, high_contrast_from_the_portal, native_on_wayland]

@@ -1,6 +1,7 @@
 // Window-system services for tests: what was asked is remembered, answers are set by the test.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -29,6 +30,7 @@ class FakeServices : public WindowServices {
     // What was asked.
     int timerId = 0, timerPeriod = 0, timerStarts = 0;
     int drawingWidth = 0, drawingHeight = 0;
+    int scale = 0;  // as last set; 0 before
     std::vector<int> opacities;
     std::vector<bool> topmostCalls;
     std::vector<std::string> urls;
@@ -38,9 +40,21 @@ class FakeServices : public WindowServices {
         timerPeriod = periodMs;
         ++timerStarts;
     }
+    // The window resized round the drawing area, in a frame of 6 x 25 pixels.
     void setDrawingSize(int w, int h) override {
         drawingWidth = w;
         drawingHeight = h;
+        if (rect) {
+            rect->right = rect->left + w * std::max(scale, 1) + 6;
+            rect->bottom = rect->top + h * std::max(scale, 1) + 25;
+        }
+    }
+    void setScale(int s) override { scale = s; }
+    void moveWindow(int left, int top) override {
+        if (rect) {
+            *rect = ScreenRect{left, top, left + rect->right - rect->left,
+                               top + rect->bottom - rect->top};
+        }
     }
     void clientSize(int& w, int& h) override {
         w = clientWidth;

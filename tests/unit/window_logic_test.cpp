@@ -324,3 +324,75 @@ TEST_F(WindowLogic, TheKeyboardFocusGoesRoundBothScreensAndPlays) {
     EXPECT_EQ(p.gameBoard.getFirstMover(), game::PlayerTurn);
     EXPECT_EQ(p.skin.getTheme(), 1);
 }
+
+TEST_F(WindowLogic, CtrlZoomsByWholeStepsWithinTheScreenAndTheZoomIsKept) {
+    // 1920 x 1080 usable: the window (in a frame of 6 x 25) fits at 2, not at 3. Each step: a key,
+    // with Ctrl or not, the scale, and the left edge (moved once, just enough to fit).
+    fake().screenWidth = 1920;
+    fake().screenHeight = 1080;
+    create();
+    fake().moveWindow(1500, 100);
+    const std::vector<std::vector<int>> steps = {
+        {key::plus, 1, 2, 1146},     {key::padPlus, 1, 2, 1146}, {key::minus, 1, 1, 1146},
+        {key::padMinus, 1, 1, 1146}, {key::plus, 0, 1, 1146},    {key::padPlus, 1, 2, 1146},
+        {key::digit0, 1, 1, 1146},   {key::plus, 1, 2, 1146},    {key::pad0, 1, 1, 1146},
+        {key::plus, 1, 2, 1146}};
+    for (const std::vector<int>& step : steps) {
+        windowLogic::keyDown(p, step[0], false, step[1] != 0);
+        EXPECT_EQ(fake().scale, step[2]) << step[0];
+        EXPECT_EQ(fake().rect->left, step[3]) << step[0];
+        EXPECT_EQ(fake().rect->right - step[3], 384 * step[2] + 6) << step[0];
+    }
+    EXPECT_EQ(markCount(), 0);  // no zoom key reached the game
+    EXPECT_TRUE(tick());
+    windowLogic::destroyed(p);
+    ASSERT_TRUE(windowLogic::shutDown(p));
+    EXPECT_EQ(savedLines().size(), 7u);
+    const fs::path zoomFile = settingsFile().parent_path() / zoomFileName;
+    EXPECT_EQ(std::ifstream(zoomFile).get(), '1');
+    // The next start: the step above the system's scale where it fits, else the largest that
+    // fits; an unchanged zoom is not written again.
+    for (const std::vector<int>& start : std::vector<std::vector<int>>{
+             {1, 1920, 1080, 2}, {2, 2560, 1600, 3}, {1, 1024, 738, 1}, {2, 1024, 738, 2}}) {
+        ProgramHarness next;
+        next.fake().base = fake().base;
+        next.fake().screenWidth = start[1];
+        next.fake().screenHeight = start[2];
+        windowLogic::setSystemScale(next.p, start[0]);
+        windowLogic::startUp(next.p);
+        next.create();
+        EXPECT_EQ(next.fake().scale, start[3]) << start[1];
+        fs::remove(zoomFile);
+        windowLogic::shutDown(next.p);
+        EXPECT_FALSE(fs::exists(zoomFile));
+        std::ofstream(zoomFile) << "1\n";
+    }
+}
+
+TEST_F(WindowLogic, AnotherMonitorsDpiGivesTheWholeScaleWithTheZoomAndItsSize) {
+    // From one DPI to another with the zoom's steps, on a screen of 2560 x 1600 (or 1920 x
+    // 1080): the scale, whose drawing area WM_GETDPISCALEDSIZE answers and WM_DPICHANGED then
+    // applies at the suggested corner. The player's steps stay as chosen.
+    const std::vector<std::vector<int>> rows = {
+        {96, 0, 192, 2560, 2}, {192, 0, 96, 2560, 1}, {96, 1, 192, 2560, 3}, {192, 1, 96, 2560, 2},
+        {96, 1, 144, 2560, 3}, {96, 2, 192, 1920, 2}, {192, 2, 288, 2560, 4}};
+    for (const std::vector<int>& row : rows) {
+        ProgramHarness h;
+        h.fake().screenWidth = row[3];
+        h.fake().screenHeight = row[3] == 1920 ? 1080 : 1600;
+        windowLogic::setSystemScale(h.p, windowLogic::scaleForDpi(row[0]));
+        h.p.zoomSteps = row[1];
+        h.create();
+        const int toScale = windowLogic::scaleForDpi(row[2]);
+        int width = 0, height = 0;
+        windowLogic::drawingPixels(windowLogic::scaleAtSystemScale(h.p, toScale), width, height);
+        EXPECT_EQ(width, 384 * row[4]) << row[0] << " to " << row[2];
+        EXPECT_EQ(height, 365 * row[4]);
+        windowLogic::systemScaleChanged(h.p, toScale, 200, 100);
+        EXPECT_EQ(h.fake().scale, row[4]);
+        EXPECT_EQ(h.fake().rect->left, 200);
+        EXPECT_EQ(h.fake().rect->top, 100);
+        EXPECT_EQ(h.fake().rect->right - 200, width + 6);
+        EXPECT_EQ(h.p.zoomSteps, row[1]);
+    }
+}

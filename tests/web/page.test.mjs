@@ -558,6 +558,12 @@ describe('the page', () => {
                       box.bottom <= height + 0.5, `${size}: ${JSON.stringify(box)}`);
             assert.ok(box.width <= W && Math.abs(box.width / box.height - W / H) < 0.01, size);
             assert.equal(store, W * Math.ceil(box.width * dpr / W - 1e-3), size);
+            // The layer over the canvas stays on what it names: the centre cell's element.
+            const centre = await page.evaluate(() => [...document.querySelectorAll('#layer button')]
+                .find((b) => b.textContent.startsWith('centre')).getBoundingClientRect().toJSON());
+            const [cx, cy] = await at(page, CELLS[4].x, CELLS[4].y);
+            assert.ok(Math.abs(centre.x + centre.width / 2 - cx) < 1 &&
+                      Math.abs(centre.y + centre.height / 2 - cy) < 1, `${size}: the centre cell`);
             if (touch) {
                 await screenshot(page, `phone-${width}x${height}`);
                 await page.touchscreen.tap(...(await at(page, 138, 207)));

@@ -32,6 +32,8 @@ has "--type=24 " || fail "no manifest"
 manifest=$(wrestool -x -R --type=24 "$exe" 2>/dev/null)
 echo "$manifest" | grep -q 'asInvoker' || fail "the manifest does not ask for asInvoker"
 echo "$manifest" | grep -q '<dpiAware[^>]*>true<' || fail "the manifest does not declare DPI awareness"
+echo "$manifest" | grep -q '<dpiAwareness[^>]*>PerMonitorV2, PerMonitor<' ||
+    fail "the manifest does not declare each monitor's DPI"
 version=$(wrestool -x -R --type=16 "$exe" 2>/dev/null | tr -d '\000')
 echo "$version" | grep -q 'Vok TicTacToe' || fail "the version resource does not name the program"
 

@@ -11,6 +11,7 @@
 #include <oleacc.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -517,17 +518,30 @@ class Game {
     }
     void click(const Box& box) { click(box.centreX(), box.centreY()); }
 
-    void key(WORD virtualKey) {
+    // A key pressed and released, with Ctrl held round it when asked.
+    void key(WORD virtualKey, bool ctrl = false) {
         SetForegroundWindow(window);
         Sleep(30);
-        INPUT input[2] = {};
-        input[0].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = virtualKey;
-        input[1].type = INPUT_KEYBOARD;
-        input[1].ki.wVk = virtualKey;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
+        INPUT input[4] = {};
+        const WORD keys[4] = {VK_CONTROL, virtualKey, virtualKey, VK_CONTROL};
+        for (int i = 0; i < 4; ++i) {
+            input[i].type = INPUT_KEYBOARD;
+            input[i].ki = {keys[i], 0, i < 2 ? 0u : KEYEVENTF_KEYUP, 0, 0};
+        }
+        SendInput(ctrl ? 4 : 2, ctrl ? input : input + 1, sizeof(INPUT));
         Sleep(60);
+    }
+
+    // Sends `message` as Windows sends it inside the program: `data` (a RECT or a SIZE) in the
+    // program's memory for lParam, and read back after.
+    template <typename Data>
+    void sendWithData(UINT message, WPARAM wParam, Data& data) {
+        void* remote =
+            VirtualAllocEx(process.hProcess, nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE);
+        WriteProcessMemory(process.hProcess, remote, &data, sizeof data, nullptr);
+        SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.hProcess, remote, &data, sizeof data, nullptr);
+        VirtualFreeEx(process.hProcess, remote, 0, MEM_RELEASE);
     }
 
     // What the window shows.
@@ -1386,6 +1400,89 @@ void twiceTheScale(const Context& context) {
            "the place is saved in screen pixels (\"" + visible(saved) + "\")");
 }
 
+// The zoom (Ctrl with +, - and 0) at 96 dpi on a 1280 x 1024 screen, where twice the scale is
+// the largest that fits, kept for the next start; then the moves to monitors of another DPI,
+// which Wine never tells, sent as Windows would, 96 -> 192 and back.
+void zoomAndMonitorDpi(const Context& context) {
+    scenario = "zoom and another monitor's DPI";
+    removeSettings();
+    // The drawing area and the frame at `zoomed`, each point a block of that many pixels.
+    auto shows = [&](Game& game, int zoomed, const std::string& what) {
+        expect(waitFor([&] { return game.capture(0, false).width == 384 * zoomed; }, 3000),
+               what + ": the drawing area at " + str(zoomed) + " times 384 x 365");
+        scale = zoomed;
+        expect(waitFor([&] { return game.plaque(game.capture(zoomed - 1)) == YourMove; }, 3000) &&
+                   game.board(game.capture(), 0) == "000000000",
+               what + ": the plaque and the cells in blocks of " + str(zoomed));
+        saveShot(context, game.capture(0, false), ("zoom-" + str(zoomed)).c_str());
+        scale = 1;
+    };
+    long left = 0;
+    {
+        Game game(context.exe, *context.art);
+        if (!game.start()) {
+            return;
+        }
+        SetWindowPos(game.hwnd(), nullptr, 700, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        const std::pair<WORD, int> steps[] = {{VK_OEM_PLUS, 2}, {VK_ADD, 2}, {VK_OEM_MINUS, 1},
+                                              {VK_OEM_PLUS, 2}, {'0', 1},    {VK_OEM_PLUS, 2}};
+        for (const auto& step : steps) {
+            game.key(step.first, true);
+            shows(game, step.second, "Ctrl with key " + str(step.first));
+        }
+        left = game.windowRect().left;
+        expect(left < 700 && game.windowRect().right == GetSystemMetrics(SM_CXFULLSCREEN),
+               "the window moved left just enough to stay on the screen");
+        closeAndCheckExit(game);
+    }
+    std::string zoom, saved;
+    readFile(settingsFolder() + "\\vudezazivaze.zoom", zoom);
+    readFile(settingsFile(), saved);
+    expect(zoom == "1\n" && saved == "0\r\n0\r\n0\r\n20\r\n" + str(left) + "\r\n0\r\n1\r\n",
+           "the zoom kept apart (\"" + visible(zoom) + "\"), the seven lines as ever");
+    Game game(context.exe, *context.art);
+    if (!game.start()) {
+        return;
+    }
+    shows(game, 2, "the next start");
+    game.key('0', true);
+    Reader reader(game.hwnd());
+    using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+    for (int dpi : {192, 96}) {
+        // The answer: the whole scale's drawing area in the frame at that DPI.
+        SIZE answer = {1, 1};
+        game.sendWithData(0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, answer);
+        RECT outer = {0, 0, 384 * dpi / 96, 365 * dpi / 96};
+        adjustForDpi(&outer, static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(game.hwnd(), GWL_EXSTYLE)), dpi);
+        expect(
+            answer.cx == outer.right - outer.left && answer.cy == outer.bottom - outer.top,
+            "WM_GETDPISCALEDSIZE at " + str(dpi) + ": " + str(answer.cx) + " x " + str(answer.cy));
+        heard.clear();
+        RECT suggested = {100, 60, 100 + answer.cx, 60 + answer.cy};
+        game.sendWithData(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), suggested);
+        shows(game, dpi / 96, "WM_DPICHANGED to " + str(dpi));
+        const RECT r = game.windowRect();
+        POINT origin = {0, 0};
+        ClientToScreen(game.hwnd(), &origin);
+        const Element* middle = reader.find("centre, empty");
+        const Box centre = cellBox(1, 1);
+        expect(r.left == 100 && r.top == 60 && middle &&
+                   middle->where.left == origin.x + centre.left * dpi / 96 &&
+                   middle->where.right == origin.x + (centre.left + centre.width) * dpi / 96,
+               "at the suggested corner, MSAA's places at the new scale");
+        const auto moved = [](const std::pair<DWORD, LONG>& event) {
+            return event.first == EVENT_OBJECT_LOCATIONCHANGE;
+        };
+        expect(waitFor([&] { return std::any_of(heard.begin(), heard.end(), moved); }, 2000),
+               "EVENT_OBJECT_LOCATIONCHANGE told");
+    }
+    closeAndCheckExit(game);
+    removeSettings();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -1426,6 +1523,7 @@ int main(int argc, char** argv) {
         readOnlyFile(context);
         unwritableFolder(context);
         plantedDll(context);
+        zoomAndMonitorDpi(context);
     }
 
     if (failures > 0) {
