@@ -274,6 +274,18 @@ int AtspiLink::filter(DBusConnection*, DBusMessage* message, void* data) {
     return DBUS_HANDLER_RESULT_HANDLED;
 }
 
+short pollEventsOf(DBusWatch* watch) {
+    const unsigned flags = dbus_watch_get_flags(watch);
+    return static_cast<short>((flags & DBUS_WATCH_READABLE ? POLLIN : 0) |
+                              (flags & DBUS_WATCH_WRITABLE ? POLLOUT : 0));
+}
+
+unsigned watchFlagsOf(short revents) {
+    return (revents & POLLIN ? DBUS_WATCH_READABLE : 0) |
+           (revents & POLLOUT ? DBUS_WATCH_WRITABLE : 0) |
+           (revents & POLLERR ? DBUS_WATCH_ERROR : 0) | (revents & POLLHUP ? DBUS_WATCH_HANGUP : 0);
+}
+
 void AtspiLink::watches(std::vector<pollfd>& fds, int& timeoutMs) {
     polled.clear();
     for (Connection* link : {&session, &a11y}) {
@@ -287,11 +299,7 @@ void AtspiLink::watches(std::vector<pollfd>& fds, int& timeoutMs) {
             if (!dbus_watch_get_enabled(watch)) {
                 continue;
             }
-            const unsigned flags = dbus_watch_get_flags(watch);
-            short events = 0;
-            events |= flags & DBUS_WATCH_READABLE ? POLLIN : 0;
-            events |= flags & DBUS_WATCH_WRITABLE ? POLLOUT : 0;
-            fds.push_back({dbus_watch_get_unix_fd(watch), events, 0});
+            fds.push_back({dbus_watch_get_unix_fd(watch), pollEventsOf(watch), 0});
             polled.emplace_back(link, watch);
         }
     }
@@ -307,12 +315,7 @@ void AtspiLink::handle(const pollfd* fds, std::size_t count) {
             std::find(link.watches.begin(), link.watches.end(), watch) == link.watches.end()) {
             continue;
         }
-        unsigned flags = 0;
-        flags |= fds[i].revents & POLLIN ? DBUS_WATCH_READABLE : 0;
-        flags |= fds[i].revents & POLLOUT ? DBUS_WATCH_WRITABLE : 0;
-        flags |= fds[i].revents & POLLERR ? DBUS_WATCH_ERROR : 0;
-        flags |= fds[i].revents & POLLHUP ? DBUS_WATCH_HANGUP : 0;
-        dbus_watch_handle(watch, flags);
+        dbus_watch_handle(watch, watchFlagsOf(fds[i].revents));
     }
     for (Connection* link : {&session, &a11y}) {
         while (link->bus && dbus_connection_dispatch(link->bus) == DBUS_DISPATCH_DATA_REMAINS) {

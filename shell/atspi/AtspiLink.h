@@ -22,6 +22,11 @@ struct AtspiWriter;
 // there is none to reach without starting one. The bridge and the desktop portal's reader use it.
 std::string sessionBusAddress();
 
+// What a libdbus watch waits for, as poll's events; and what poll saw, as the watch's flags. The
+// bridge's link and the desktop portal's reader watch their buses in the event loop alike.
+short pollEventsOf(DBusWatch* watch);
+unsigned watchFlagsOf(short revents);
+
 // What the link tells the bridge.
 struct AtspiLinkEvents {
     // Our name on the accessibility bus is known: objects may be asked for from now on.

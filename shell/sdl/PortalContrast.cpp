@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "shell/atspi/AtspiLink.h"
+
 namespace {
 
 const char* const portalName = "org.freedesktop.portal.Desktop";
@@ -175,11 +177,7 @@ void PortalContrast::watches(std::vector<pollfd>& fds, int& timeoutMs) {
     }
     for (DBusWatch* watch : all) {
         if (dbus_watch_get_enabled(watch)) {
-            const unsigned flags = dbus_watch_get_flags(watch);
-            fds.push_back({dbus_watch_get_unix_fd(watch),
-                           static_cast<short>((flags & DBUS_WATCH_READABLE ? POLLIN : 0) |
-                                              (flags & DBUS_WATCH_WRITABLE ? POLLOUT : 0)),
-                           0});
+            fds.push_back({dbus_watch_get_unix_fd(watch), pollEventsOf(watch), 0});
             polled.push_back(watch);
         }
     }
@@ -191,12 +189,7 @@ void PortalContrast::handle(const pollfd* fds, std::size_t count) {
         if (fds[i].revents == 0 || std::find(all.begin(), all.end(), seen[i]) == all.end()) {
             continue;
         }
-        unsigned flags = 0;
-        flags |= fds[i].revents & POLLIN ? DBUS_WATCH_READABLE : 0;
-        flags |= fds[i].revents & POLLOUT ? DBUS_WATCH_WRITABLE : 0;
-        flags |= fds[i].revents & POLLERR ? DBUS_WATCH_ERROR : 0;
-        flags |= fds[i].revents & POLLHUP ? DBUS_WATCH_HANGUP : 0;
-        dbus_watch_handle(seen[i], flags);
+        dbus_watch_handle(seen[i], watchFlagsOf(fds[i].revents));
     }
     while (bus && dbus_connection_dispatch(bus) == DBUS_DISPATCH_DATA_REMAINS) {
     }
