@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The Windows zip `cpack --preset zip` makes: the stripped program as built, the README, the
-change log and the licence, and a program within its pictures' size and 330 KB (the code comes
-to 316 KB, 18 KB of it the objects screen readers read).
+change log and the licence, and a program within its pictures' size and 350 KB (the code comes
+to 332 KB: 316 KB, 18 KB of it the objects screen readers read, before the high-contrast look,
+the player's zoom and per-monitor DPI came).
 
 usage: check-zip.py ZIP EXE BITMAP_FOLDER
 """
@@ -44,8 +45,8 @@ def main():
                                                        for n in names),
           "the program is stripped (sections %s)" % b" ".join(names).decode("latin-1"))
     pictures = sum(os.path.getsize(p) for p in glob.glob(os.path.join(bitmaps, "*.bmp")))
-    check(len(exe) <= pictures + 330 * 1024,
-          "the program, %d bytes, is within its pictures (%d) and 330 KB" % (len(exe), pictures))
+    check(len(exe) <= pictures + 350 * 1024,
+          "the program, %d bytes, is within its pictures (%d) and 350 KB" % (len(exe), pictures))
     return 1 if failures else 0
 
 
